@@ -1,0 +1,91 @@
+#include <utility>
+
+#include "generation/row_request.h"
+
+namespace numbrook {
+namespace {
+
+// In a mixed run the second operator is random; otherwise it repeats "+".
+std::string SecondOperator(const RowRequest& q) {
+  if (q.settings.OperationKind != kMixed) return "+";
+  return IsOdd(DrawDigit(q.random)) ? "+" : "-";
+}
+
+int DrawFirstTerm(const RowRequest& q) {
+  const GenerationSettings& s = q.settings;
+  const double r = q.random.Next();
+  if (s.TermCount == 3) return Int((s.AddRange / 2.0 - s.MinTerm) * r + s.MinTerm);  // below half the range
+  return Int(r * (s.AddRange - s.MinTerm) + s.MinTerm);
+}
+
+int DrawSecondTerm(const RowRequest& q, int a) {
+  const GenerationSettings& s = q.settings;
+  if (s.CarryAllowed) return Int((s.AddRange - a) * q.random.Next() + s.MinTerm);
+  return NoCarryDraw(a, s.AddRange, q.random);
+}
+
+int DrawThirdTerm(const RowRequest& q, bool thirdIsAdded, int partial) {
+  const GenerationSettings& s = q.settings;
+  if (!thirdIsAdded) {
+    if (partial > s.SubRange) partial = s.SubRange;
+    if (s.BorrowAllowed) return SubtrahendRedrawingZero(partial, s.MinTerm, q.random);
+    return NoBorrowDraw(partial, q.random);
+  }
+  if (s.CarryAllowed) return Int((s.AddRange - partial - s.MinTerm) * q.random.Next() + s.MinTerm);
+  return NoCarryDraw(partial, s.AddRange, q.random, /*raiseNegativeUnits=*/true);
+}
+
+void SwapOnOddDigit(const RowRequest& q, int columnA, int columnB) {
+  if (IsOdd(DrawDigit(q.random))) std::swap(q.row[columnA], q.row[columnB]);
+}
+
+}  // namespace
+
+void GenerateAdditionFirst(const RowRequest& q) {
+  ProblemRow& row = q.row;
+  const bool threeTerms = q.settings.TermCount == 3;
+
+  row[kFirstOperator] = "+";
+  if (threeTerms) row[kSecondOperator] = SecondOperator(q);
+  const bool thirdIsAdded = row[kSecondOperator] == "+";
+
+  const int a = DrawFirstTerm(q);
+  const int b = DrawSecondTerm(q, a);
+  const int c = threeTerms ? DrawThirdTerm(q, thirdIsAdded, a + b) : 0;
+
+  int result;
+  if (thirdIsAdded) {
+    result = a + b + c;
+    if (result > q.settings.AddRange) q.warn(q.rowIndex, "1.和溢出...！");
+  } else {
+    result = a + b - c;
+    if (result < 0) q.warn(q.rowIndex, "1.差溢出...！");
+  }
+
+  // Column 4 holds c even in a two-term row; the loop clears it afterwards.
+  // Addends may trade places, which keeps the written problem true.
+  row[kFirstTerm] = std::to_string(a);
+  row[kSecondTerm] = std::to_string(b);
+  row[kThirdTerm] = std::to_string(c);
+  row[kResult] = std::to_string(result);
+  switch (q.blankPosition) {
+    case kBlankAtResult:
+      row[kResult] = kBlankMarker;
+      SwapOnOddDigit(q, kFirstTerm, kSecondTerm);
+      break;
+    case kBlankAtFirst:
+      row[kFirstTerm] = kBlankMarker;
+      if (thirdIsAdded) SwapOnOddDigit(q, kSecondTerm, kThirdTerm);
+      break;
+    case kBlankAtSecond:
+      row[kSecondTerm] = kBlankMarker;
+      if (thirdIsAdded) SwapOnOddDigit(q, kFirstTerm, kThirdTerm);
+      break;
+    case kBlankAtThird:
+      row[kThirdTerm] = kBlankMarker;
+      if (thirdIsAdded) SwapOnOddDigit(q, kFirstTerm, kSecondTerm);
+      break;
+  }
+}
+
+}  // namespace numbrook

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace numbrook {
+
+// Columns of a problem row: first term, first operator, second term, second
+// operator, third term, "=", result. Numbers are plain decimal text; "_" is
+// the one place the pupil fills in.
+enum ProblemColumn {
+  kFirstTerm = 0,
+  kFirstOperator = 1,
+  kSecondTerm = 2,
+  kSecondOperator = 3,
+  kThirdTerm = 4,
+  kEqualsSign = 5,
+  kResult = 6,
+};
+
+inline constexpr int kProblemColumns = 7;
+inline constexpr const char* kBlankMarker = "_";
+
+using ProblemRow = std::array<std::string, kProblemColumns>;
+
+// One row per problem, all cells empty when created. A run makes a table of
+// ProblemCount + 1 rows and fills all but the last.
+class ProblemTable {
+ public:
+  ProblemTable() = default;
+  explicit ProblemTable(int rowCount) : rows_(static_cast<std::size_t>(rowCount)) {}
+
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  ProblemRow& Row(int index) { return rows_.at(static_cast<std::size_t>(index)); }
+  const ProblemRow& Row(int index) const { return rows_.at(static_cast<std::size_t>(index)); }
+  std::string& Cell(int row, int column) { return Row(row).at(static_cast<std::size_t>(column)); }
+  const std::string& Cell(int row, int column) const {
+    return Row(row).at(static_cast<std::size_t>(column));
+  }
+
+ private:
+  std::vector<ProblemRow> rows_;
+};
+
+}  // namespace numbrook

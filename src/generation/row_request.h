@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "generation/generation_settings.h"
+#include "generation/problem_table.h"
+#include "generation/random_draws.h"
+
+namespace numbrook {
+
+// Reports a problem that broke its range; the row stays as drawn.
+using WarningSink = std::function<void(int row, const std::string& message)>;
+
+enum BlankPosition { kBlankAtResult = 0, kBlankAtFirst = 1, kBlankAtSecond = 2, kBlankAtThird = 3 };
+
+// One row handed to a problem generator: cleared, "=" placed, the place of
+// the blank chosen.
+struct RowRequest {
+  ProblemRow& row;
+  int rowIndex;
+  int blankPosition;
+  const GenerationSettings& settings;
+  RandomSource& random;
+  const WarningSink& warn;
+};
+
+// Problems that begin with "+": a + b, a + b + c or a + b - c.
+void GenerateAdditionFirst(const RowRequest& request);
+
+// Problems that begin with "-": a - b, a - b - c or a - b + c.
+void GenerateSubtractionFirst(const RowRequest& request);
+
+}  // namespace numbrook

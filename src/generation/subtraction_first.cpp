@@ -1,0 +1,112 @@
+#include <cmath>
+#include <string>
+#include <utility>
+
+#include "generation/leading_number.h"
+#include "generation/row_request.h"
+
+namespace numbrook {
+namespace {
+
+std::string SecondOperator(const RowRequest& q) {
+  if (q.settings.OperationKind != kMixed) return "-";
+  return IsOdd(DrawDigit(q.random)) ? "+" : "-";
+}
+
+int DrawFirstTerm(const RowRequest& q) {
+  const GenerationSettings& s = q.settings;
+  const double r = q.random.Next();
+  if (s.TermCount == 3) return Int(Int(s.SubRange / 2.0) + (s.SubRange / 2.0 - s.MinTerm) * r);  // from half the range
+  return Int(r * (s.SubRange - s.MinTerm) + s.MinTerm);
+}
+
+// Half of a units digit, rounded to nearest with ties to even.
+int HalfRoundedToEven(int digit) { return static_cast<int>(std::nearbyint(digit / 2.0)); }
+
+// The second term; a no-borrow draw may first lower the minuend by one, so a
+// whole ten such as 20 becomes 19 and leaves room for a units digit.
+int DrawSecondTerm(const RowRequest& q, int& a) {
+  const GenerationSettings& s = q.settings;
+  if (s.BorrowAllowed) {
+    int b = Int((a + s.MinTerm) * q.random.Next());
+    if (b == 0) b = Int((a - s.MinTerm) * q.random.Next() + s.MinTerm);
+    return b;
+  }
+  if (a > 0 && a == 10 * TensOf(a)) {
+    --a;
+    q.row[kFirstTerm] = std::to_string(a);
+  }
+  int tens = Int((TensOf(a) + 1) * q.random.Next());
+  int units = Int((UnitsOf(a) + 1) * q.random.Next());
+  if (s.TermCount == 2) {
+    // Two-term drills avoid zero places where a non-zero one is possible.
+    if (TensOf(a) > 0 && tens == 0 && IsOdd(DrawDigit(q.random))) tens = Int(TensOf(a) / 2.0);
+    if (units == 0) units = HalfRoundedToEven(UnitsOf(a));
+  }
+  return 10 * tens + units;
+}
+
+// The third term of a - b + c without carrying: the units bound comes from
+// the units digit of the addition range, so the total stays within it.
+int NoCarryThirdAddend(const RowRequest& q, int partial) {
+  const int range = q.settings.AddRange;
+  const int tens = Int((TensOf(range) - TensOf(partial)) * q.random.Next());
+  const int unitsBound = UnitsOf(range) == 0 ? 10 : UnitsOf(range);
+  int units = Int((unitsBound - UnitsOf(partial)) * q.random.Next());
+  if (units < 0) units = 0;
+  const int c = 10 * tens + units;
+  return c <= 0 ? 0 : c;
+}
+
+int ColumnValue(const ProblemRow& row, int column) {
+  return IntegerValueOf(row[static_cast<std::size_t>(column)]).value_or(0);
+}
+
+}  // namespace
+
+void GenerateSubtractionFirst(const RowRequest& q) {
+  ProblemRow& row = q.row;
+  const GenerationSettings& s = q.settings;
+
+  row[kFirstOperator] = "-";
+  if (s.TermCount == 3) row[kSecondOperator] = SecondOperator(q);
+  const bool thirdIsAdded = row[kSecondOperator] == "+";
+  row[kResult] = kBlankMarker;
+
+  int a = DrawFirstTerm(q);
+  row[kFirstTerm] = std::to_string(a);
+  const int b = DrawSecondTerm(q, a);
+  row[kSecondTerm] = std::to_string(b);
+
+  if (s.TermCount == 3) {
+    int partial = a - b;
+    if (!thirdIsAdded) {
+      const int c = s.BorrowAllowed ? SubtrahendRedrawingZero(partial, s.MinTerm, q.random)
+                                    : NoBorrowDraw(partial, q.random);
+      row[kThirdTerm] = std::to_string(c);
+      if (!IsOdd(DrawDigit(q.random))) std::swap(row[kSecondTerm], row[kThirdTerm]);
+    } else {
+      if (partial < 0) partial = s.AddRange;
+      const int c = s.CarryAllowed ? Int((s.AddRange - partial - s.MinTerm) * q.random.Next() + s.MinTerm)
+                                   : NoCarryThirdAddend(q, partial);
+      row[kThirdTerm] = std::to_string(c);
+    }
+  }
+
+  // The result is read back from the row, after any swap of the subtrahends.
+  int result;
+  if (thirdIsAdded) {
+    result = ColumnValue(row, kFirstTerm) - ColumnValue(row, kSecondTerm) + ColumnValue(row, kThirdTerm);
+    if (result > s.AddRange) q.warn(q.rowIndex, "2.和溢出...！");
+  } else {
+    result = ColumnValue(row, kFirstTerm) - ColumnValue(row, kSecondTerm) - ColumnValue(row, kThirdTerm);
+    if (result < 0) q.warn(q.rowIndex, "2.差溢出...！");
+  }
+
+  if (q.blankPosition == kBlankAtResult) return;
+  static constexpr int kBlankColumn[] = {kResult, kFirstTerm, kSecondTerm, kThirdTerm};
+  row[kBlankColumn[q.blankPosition]] = kBlankMarker;
+  row[kResult] = std::to_string(result);
+}
+
+}  // namespace numbrook
