@@ -1,0 +1,279 @@
+#include "export/excel_worksheet.h"
+
+#include <xlsxwriter.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+namespace numbrook {
+namespace {
+
+constexpr double kPointsPerInch = 72.0;
+constexpr const char* kBlankBox = "(   )";
+constexpr double kLineRowHeight = 26;
+constexpr double kSpacerRowHeight = 15;
+constexpr double kWideTermWidth = 4.8;
+
+// Page lengths in rows: a spacer row and 25 lines, or 8 or 7 lines with
+// their column form.
+constexpr int kLinePageRows = 26;
+constexpr int kTwoTermVerticalPageRows = 33;
+constexpr int kThreeTermVerticalPageRows = 36;
+
+std::string EscapeHeaderText(const std::string& text) {
+  std::string escaped;
+  for (char ch : text) {
+    escaped += ch;
+    if (ch == '&') escaped += '&';
+  }
+  return escaped;
+}
+
+// A whole number in a cell is stored as a number, as the spreadsheet stores
+// a numeric text typed into a General cell.
+bool IsWholeNumber(const std::string& text) {
+  const std::size_t digits = text.size() > 1 && text[0] == '-' ? 1 : 0;
+  if (text.size() == digits || text.size() > 6) return false;
+  return text.find_first_not_of("0123456789", digits) == std::string::npos;
+}
+
+}  // namespace
+
+ExcelWorksheetWriter::ExcelWorksheetWriter(std::filesystem::path path, const GenerationSettings& settings,
+                                           ProblemTable& table)
+    : path_(std::move(path)),
+      settings_(settings),
+      table_(table),
+      numberWidth_(static_cast<int>(std::to_string(settings.ProblemCount).size())) {}
+
+ExcelWorksheetWriter::~ExcelWorksheetWriter() {
+  // A run that did not reach its finish leaves no file behind.
+  if (workbook_ != nullptr) lxw_workbook_free(workbook_);
+}
+
+void ExcelWorksheetWriter::BeginWorkbook() {
+  workbook_ = workbook_new(path_.c_str());
+  if (workbook_ == nullptr) throw ExportError("无法创建工作簿“" + path_.string() + "”");
+  worksheet_ = workbook_add_worksheet(workbook_, "题目列表");
+  if (worksheet_ == nullptr) throw ExportError("无法创建工作表“" + path_.string() + "”");
+  SetUpPage();
+  FormatColumns();
+}
+
+void ExcelWorksheetWriter::SetUpPage() {
+  worksheet_set_margins(worksheet_, 1 / kPointsPerInch, 1 / kPointsPerInch, (1.6 / 0.035) / kPointsPerInch,
+                        (0.5 / 0.035) / kPointsPerInch);
+  const std::string header = "&L" + EscapeHeaderText(settings_.HeaderLine1) + "\n" +
+                             EscapeHeaderText("【说明：" + settings_.Description + "】");
+  Check(worksheet_set_header(worksheet_, header.c_str()), "页眉");
+  Check(worksheet_set_footer(worksheet_, ("&C" + EscapeHeaderText(settings_.HeaderLine2)).c_str()), "页脚");
+  // The header sits on the top edge of the paper. The library's options
+  // accept only a positive header margin, so the zero goes in directly.
+  worksheet_->margin_header = 0.0;
+  worksheet_center_horizontally(worksheet_);
+}
+
+// Every slot has the same nine columns: number, first term, operator,
+// second term, operator, third term, "=", result and a gap. The term column
+// that can hold the blank is widened so that the blank box fits.
+void ExcelWorksheetWriter::FormatColumns() {
+  const int mode = settings_.BlankMode;
+  auto termWidth = [&](int blankMode) {
+    return mode == blankMode || mode == kBlankRandom ? kWideTermWidth : static_cast<double>(settings_.TermWidth);
+  };
+  std::array<double, 9> widths = {3.0, termWidth(kBlankFirst), 1.0, termWidth(kBlankSecond), 1.0,
+                                  termWidth(kBlankThird), 1.0, termWidth(kBlankCompute), 1.2};
+  if (settings_.TermCount == 2) widths[4] = widths[5] = 0;
+
+  lxw_row_col_options hidden{};
+  hidden.hidden = 1;
+  for (int slot = 0; slot < settings_.PerRow; ++slot) {
+    for (int j = 0; j < 9; ++j) {
+      const auto column = static_cast<lxw_col_t>(slot * settings_.ColsPerProblem + j);
+      lxw_format* format = FormatFor({j == 0, false, Align::Column, false});
+      Check(worksheet_set_column_opt(worksheet_, column, column, widths[static_cast<std::size_t>(j)], format,
+                                     widths[static_cast<std::size_t>(j)] == 0 ? &hidden : nullptr),
+            "列宽");
+    }
+  }
+}
+
+void ExcelWorksheetWriter::StartLine() {
+  lineCells_.clear();
+  if (pageStart_) {
+    ++currentRow_;
+    SetRowHeight(currentRow_, kSpacerRowHeight);
+    pageStart_ = false;
+    if (settings_.NumberEachPage) numbering_ = 0;
+  } else {
+    SetRowHeight(currentRow_, kLineRowHeight);
+  }
+  ++currentRow_;
+  // The rows of the column form are inserted under the line row. The sheet
+  // is built from the top down, so nothing lies below them to move.
+}
+
+void ExcelWorksheetWriter::WriteProblem(int slot, int row) {
+  const int g = (slot - 1) * settings_.ColsPerProblem;
+  SetRowHeight(currentRow_, kLineRowHeight);
+
+  std::string number = std::to_string(numbering_ + 1);
+  if (static_cast<int>(number.size()) < numberWidth_) number.insert(0, numberWidth_ - number.size(), ' ');
+  SetCell(currentRow_, g + 1, number + ". ");
+
+  for (int k = 0; k < kProblemColumns; ++k) {
+    std::string& cell = table_.Cell(row, k);
+    if (cell == kBlankMarker) cell = kBlankBox;
+    SetCell(currentRow_, g + 2 + k, cell);
+  }
+  if (settings_.VerticalForm) WriteVerticalBlock(slot, row);
+  ++numbering_;
+}
+
+// The column form uses the slot's operator column, its second-term column
+// for the numbers and the first visible column to the right of it for the
+// closing parenthesis of a blank box.
+void ExcelWorksheetWriter::WriteVerticalBlock(int slot, int row) {
+  const int g = (slot - 1) * settings_.ColsPerProblem;
+  const int r = currentRow_;
+  const int operatorColumn = g + 3;
+  const int valueColumn = g + 4;
+  const int closingColumn = settings_.TermCount == 3 ? g + 5 : g + 7;
+  const ProblemRow& cells = table_.Row(row);
+
+  Place(r + 1, valueColumn, closingColumn, cells[kFirstTerm]);
+  SetAlignment(r + 1, valueColumn, Align::Right);
+
+  SetCell(r + 2, operatorColumn, cells[kFirstOperator]);
+  SetAlignment(r + 2, operatorColumn, Align::Left);
+  Place(r + 2, valueColumn, closingColumn, cells[kSecondTerm]);
+  SetAlignment(r + 2, valueColumn, Align::Right);
+
+  int resultRow = r + 3;
+  if (settings_.TermCount == 3) {
+    SetCell(r + 3, operatorColumn, cells[kSecondOperator]);
+    SetAlignment(r + 3, operatorColumn, Align::Left);
+    Place(r + 3, valueColumn, closingColumn, cells[kThirdTerm]);
+    SetAlignment(r + 3, valueColumn, Align::Right);
+    resultRow = r + 4;
+  }
+  // The rule under the last term is a top border on the result row.
+  SetTopBorder(resultRow, operatorColumn);
+  SetTopBorder(resultRow, valueColumn);
+  SetTopBorder(resultRow, closingColumn);
+  SetAlignment(resultRow, valueColumn, Align::Right);
+  Place(resultRow, valueColumn, closingColumn, cells[kResult]);
+}
+
+void ExcelWorksheetWriter::EndLine() {
+  int pageRows = kLinePageRows;
+  if (settings_.VerticalForm) {
+    currentRow_ += settings_.TermCount + 1;
+    pageRows = settings_.TermCount == 2 ? kTwoTermVerticalPageRows : kThreeTermVerticalPageRows;
+  }
+  if (currentRow_ % pageRows == 0) {
+    pageBreaks_.push_back(static_cast<unsigned>(currentRow_));  // a break above the next row
+    pageStart_ = true;
+  }
+}
+
+void ExcelWorksheetWriter::FinishWorkbook() {
+  if (!pageBreaks_.empty()) {
+    std::vector<lxw_row_t> breaks(pageBreaks_.begin(), pageBreaks_.end());
+    breaks.push_back(0);
+    Check(worksheet_set_h_pagebreaks(worksheet_, breaks.data()), "分页");
+  }
+  lxw_workbook* workbook = workbook_;
+  workbook_ = nullptr;
+  errno = 0;
+  const lxw_error error = workbook_close(workbook);
+  if (error != LXW_NO_ERROR) {
+    std::string reason = lxw_strerror(error);
+    if (errno != 0) reason += std::string("：") + std::strerror(errno);
+    throw ExportError("无法保存文件“" + path_.string() + "”：" + reason);
+  }
+}
+
+void ExcelWorksheetWriter::SetRowHeight(int row, double height) {
+  Check(worksheet_set_row(worksheet_, static_cast<lxw_row_t>(row - 1), height, nullptr), "行高");
+}
+
+void ExcelWorksheetWriter::SetCell(int row, int column, const std::string& text) {
+  lineCells_[{row, column}].text = text;
+  Flush(row, column);
+}
+
+void ExcelWorksheetWriter::SetAlignment(int row, int column, Align align) {
+  lineCells_[{row, column}].align = align;
+  Flush(row, column);
+}
+
+void ExcelWorksheetWriter::SetTopBorder(int row, int column) {
+  lineCells_[{row, column}].topBorder = true;
+  Flush(row, column);
+}
+
+// A blank box is split over two cells so that its ")" closes after the
+// digits of the value column.
+void ExcelWorksheetWriter::Place(int row, int valueColumn, int closingColumn, const std::string& value) {
+  if (value == kBlankBox) {
+    SetCell(row, valueColumn, "(   ");
+    SetCell(row, closingColumn, ")");
+  } else {
+    SetCell(row, valueColumn, value);
+  }
+}
+
+// Writes a cell again with its current text and the format it has: that of
+// its column plus what was set on the cell itself.
+void ExcelWorksheetWriter::Flush(int row, int column) {
+  const CellState& cell = lineCells_[{row, column}];
+  const bool numberColumn = IsNumberColumn(column);
+  const bool plain = cell.align == Align::Column && !cell.topBorder;
+  if (cell.text.empty() && plain) return;  // an empty text leaves the cell empty
+
+  lxw_format* format = FormatFor({numberColumn, numberColumn, cell.align, cell.topBorder});
+  const auto r = static_cast<lxw_row_t>(row - 1);
+  const auto c = static_cast<lxw_col_t>(column - 1);
+  lxw_error error;
+  if (cell.text.empty()) {
+    error = worksheet_write_blank(worksheet_, r, c, format);
+  } else if (!numberColumn && IsWholeNumber(cell.text)) {
+    error = worksheet_write_number(worksheet_, r, c, std::stod(cell.text), format);
+  } else {
+    error = worksheet_write_string(worksheet_, r, c, cell.text.c_str(), format);
+  }
+  Check(error, "单元格");
+}
+
+bool ExcelWorksheetWriter::IsNumberColumn(int column) const { return (column - 1) % settings_.ColsPerProblem == 0; }
+
+lxw_format* ExcelWorksheetWriter::FormatFor(const FormatKey& key) {
+  auto found = formats_.find(key);
+  if (found != formats_.end()) return found->second;
+  lxw_format* format = workbook_add_format(workbook_);
+  format_set_font_size(format, key.numberColumn ? 9 : 12);
+  if (key.numberColumn) {
+    format_set_bold(format);
+    format_set_italic(format);
+  }
+  if (key.textFormat) format_set_num_format(format, "@");  // the problem number is text: " 7. "
+  switch (key.align) {
+    case Align::Column: format_set_align(format, LXW_ALIGN_CENTER); break;
+    case Align::Left: format_set_align(format, LXW_ALIGN_LEFT); break;
+    case Align::Right: format_set_align(format, LXW_ALIGN_RIGHT); break;
+  }
+  if (key.topBorder) format_set_top(format, LXW_BORDER_THIN);
+  formats_.emplace(key, format);
+  return format;
+}
+
+void ExcelWorksheetWriter::Check(int error, const char* what) const {
+  if (error != LXW_NO_ERROR) {
+    throw ExportError(std::string("无法写入工作簿“") + path_.string() + "”（" + what +
+                      "）：" + lxw_strerror(static_cast<lxw_error>(error)));
+  }
+}
+
+}  // namespace numbrook

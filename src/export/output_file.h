@@ -1,0 +1,26 @@
+#pragma once
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+namespace numbrook {
+
+// The worksheet's path in the temporary folder: the kind of problems,
+// "题目列表", the date and the time in the user's short forms without their
+// "-", "/" and ":" separators, and ".TXT" or ".XLS". Two runs of the same
+// kind in the same second share a name; the later one replaces the file.
+std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFolder, const std::string& kindText,
+                                            const std::tm& localTime, int exportFormat);
+
+// The same, in the system's temporary folder at the current local time.
+std::filesystem::path OutputFileNameNow(const std::string& kindText, int exportFormat);
+
+// True when the path is not empty and names an existing regular file.
+bool CheckFile(const std::filesystem::path& file);
+
+// True when the spreadsheet writer can run here: it can create a workbook in
+// the temporary folder and close it; the trial file is removed again.
+bool CheckExcel();
+
+}  // namespace numbrook

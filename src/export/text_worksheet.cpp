@@ -1,0 +1,135 @@
+#include "export/text_worksheet.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "export/gbk_encoding.h"
+
+namespace numbrook {
+namespace {
+
+std::string PadLeft(const std::string& text, int width) {
+  const int missing = width - static_cast<int>(text.size());
+  return missing > 0 ? std::string(static_cast<std::size_t>(missing), ' ') + text : text;
+}
+
+std::string PadRight(const std::string& text, int width) {
+  const int missing = width - static_cast<int>(text.size());
+  return missing > 0 ? text + std::string(static_cast<std::size_t>(missing), ' ') : text;
+}
+
+std::string WithoutTrailingSpaces(std::string text) {
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
+}
+
+void ReplaceBlanks(std::string& line) {
+  static const std::string kBox = "(    )";
+  for (std::size_t at = line.find('_'); at != std::string::npos; at = line.find('_', at + kBox.size())) {
+    line.replace(at, 1, kBox);
+  }
+}
+
+int DecimalDigits(int value) { return static_cast<int>(std::to_string(value).size()); }
+
+}  // namespace
+
+TextWorksheetWriter::TextWorksheetWriter(std::filesystem::path path, const GenerationSettings& settings,
+                                         const ProblemTable& table)
+    : path_(std::move(path)), settings_(settings), table_(table), numberWidth_(DecimalDigits(settings.ProblemCount)) {}
+
+TextWorksheetWriter::~TextWorksheetWriter() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+void TextWorksheetWriter::BeginTextFile() {
+  file_ = std::fopen(path_.c_str(), "wb");
+  if (file_ == nullptr) Fail("无法创建文件");
+  WriteLine(std::string(10, ' ') + settings_.HeaderLine1);
+  WriteLine("");
+  WriteLine(" 【说明：" + settings_.Description + "】");
+}
+
+void TextWorksheetWriter::StartTextLine() {
+  line_.clear();
+  vertical_.clear();
+}
+
+void TextWorksheetWriter::WriteTextProblem(int row) {
+  const ProblemRow& cells = table_.Row(row);
+  line_ += PadLeft(std::to_string(row + 1), numberWidth_) + ". ";
+  line_ += TermField(cells[kFirstTerm]) + cells[kFirstOperator] + TermField(cells[kSecondTerm]);
+  if (settings_.TermCount == 3) line_ += cells[kSecondOperator] + TermField(cells[kThirdTerm]);
+  line_ += cells[kEqualsSign] + TermField(cells[kResult]);
+  ReplaceBlanks(line_);
+  line_ += std::string(8, ' ');
+  if (settings_.VerticalForm) vertical_.push_back(cells);
+}
+
+void TextWorksheetWriter::EndTextLine() {
+  WriteLine(WithoutTrailingSpaces(line_));
+  if (settings_.VerticalForm) WriteVerticalBlock();
+}
+
+void TextWorksheetWriter::FinishTextFile() {
+  WriteLine("");
+  WriteLine("");
+  WriteLine(std::string(15, ' ') + settings_.HeaderLine2);
+  std::FILE* file = file_;
+  file_ = nullptr;
+  if (std::fclose(file) != 0) Fail("无法写完文件");
+}
+
+// A value wider than the field is shown whole rather than cut, so that a
+// problem on the sheet never reads differently from the one drawn.
+std::string TextWorksheetWriter::TermField(const std::string& cell) const {
+  return PadLeft(cell, settings_.DigitWidth);
+}
+
+// In column form every digit is followed by a space so that the pupil can
+// write under each place; a blank is a box as wide as the digits.
+std::string TextWorksheetWriter::DigitCell(const std::string& cell) const {
+  const int width = 2 * settings_.DigitWidth;
+  if (cell == kBlankMarker) return "(" + std::string(static_cast<std::size_t>(width - 1), ' ') + ")";
+  std::string spaced;
+  for (char ch : cell) {
+    spaced += ch;
+    spaced += ' ';
+  }
+  return " " + PadLeft(spaced, width) + " ";
+}
+
+std::string TextWorksheetWriter::Slot(const std::string& first, const std::string& content) const {
+  return first + PadRight(content, settings_.TermCount == 3 ? 28 : 26);
+}
+
+void TextWorksheetWriter::WriteBlockRow(int margin, const std::function<std::string(const ProblemRow&)>& slotOf) {
+  std::string row(static_cast<std::size_t>(margin), ' ');
+  for (const ProblemRow& cells : vertical_) row += slotOf(cells);
+  WriteLine(WithoutTrailingSpaces(row));
+}
+
+void TextWorksheetWriter::WriteVerticalBlock() {
+  const std::string rule(static_cast<std::size_t>(2 * settings_.DigitWidth + 2), '-');
+  WriteBlockRow(9, [&](const ProblemRow& r) { return Slot(" ", DigitCell(r[kFirstTerm])); });
+  WriteBlockRow(9, [&](const ProblemRow& r) { return Slot(r[kFirstOperator], DigitCell(r[kSecondTerm])); });
+  if (settings_.TermCount == 3) {
+    WriteBlockRow(9, [&](const ProblemRow& r) { return Slot(r[kSecondOperator], DigitCell(r[kThirdTerm])); });
+  }
+  // The rule starts one column left of the operators and ends under the last digit.
+  WriteBlockRow(7, [&](const ProblemRow&) { return Slot(" ", rule); });
+  WriteBlockRow(9, [&](const ProblemRow& r) { return Slot(" ", DigitCell(r[kResult])); });
+  WriteLine("");
+  WriteLine("");
+}
+
+void TextWorksheetWriter::WriteLine(const std::string& text) {
+  const std::string bytes = Utf8ToGbk(text) + "\r\n";
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) Fail("无法写入文件");
+}
+
+void TextWorksheetWriter::Fail(const char* what) const {
+  throw ExportError(std::string(what) + "“" + path_.string() + "”：" + std::strerror(errno));
+}
+
+}  // namespace numbrook

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "export/worksheet_writer.h"
+#include "generation/generation_settings.h"
+#include "generation/problem_table.h"
+
+namespace numbrook {
+
+// The plain-text worksheet: GBK, CR LF line ends, aligned with spaces for a
+// fixed-pitch font. A header, the description, the problems in lines of
+// PerRow, each line optionally followed by its problems in column form, and
+// the self-rating line at the bottom.
+class TextWorksheetWriter final : public WorksheetWriter {
+ public:
+  TextWorksheetWriter(std::filesystem::path path, const GenerationSettings& settings, const ProblemTable& table);
+  ~TextWorksheetWriter() override;
+  TextWorksheetWriter(const TextWorksheetWriter&) = delete;
+  TextWorksheetWriter& operator=(const TextWorksheetWriter&) = delete;
+
+  void BeginTextFile();
+  void StartTextLine();
+  void WriteTextProblem(int row);
+  void EndTextLine();
+  void FinishTextFile();
+
+ private:
+  void Open() override { BeginTextFile(); }
+  void StartLine() override { StartTextLine(); }
+  void AddProblem(int /*position*/, int row) override { WriteTextProblem(row); }
+  void EndLine() override { EndTextLine(); }
+  void Finish() override { FinishTextFile(); }
+
+  std::string TermField(const std::string& cell) const;
+  std::string DigitCell(const std::string& cell) const;
+  void WriteVerticalBlock();
+  std::string Slot(const std::string& first, const std::string& content) const;
+  void WriteBlockRow(int margin, const std::function<std::string(const ProblemRow&)>& slotOf);
+  void WriteLine(const std::string& text);
+  [[noreturn]] void Fail(const char* what) const;
+
+  std::filesystem::path path_;
+  const GenerationSettings& settings_;
+  const ProblemTable& table_;
+  int numberWidth_;
+  std::FILE* file_ = nullptr;
+  std::string line_;
+  std::vector<ProblemRow> vertical_;
+};
+
+}  // namespace numbrook

@@ -1,0 +1,188 @@
+// The export run: its order of steps, the file name, the older file, the
+// failures, and the lines it hands to the writer.
+#include <clocale>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "export/export_run.h"
+#include "export/output_file.h"
+#include "export_support/temp_folder.h"
+
+namespace numbrook::testing {
+namespace {
+
+// Records the hooks in the order the run calls them.
+struct Recorder {
+  std::vector<std::string> events;
+  ExportHooks Hooks() {
+    ExportHooks hooks;
+    hooks.yield = [this] { events.push_back("yield"); return true; };
+    hooks.problemWritten = [this](int n) { events.push_back("count " + std::to_string(n)); };
+    hooks.busyPointer = [this](bool busy) { events.push_back(busy ? "hourglass" : "arrow"); };
+    hooks.restoreWindow = [this] { events.push_back("restore"); };
+    hooks.excelMissing = [this] { events.push_back("excel missing"); };
+    hooks.failed = [this](const std::string& m) { events.push_back("failed: " + m); };
+    hooks.open = [this](const std::filesystem::path& p) { events.push_back("open " + p.filename().string()); };
+    return hooks;
+  }
+};
+
+GenerationSettings TextSettings(const char* count, const char* perRow) {
+  ControlState c;
+  c.text1 = count;
+  c.text2 = perRow;
+  c.option2Index = kExportText;
+  return SetUpRun(c);
+}
+
+ProblemTable Filled(const GenerationSettings& s) {
+  ProblemTable table(s.ProblemCount + 1);
+  for (int i = 0; i < s.ProblemCount; ++i) table.Row(i) = {"1", "+", "1", "", "", "=", "_"};
+  return table;
+}
+
+TEST(ExportRun, SevenProblemsInLinesOfThree) {
+  const GenerationSettings s = TextSettings("7", "3");
+  ProblemTable table = Filled(s);
+  TempFolder folder;
+  Recorder recorder;
+  const ExportResult result = RunExport(s, table, recorder.Hooks(), folder.path() / "w.TXT");
+  ASSERT_EQ(result.outcome, ExportOutcome::Written);
+  const std::vector<std::string> expected = {
+      "arrow",   "hourglass", "yield",   "yield",   "count 1", "yield",   "count 2", "yield",
+      "count 3", "yield",     "yield",   "count 4", "yield",   "count 5", "yield",   "count 6",
+      "yield",   "yield",     "count 7", "restore", "open w.TXT"};
+  EXPECT_EQ(recorder.events, expected);
+  const std::string text = ReadBytes(result.file);
+  EXPECT_NE(text.find("\r\n7.  1+ 1= (    )\r\n\r\n\r\n"), std::string::npos);
+}
+
+TEST(ExportRun, FullLinesStartNoEmptyLineAfterTheLast) {
+  const GenerationSettings s = TextSettings("4", "2");
+  ProblemTable table = Filled(s);
+  TempFolder folder;
+  Recorder recorder;
+  ASSERT_EQ(RunExport(s, table, recorder.Hooks(), folder.path() / "w.TXT").outcome, ExportOutcome::Written);
+  EXPECT_EQ(std::count(recorder.events.begin(), recorder.events.end(), "yield"), 6);
+}
+
+TEST(ExportRun, ReplacesAnOlderFileOfTheSameName) {
+  const GenerationSettings s = TextSettings("1", "1");
+  ProblemTable table = Filled(s);
+  TempFolder folder;
+  const std::filesystem::path file = folder.path() / "same.TXT";
+  std::ofstream(file) << std::string(100000, 'x');
+  ASSERT_EQ(RunExport(s, table, ExportHooks{}, file).outcome, ExportOutcome::Written);
+  const std::string text = ReadBytes(file);
+  EXPECT_LT(text.size(), 1000u);
+  EXPECT_EQ(text.find('x'), std::string::npos);
+}
+
+TEST(ExportRun, UnwritableFolderIsReportedAndNothingIsOpened) {
+  const GenerationSettings s = TextSettings("3", "2");
+  ProblemTable table = Filled(s);
+  TempFolder folder;
+  const std::filesystem::path file = folder.path() / "missing-folder" / "w.TXT";
+  Recorder recorder;
+  const ExportResult result = RunExport(s, table, recorder.Hooks(), file);
+  EXPECT_EQ(result.outcome, ExportOutcome::Failed);
+  ASSERT_EQ(recorder.events.size(), 4u);
+  EXPECT_EQ(recorder.events[0], "arrow");
+  EXPECT_EQ(recorder.events[1], "arrow");
+  EXPECT_NE(recorder.events[2].find("failed: 无法创建文件“" + file.string() + "”：No such file or directory"),
+            std::string::npos)
+      << recorder.events[2];
+  EXPECT_EQ(recorder.events[3], "restore");
+}
+
+TEST(ExportRun, FullDiskIsReportedAndNotPassedOnAsDone) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  const GenerationSettings s = TextSettings("100", "4");
+  ProblemTable table = Filled(s);
+  Recorder recorder;
+  const ExportResult result = RunExport(s, table, recorder.Hooks(), "/dev/full");
+  EXPECT_EQ(result.outcome, ExportOutcome::Failed);
+  EXPECT_NE(result.error.find("/dev/full"), std::string::npos);
+  EXPECT_NE(result.error.find("No space left on device"), std::string::npos) << result.error;
+  EXPECT_EQ(std::count(recorder.events.begin(), recorder.events.end(), "open full"), 0);
+  EXPECT_EQ(recorder.events.back(), "restore");
+}
+
+TEST(ExportRun, AbandonedRunStopsAtTheYield) {
+  const GenerationSettings s = TextSettings("10", "2");
+  ProblemTable table = Filled(s);
+  TempFolder folder;
+  int yields = 0;
+  bool opened = false;
+  ExportHooks hooks;
+  hooks.yield = [&] { return ++yields < 4; };
+  hooks.open = [&](const std::filesystem::path&) { opened = true; };
+  EXPECT_EQ(RunExport(s, table, hooks, folder.path() / "w.TXT").outcome, ExportOutcome::Abandoned);
+  EXPECT_FALSE(opened);
+}
+
+TEST(OutputFileName, JoinsKindDateAndTimeWithTheExtension) {
+  const char* previous = std::setlocale(LC_TIME, nullptr);
+  const std::string saved = previous ? previous : "C";
+  std::setlocale(LC_TIME, "C");
+  std::tm time{};
+  time.tm_year = 2026 - 1900;
+  time.tm_mon = 11;
+  time.tm_mday = 7;
+  time.tm_hour = 9;
+  time.tm_min = 5;
+  time.tm_sec = 3;
+  EXPECT_EQ(ComposeOutputFileName("/tmp", "加法运算", time, kExportText), "/tmp/加法运算题目列表120726090503.TXT");
+  EXPECT_EQ(ComposeOutputFileName("/var/tmp", "加减混合运算", time, kExportExcel),
+            "/var/tmp/加减混合运算题目列表120726090503.XLS");
+  std::setlocale(LC_TIME, saved.c_str());
+}
+
+TEST(OutputFileName, LiesInTheTemporaryFolderThatTmpdirNames) {
+  TempFolder folder;
+  const ScopedTmpdir tmpdir(folder.path());
+  const std::filesystem::path name = OutputFileNameNow("减法运算", kExportText);
+  EXPECT_EQ(name.parent_path(), folder.path());
+  EXPECT_TRUE(name.filename().string().starts_with("减法运算题目列表"));
+  EXPECT_EQ(name.extension(), ".TXT");
+}
+
+TEST(PresenceTests, CheckFileAnswersOnlyForExistingRegularFiles) {
+  TempFolder folder;
+  const std::filesystem::path file = folder.path() / "here.TXT";
+  std::ofstream(file) << "x";
+  EXPECT_TRUE(CheckFile(file));
+  EXPECT_FALSE(CheckFile(folder.path() / "absent.TXT"));
+  EXPECT_FALSE(CheckFile(""));
+  EXPECT_FALSE(CheckFile(folder.path()));
+}
+
+TEST(PresenceTests, CheckExcelLeavesNoFileBehind) {
+  TempFolder folder;
+  const ScopedTmpdir tmpdir(folder.path());
+  EXPECT_TRUE(CheckExcel());
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+TEST(PresenceTests, SpreadsheetRefusedWhereNoWorkbookCanBeMade) {
+  const ScopedTmpdir tmpdir("/nonexistent/numbrook");
+  EXPECT_FALSE(CheckExcel());
+}
+
+TEST(ExportRun, MissingSpreadsheetWriterShowsTheMessageAndWritesNothing) {
+  ControlState c;
+  c.text1 = "3";
+  const GenerationSettings s = SetUpRun(c);
+  ProblemTable table = Filled(s);
+  TempFolder folder;
+  const ScopedTmpdir tmpdir("/nonexistent/numbrook");
+  Recorder recorder;
+  const ExportResult result = RunExport(s, table, recorder.Hooks(), folder.path() / "w.XLS");
+  EXPECT_EQ(result.outcome, ExportOutcome::ExcelMissing);
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"arrow", "excel missing", "restore"}));
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+}  // namespace
+}  // namespace numbrook::testing

@@ -1,0 +1,211 @@
+// The text worksheet, byte for byte.
+#include <iconv.h>
+
+#include <gtest/gtest.h>
+
+#include "export/export_run.h"
+#include "export_support/temp_folder.h"
+
+namespace numbrook::testing {
+namespace {
+
+// GBK back to UTF-8, through iconv on its own, independent of the writer.
+std::string GbkToUtf8(const std::string& gbk) {
+  iconv_t cd = iconv_open("UTF-8", "GBK");
+  std::string out(gbk.size() * 2 + 8, '\0');
+  char* in = const_cast<char*>(gbk.data());
+  std::size_t inLeft = gbk.size(), outLeft = out.size();
+  char* outPtr = out.data();
+  const std::size_t status = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  EXPECT_NE(status, static_cast<std::size_t>(-1)) << "the file is not valid GBK";
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+// Joins lines with CR LF after each, the last one included.
+std::string Lines(std::initializer_list<std::string> lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+const std::string kHeader =
+    "          姓名：               日期：               时间开始：               完成：";
+const std::string kRating = "               ○ 你真棒               ○ 还不错               ○ 要加油";
+
+struct Sheet {
+  ControlState controls;
+  std::vector<ProblemRow> rows;
+};
+
+// Writes the rows as a text worksheet through the export run and returns
+// the file, decoded.
+std::string WriteSheet(Sheet sheet) {
+  sheet.controls.option2Index = kExportText;
+  sheet.controls.text1 = std::to_string(sheet.rows.size());
+  const GenerationSettings settings = SetUpRun(sheet.controls);
+  ProblemTable table(settings.ProblemCount + 1);
+  for (std::size_t i = 0; i < sheet.rows.size(); ++i) table.Row(static_cast<int>(i)) = sheet.rows[i];
+  TempFolder folder;
+  const std::filesystem::path file = folder.path() / "sheet.TXT";
+  const ExportResult result = RunExport(settings, table, ExportHooks{}, file);
+  EXPECT_EQ(result.outcome, ExportOutcome::Written) << result.error;
+  return GbkToUtf8(ReadBytes(file));
+}
+
+ProblemRow Two(const char* a, const char* op, const char* b, const char* result) {
+  return {a, op, b, "", "", "=", result};
+}
+
+ProblemRow Three(const char* a, const char* op1, const char* b, const char* op2, const char* c, const char* result) {
+  return {a, op1, b, op2, c, "=", result};
+}
+
+Sheet WorkedExample() {
+  Sheet sheet;
+  sheet.controls.text2 = "2";
+  sheet.controls.option3Index = kBlankRandom;
+  sheet.controls.checkExp = true;
+  sheet.rows = {Two("12", "+", "5", "_"), Two("9", "+", "_", "12"), Two("_", "+", "4", "19")};
+  return sheet;
+}
+
+TEST(TextWorksheet, WorkedExampleWithTheColumnForm) {
+  EXPECT_EQ(WriteSheet(WorkedExample()),
+            Lines({kHeader,
+                   "",
+                   " 【说明：二个数,加法运算,随机填空, 20以内含进位加法】",
+                   "1. 12+ 5= (    )        2.  9+ (    )=12",
+                   "           1 2                          9",
+                   "         +   5                      +(   )",
+                   "        ------                     ------",
+                   "          (   )                       1 2",
+                   "",
+                   "",
+                   "3.  (    )+ 4=19",
+                   "          (   )",
+                   "         +   4",
+                   "        ------",
+                   "           1 9",
+                   "",
+                   "",
+                   "",
+                   "",
+                   kRating}));
+}
+
+TEST(TextWorksheet, WorkedExampleWithoutTheColumnForm) {
+  Sheet sheet = WorkedExample();
+  sheet.controls.checkExp = false;
+  EXPECT_EQ(WriteSheet(sheet), Lines({kHeader, "", " 【说明：二个数,加法运算,随机填空, 20以内含进位加法】",
+                                      "1. 12+ 5= (    )        2.  9+ (    )=12", "3.  (    )+ 4=19", "", "",
+                                      kRating}));
+}
+
+TEST(TextWorksheet, FileIsGbkWithoutByteOrderMark) {
+  const GenerationSettings settings = [] {
+    ControlState c;
+    c.text1 = "1";
+    c.option2Index = kExportText;
+    return SetUpRun(c);
+  }();
+  ProblemTable table(2);
+  table.Row(0) = Two("1", "+", "2", "_");
+  TempFolder folder;
+  const std::filesystem::path file = folder.path() / "a.TXT";
+  ASSERT_EQ(RunExport(settings, table, ExportHooks{}, file).outcome, ExportOutcome::Written);
+  const std::string bytes = ReadBytes(file);
+  // Ten spaces, then 姓 in GBK.
+  EXPECT_EQ(bytes.substr(0, 12), std::string(10, ' ') + "\xD0\xD5");
+  EXPECT_EQ(bytes.find('\t'), std::string::npos);
+  EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+  EXPECT_NE(bytes.find("\xA1\xF0 "), std::string::npos) << "the rating circle";
+}
+
+TEST(TextWorksheet, ThreeTermComputeLineWithTwoDigitNumbers) {
+  Sheet sheet;
+  sheet.controls.combo1Index = 1;
+  sheet.controls.text2 = "3";
+  sheet.rows = {Three("12", "+", "5", "-", "3", "_"), Three("9", "-", "3", "+", "10", "_"),
+                Three("7", "+", "6", "-", "11", "_")};
+  for (int i = 3; i < 12; ++i) sheet.rows.push_back(Three("1", "+", "1", "+", "1", "_"));
+  const std::string text = WriteSheet(sheet);
+  const std::size_t line4 = text.find("\r\n 1.");
+  ASSERT_NE(line4, std::string::npos);
+  EXPECT_EQ(text.substr(line4 + 2, text.find("\r\n", line4 + 2) - line4 - 2),
+            " 1. 12+ 5- 3= (    )         2.  9- 3+10= (    )         3.  7+ 6-11= (    )");
+  EXPECT_NE(text.find("\r\n10.  1+ 1+ 1= (    )        11."), std::string::npos);
+}
+
+TEST(TextWorksheet, ThreeTermColumnFormHasAThirdNumberRowAndWiderSlots) {
+  Sheet sheet;
+  sheet.controls.combo1Index = 1;
+  sheet.controls.text2 = "2";
+  sheet.controls.checkExp = true;
+  sheet.controls.option3Index = kBlankThird;
+  sheet.rows = {Three("12", "+", "5", "-", "_", "14"), Three("9", "-", "3", "+", "10", "_")};
+  EXPECT_EQ(WriteSheet(sheet),
+            Lines({kHeader, "", " 【说明：三个数,加法运算,第三填空, 20以内含进位加法】",
+                   "1. 12+ 5- (    )=14        2.  9- 3+10= (    )",
+                   "           1 2                            9",
+                   "         +   5                        -   3",
+                   "         -(   )                       + 1 0",
+                   "        ------                       ------",
+                   "           1 4                         (   )",
+                   "", "", "", "", kRating}));
+}
+
+TEST(TextWorksheet, SingleDigitRangesNarrowEveryField) {
+  Sheet sheet;
+  sheet.controls.text3 = "9";
+  sheet.controls.text4 = "5";
+  sheet.controls.checkExp = true;
+  sheet.controls.option3Index = kBlankFirst;
+  sheet.rows = {Two("_", "+", "4", "7")};
+  EXPECT_EQ(WriteSheet(sheet), Lines({kHeader, "", " 【说明：二个数,加法运算,第一填空, 9以内含进位加法】",
+                                      "1. (    )+4=7", "          ( )", "         + 4", "        ----",
+                                      "           7", "", "", "", "", kRating}));
+}
+
+TEST(TextWorksheet, NumbersAreAlignedToTheWidthOfTheProblemCount) {
+  Sheet sheet;
+  sheet.controls.text2 = "10";
+  for (int i = 0; i < 10; ++i) sheet.rows.push_back(Two("1", "+", "1", "_"));
+  const std::string text = WriteSheet(sheet);
+  EXPECT_NE(text.find("\r\n 1.  1+ 1= (    )         2."), std::string::npos);
+  EXPECT_NE(text.find(")        10.  1+ 1= (    )\r\n"), std::string::npos);
+
+  Sheet thousand;
+  thousand.controls.text2 = "10";
+  for (int i = 0; i < 1000; ++i) thousand.rows.push_back(Two("1", "+", "1", "_"));
+  const std::string big = WriteSheet(thousand);
+  EXPECT_NE(big.find("\r\n   1.  1+ 1= (    )"), std::string::npos);
+  EXPECT_NE(big.find("        1000.  1+ 1= (    )\r\n\r\n\r\n"), std::string::npos);
+}
+
+TEST(TextWorksheet, ShortLastLineEndsAfterItsLastProblem) {
+  Sheet sheet;
+  sheet.controls.text2 = "3";
+  sheet.controls.checkExp = true;
+  for (int i = 0; i < 4; ++i) sheet.rows.push_back(Two("10", "-", "3", "_"));
+  const std::string text = WriteSheet(sheet);
+  EXPECT_NE(text.find("\r\n4. 10- 3= (    )\r\n           1 0\r\n         -   3\r\n        ------\r\n"
+                      "          (   )\r\n\r\n\r\n\r\n\r\n"),
+            std::string::npos);
+}
+
+TEST(TextWorksheet, ValueWiderThanItsFieldIsShownWhole) {
+  Sheet sheet;
+  sheet.controls.text3 = "5";
+  sheet.controls.text4 = "5";
+  sheet.controls.checkExp = true;
+  sheet.rows = {Two("4", "+", "9", "_"), };
+  sheet.rows[0][kResult] = "13";
+  const std::string text = WriteSheet(sheet);
+  EXPECT_NE(text.find("\r\n1. 4+9=13\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\n           1 3\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace numbrook::testing
