@@ -1,0 +1,72 @@
+// numbrook-sheet: makes the same worksheets as the window, without one.
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <clocale>
+#include <iostream>
+
+#include "cli/sheet_options.h"
+#include "export/export_run.h"
+#include "generation/problem_generator.h"
+#include "program_identity.h"
+
+extern char** environ;
+
+namespace {
+
+// Hands the file to the desktop's program for its type.
+void OpenWithDesktop(const std::filesystem::path& file) {
+  const std::string path = file.string();
+  char* argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(path.c_str()), nullptr};
+  pid_t child;
+  if (posix_spawnp(&child, "xdg-open", nullptr, nullptr, argv, environ) != 0) {
+    std::cerr << "numbrook-sheet: xdg-open is not available to open " << path << "\n";
+    return;
+  }
+  int status;
+  waitpid(child, &status, 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");
+  numbrook::SheetOptions options;
+  try {
+    options = numbrook::ParseSheetOptions({argv + 1, argv + argc});
+  } catch (const std::invalid_argument& error) {
+    std::cerr << "numbrook-sheet: " << error.what() << "\n" << "Try 'numbrook-sheet --help'.\n";
+    return 2;
+  }
+  if (options.help) {
+    std::cout << numbrook::SheetUsage();
+    return 0;
+  }
+  if (options.version) {
+    std::cout << numbrook::kVersionText << "\n";
+    return 0;
+  }
+
+  const numbrook::GenerationSettings settings = numbrook::SetUpRun(options.controls);
+  numbrook::SeededRandom random(options.seed.value_or(numbrook::SeedFromTimeOfDay()));
+  numbrook::GenerationHooks generation;
+  generation.warning = [](int row, const std::string& message) {
+    std::cerr << "numbrook-sheet: problem " << row + 1 << ": " << message << "\n";
+  };
+  numbrook::ProblemTable table;
+  numbrook::GenerateProblems(settings, random, generation, table);
+
+  numbrook::ExportHooks hooks;
+  int status = 1;
+  hooks.excelMissing = [] {
+    std::cerr << "numbrook-sheet: 对不起，无法检测到EXCEL安装，请重新检查EXCEL是否被正确安装！\n";
+  };
+  hooks.failed = [](const std::string& message) { std::cerr << "numbrook-sheet: " << message << "\n"; };
+  hooks.open = [&](const std::filesystem::path& file) {
+    std::cout << file.string() << "\n";
+    status = 0;
+    if (options.open) OpenWithDesktop(file);
+  };
+  numbrook::RunExport(settings, table, hooks, options.output);
+  return status;
+}
