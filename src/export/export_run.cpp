@@ -44,20 +44,20 @@ bool WriteLines(WorksheetWriter& writer, const GenerationSettings& settings, con
 ExportResult RunExport(const GenerationSettings& settings, ProblemTable& table, const ExportHooks& hooks,
                        const std::optional<std::filesystem::path>& outputFile) {
   Call(hooks.busyPointer, false);
-  const std::filesystem::path file =
-      outputFile ? *outputFile : OutputFileNameNow(settings.KindText, settings.ExportFormat);
-  if (CheckFile(file)) {
-    std::error_code ignored;
-    std::filesystem::remove(file, ignored);
-  }
-
-  if (settings.ExportFormat == kExportExcel && !CheckExcel()) {
-    Call(hooks.excelMissing);
-    Call(hooks.restoreWindow);
-    return {ExportOutcome::ExcelMissing, file, {}};
-  }
-
+  std::filesystem::path file;
   try {
+    file = outputFile ? *outputFile : OutputFileNameNow(settings.KindText, settings.ExportFormat);
+    if (CheckFile(file)) {
+      std::error_code ignored;
+      std::filesystem::remove(file, ignored);
+    }
+
+    if (settings.ExportFormat == kExportExcel && !CheckExcel()) {
+      Call(hooks.excelMissing);
+      Call(hooks.restoreWindow);
+      return {ExportOutcome::ExcelMissing, file, {}};
+    }
+
     std::unique_ptr<WorksheetWriter> writer = MakeWriter(file, settings, table);
     writer->Open();
     Call(hooks.busyPointer, true);

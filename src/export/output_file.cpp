@@ -4,6 +4,9 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cstdlib>
+
+#include "export/worksheet_writer.h"
 
 #include "generation/control_state.h"
 
@@ -35,7 +38,13 @@ std::filesystem::path OutputFileNameNow(const std::string& kindText, int exportF
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  return ComposeOutputFileName(std::filesystem::temp_directory_path(), kindText, local, exportFormat);
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+  if (error) {
+    const char* named = std::getenv("TMPDIR");
+    throw ExportError("找不到临时文件夹“" + std::string(named ? named : "/tmp") + "”：" + error.message());
+  }
+  return ComposeOutputFileName(folder, kindText, local, exportFormat);
 }
 
 bool CheckFile(const std::filesystem::path& file) {

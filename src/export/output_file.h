@@ -14,6 +14,7 @@ std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFol
                                             const std::tm& localTime, int exportFormat);
 
 // The same, in the system's temporary folder at the current local time.
+// Throws ExportError when there is no temporary folder.
 std::filesystem::path OutputFileNameNow(const std::string& kindText, int exportFormat);
 
 // True when the path is not empty and names an existing regular file.

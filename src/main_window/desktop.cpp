@@ -1,0 +1,14 @@
+#include "main_window/desktop.h"
+
+#include <QDesktopServices>
+
+namespace numbrook {
+
+void Desktop::ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
+  QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+void Desktop::Open(QWidget* /*parent*/, const QUrl& target) { QDesktopServices::openUrl(target); }
+
+}  // namespace numbrook

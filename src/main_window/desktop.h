@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QUrl>
+
+class QWidget;
+
+namespace numbrook {
+
+// The window's way to the desktop: modal message boxes and the desktop's
+// "open" for files and addresses. Tests hand in a recorder instead.
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+  // A modal box with an OK button; returns when the user has closed it.
+  virtual void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text);
+  // Opens a file or an address with the program the desktop associates with it.
+  virtual void Open(QWidget* parent, const QUrl& target);
+};
+
+}  // namespace numbrook

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "generation/control_state.h"
+#include "generation/problem_table.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace numbrook {
+
+class Desktop;
+class NumericTextBox;
+
+// The settings window: what to draw, how many, how to export; Start makes
+// the worksheet and opens it.
+class frmMain2 : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit frmMain2(Desktop& desktop, QWidget* parent = nullptr);
+  ~frmMain2() override;
+
+  // The About button's action; the About window plugs in here.
+  void SetAboutAction(std::function<void(QWidget* parent)> action) { aboutAction_ = std::move(action); }
+
+  // The state of the controls that a run reads.
+  ControlState ReadControls() const;
+
+  bool IsRunning() const { return running_; }
+
+ public slots:
+  void CmdOK_Click();
+  void CmdAbout_Click();
+  void CmdExit_Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private slots:
+  void Combo1_Click();
+  void Timer1_Timer();
+
+ private:
+  void CreateControls();
+  void SetTabOrder();
+  void Form_Load();
+  void EnterTAB(int code);
+  void KeepOnlySelectedOptionsInTabOrder();
+  void LockForRun();
+  void RestoreAfterRun();
+  bool Yield();
+  void ShowProgress(int count);
+
+  Desktop& desktop_;
+  std::function<void(QWidget*)> aboutAction_;
+
+  QGroupBox* Frame1;
+  QGroupBox* Frame2;
+  QGroupBox* Frame3;
+  QGroupBox* Frame4;
+  QComboBox* Combo1;
+  QCheckBox* CheckA;
+  QCheckBox* CheckS;
+  QCheckBox* CheckAS;
+  std::array<QRadioButton*, 5> Option3{};
+  NumericTextBox* Text1;
+  NumericTextBox* Text2;
+  NumericTextBox* Text3;
+  NumericTextBox* Text4;
+  QCheckBox* CheckNewPage;
+  QCheckBox* CheckAdd;
+  QCheckBox* CheckSub;
+  std::array<QRadioButton*, 2> Option2{};
+  QCheckBox* CheckExp;
+  QPushButton* CmdOK;
+  QPushButton* CmdAbout;
+  QPushButton* CmdExit;
+  QTimer* Timer1;
+
+  bool bScrollRight = true;  // the direction of the title scroll
+  bool running_ = false;
+  bool closing_ = false;     // the window was closed during a run
+  ProblemTable table_;
+};
+
+}  // namespace numbrook

@@ -1,0 +1,289 @@
+// The settings window driven as a person would: keys, clicks and focus.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "export_support/temp_folder.h"
+#include "main_window/desktop.h"
+#include "main_window/frm_main2.h"
+#include "main_window/numeric_text_box.h"
+
+namespace numbrook {
+
+// Records message boxes and opened files instead of showing them.
+class RecordingDesktop : public Desktop {
+ public:
+  struct Message {
+    QMessageBox::Icon icon;
+    QString title, text;
+  };
+  void ShowMessage(QWidget*, QMessageBox::Icon icon, const QString& title, const QString& text) override {
+    messages.push_back({icon, title, text});
+  }
+  void Open(QWidget*, const QUrl& target) override { opened.push_back(target); }
+  std::vector<Message> messages;
+  std::vector<QUrl> opened;
+};
+
+class FrmMain2Test : public QObject {
+  Q_OBJECT
+
+ private:
+  RecordingDesktop desktop_;
+  std::unique_ptr<frmMain2> window_;
+
+  template <typename T>
+  T* Find(const char* name) {
+    T* widget = window_->findChild<T*>(name);
+    if (widget == nullptr) qFatal("no control %s", name);
+    return widget;
+  }
+  QLineEdit* Field(const char* name) { return Find<QLineEdit>(name); }
+
+  // Types into a field as a person would, then leaves it with Tab.
+  void TypeAndLeave(const char* name, const QString& text) {
+    QLineEdit* field = Field(name);
+    field->setFocus(Qt::TabFocusReason);
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Tab);
+  }
+
+ private slots:
+  void init() {
+    desktop_ = RecordingDesktop();
+    window_ = std::make_unique<frmMain2>(desktop_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  }
+  void cleanup() { window_.reset(); }
+
+  void firstDisplayShowsTheStartUpValues() {
+    QCOMPARE(window_->windowTitle(), QString("Numbrook"));
+    QCOMPARE(window_->size(), QSize(351, 259));
+    QCOMPARE(Find<QComboBox>("Combo1")->currentText(), QString("二个数"));
+    QVERIFY(Find<QRadioButton>("Option3_0")->isChecked());
+    QVERIFY(!Find<QRadioButton>("Option3_3")->isEnabled());
+    QVERIFY(!Find<QCheckBox>("CheckAS")->isEnabled());
+    QVERIFY(!Find<QCheckBox>("CheckAS")->isChecked());
+    QVERIFY(Find<QCheckBox>("CheckA")->isChecked());
+    QVERIFY(!Find<QCheckBox>("CheckS")->isChecked());
+    QVERIFY(Find<QRadioButton>("Option2_1")->isChecked());
+    QVERIFY(Find<QCheckBox>("CheckNewPage")->isChecked());
+    QVERIFY(Find<QCheckBox>("CheckAdd")->isChecked());
+    QVERIFY(Find<QCheckBox>("CheckSub")->isChecked());
+    QVERIFY(!Find<QCheckBox>("CheckExp")->isChecked());
+    QCOMPARE(Field("Text1")->text(), QString("100"));
+    QCOMPARE(Field("Text2")->text(), QString("4"));
+    QCOMPARE(Field("Text3")->text(), QString("20"));
+    QCOMPARE(Field("Text4")->text(), QString("10"));
+    QCOMPARE(QApplication::focusWidget(), Field("Text1"));
+    QCOMPARE(Field("Text1")->toolTip(), QString("不可超过1000"));
+    QCOMPARE(Find<QCheckBox>("CheckNewPage")->toolTip(), QString("每页题目重新计数"));
+    QCOMPARE(Find<QPushButton>("CmdOK")->geometry(), QRect(44, 223, 69, 29));
+  }
+
+  void termCountCouplingBothWays() {
+    QComboBox* combo = Find<QComboBox>("Combo1");
+    TypeAndLeave("Text1", "250");
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(combo->currentIndex(), 1);
+    QCOMPARE(Field("Text2")->text(), QString("3"));
+    QCOMPARE(Field("Text1")->text(), QString("100"));
+    QVERIFY(Find<QRadioButton>("Option3_3")->isEnabled());
+    QVERIFY(Find<QCheckBox>("CheckAS")->isEnabled());
+
+    Find<QCheckBox>("CheckAS")->setChecked(true);
+    QTest::mouseClick(Find<QRadioButton>("Option3_3"), Qt::LeftButton);
+    QVERIFY(Find<QRadioButton>("Option3_3")->isChecked());
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Up);
+    QCOMPARE(combo->currentIndex(), 0);
+    QVERIFY(Find<QRadioButton>("Option3_0")->isChecked());
+    QVERIFY(!Find<QRadioButton>("Option3_3")->isEnabled());
+    QCOMPARE(Field("Text2")->text(), QString("4"));
+    QVERIFY(!Find<QCheckBox>("CheckAS")->isChecked());
+    QVERIFY(!Find<QCheckBox>("CheckAS")->isEnabled());
+  }
+
+  void tabVisitsTheControlsInOrder() {
+    const QStringList expected = {"Text1",     "Text2",    "Text3",    "Text4",    "CmdOK",     "CmdAbout",
+                                  "CmdExit",   "Option3_0", "CheckSub", "CheckAdd", "Combo1",    "Option2_1",
+                                  "CheckA",    "CheckS",   "CheckExp", "CheckNewPage", "Text1"};
+    QStringList visited = {QApplication::focusWidget()->objectName()};
+    for (int i = 1; i < expected.size(); ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, expected);
+  }
+
+  void keyFilterLetsThroughDigitsBackspaceAndMinusOnly() {
+    QLineEdit* field = Field("Text2");
+    field->setFocus(Qt::TabFocusReason);
+    field->clear();
+    QTest::keyClicks(field, "1a .+2-");
+    QCOMPARE(field->text(), QString("12-"));
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QCOMPARE(field->text(), QString("12"));
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::keyClick(field, Qt::Key_Delete);
+    QCOMPARE(field->text(), QString("2"));
+    QTest::keyClick(field, Qt::Key_End);
+    QTest::keyClick(field, Qt::Key_Left);
+    QTest::keyClick(field, '7');
+    QCOMPARE(field->text(), QString("72"));
+    field->selectAll();
+    for (Qt::Key key : {Qt::Key_C, Qt::Key_X, Qt::Key_V, Qt::Key_Z, Qt::Key_A}) {
+      QTest::keyClick(field, key, Qt::ControlModifier);
+    }
+    QCOMPARE(field->text(), QString("72"));
+    QCOMPARE(field->selectedText(), QString("72"));  // Ctrl+A changed nothing either
+  }
+
+  void enterMovesOnWithoutStartingARun() {
+    QTest::keyClick(Field("Text1"), Qt::Key_Return);
+    QTRY_COMPARE(QApplication::focusWidget(), Field("Text2"));
+    Field("Text4")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Field("Text4"), Qt::Key_Return);
+    QTRY_COMPARE(QApplication::focusWidget()->objectName(), QString("CmdOK"));
+    QTest::qWait(50);
+    QVERIFY(desktop_.opened.empty());
+    QCOMPARE(Field("Text1")->text(), QString("100"));
+  }
+
+  void leavingAFieldReplacesAValueOutOfItsRange() {
+    const struct { const char* field; const char* typed; const char* shown; } cases[] = {
+        {"Text1", "0", "1000"},   {"Text1", "", "1000"},  {"Text1", "-5", "1000"}, {"Text1", "1001", "1000"},
+        {"Text1", "1000", "1000"}, {"Text1", "1", "1"},   {"Text1", "12-3", "12-3"}, {"Text1", "007", "007"},
+        {"Text2", "11", "4"},     {"Text2", "0", "4"},    {"Text2", "10", "10"},   {"Text2", "12-3", "4"},
+        {"Text3", "100", "20"},   {"Text3", "99", "99"},  {"Text4", "100", "10"},  {"Text4", "0", "10"},
+    };
+    for (const auto& c : cases) {
+      TypeAndLeave(c.field, c.typed);
+      QCOMPARE(Field(c.field)->text(), QString(c.shown));
+    }
+  }
+
+  void pastedTextIsCheckedWhenTheFocusLeaves() {
+    QLineEdit* field = Field("Text3");
+    field->setFocus(Qt::TabFocusReason);
+    field->setText("abc");  // as the context menu's paste would leave it
+    QCOMPARE(field->text(), QString("abc"));
+    QTest::keyClick(field, Qt::Key_Tab);
+    QCOMPARE(field->text(), QString("20"));
+  }
+
+  void titleScrollTicks() {
+    QTimer* timer = window_->findChild<QTimer*>("Timer1");
+    QVERIFY(!timer->isActive());
+    for (int i = 0; i < 23; ++i) QMetaObject::invokeMethod(timer, "timeout");
+    QCOMPARE(window_->windowTitle(), QString(23, ' ') + "Numbrook");
+    for (int i = 0; i < 23; ++i) QMetaObject::invokeMethod(timer, "timeout");
+    QCOMPARE(window_->windowTitle(), QString("Numbrook"));
+    QMetaObject::invokeMethod(timer, "timeout");
+    QCOMPARE(window_->windowTitle(), QString("Numbrook"));
+    QMetaObject::invokeMethod(timer, "timeout");
+    QCOMPARE(window_->windowTitle(), QString(" Numbrook"));
+  }
+
+  void startWritesTheSheetAndHandsItToTheDesktop() {
+    testing::TempFolder folder;
+    const testing::ScopedTmpdir tmpdir(folder.path());
+    QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    TypeAndLeave("Text1", "7");
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
+    const QString file = desktop_.opened[0].toLocalFile();
+    QVERIFY(file.startsWith(QString::fromStdString(folder.path().string()) + "/加法运算题目列表"));
+    QVERIFY(file.endsWith(".TXT"));
+    QVERIFY(QFileInfo(file).size() > 100);
+    QVERIFY(desktop_.messages.empty());
+    QCOMPARE(Field("Text1")->text(), QString("7"));
+    QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
+    QVERIFY(Find<QWidget>("Frame3")->isEnabled());
+    QVERIFY(!window_->findChild<QTimer*>("Timer1")->isActive());
+    QVERIFY(!window_->windowTitle().startsWith(' '));
+  }
+
+  void clickingStartRightAfterTypingUsesTheReplacement() {
+    testing::TempFolder folder;
+    const testing::ScopedTmpdir tmpdir(folder.path());
+    QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    QLineEdit* field = Field("Text1");
+    field->setFocus(Qt::TabFocusReason);
+    field->selectAll();
+    QTest::keyClicks(field, "5000");
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
+    QCOMPARE(field->text(), QString("1000"));
+    QVERIFY(QFileInfo(desktop_.opened[0].toLocalFile()).size() > 20000);
+  }
+
+  void runWithWarningsShowsEachInAWarningBox() {
+    testing::TempFolder folder;
+    const testing::ScopedTmpdir tmpdir(folder.path());
+    QComboBox* combo = Find<QComboBox>("Combo1");
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    TypeAndLeave("Text3", "5");
+    QTest::mouseClick(Find<QCheckBox>("CheckAdd"), Qt::LeftButton);
+    QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
+    QVERIFY(!desktop_.messages.empty());
+    for (const auto& m : desktop_.messages) {
+      QCOMPARE(m.icon, QMessageBox::Warning);
+      QCOMPARE(m.title, QString("警告"));
+      QCOMPARE(m.text, QString("1.和溢出...！"));
+    }
+  }
+
+  void unwritableFolderIsReportedAndNothingOpened() {
+    const testing::ScopedTmpdir tmpdir("/proc");  // a folder where no file can be made, even by root
+    QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QTRY_COMPARE(desktop_.messages.size(), std::size_t{1});
+    QVERIFY(desktop_.messages[0].text.contains("/proc/加法运算题目列表"));
+    QVERIFY(desktop_.opened.empty());
+    QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
+  }
+
+  void missingTemporaryFolderIsReported() {
+    const testing::ScopedTmpdir tmpdir("/nonexistent/numbrook");
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QTRY_COMPARE(desktop_.messages.size(), std::size_t{1});
+    QVERIFY(desktop_.messages[0].text.contains("找不到临时文件夹“/nonexistent/numbrook”"));
+    QVERIFY(desktop_.opened.empty());
+    QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
+  }
+
+  void spreadsheetWriterMissingShowsTheMessage() {
+    const testing::ScopedTmpdir tmpdir("/proc");
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QTRY_COMPARE(desktop_.messages.size(), std::size_t{1});
+    QCOMPARE(desktop_.messages[0].title, QString("Numbrook"));
+    QCOMPARE(desktop_.messages[0].text, QString("对不起，无法检测到EXCEL安装，请重新检查EXCEL是否被正确安装！"));
+    QVERIFY(desktop_.opened.empty());
+    QVERIFY(Find<QWidget>("Frame1")->isEnabled());
+  }
+
+  void closingDuringARunEndsItCleanly() {
+    testing::TempFolder folder;
+    const testing::ScopedTmpdir tmpdir(folder.path());
+    TypeAndLeave("Text1", "1000");
+    QTimer::singleShot(0, window_.get(), [this] { QTest::mouseClick(Find<QPushButton>("CmdExit"), Qt::LeftButton); });
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QVERIFY(!window_->IsRunning());
+    QVERIFY(!window_->isVisible());
+    QVERIFY(desktop_.opened.empty());
+  }
+};
+
+}  // namespace numbrook
+
+QTEST_MAIN(numbrook::FrmMain2Test)
+#include "frm_main2_test.moc"
