@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "about/frm_about.h"
 #include "main_window/desktop.h"
 #include "main_window/frm_main2.h"
 
@@ -12,6 +13,10 @@ int main(int argc, char** argv) {
 
   numbrook::Desktop desktop;
   numbrook::frmMain2 window(desktop);
+  window.SetAboutAction([&desktop](QWidget* parent) {
+    numbrook::frmAbout about(desktop, parent);
+    about.exec();
+  });
   window.move(window.screen()->availableGeometry().center() - window.rect().center());
   window.show();
   return QApplication::exec();

@@ -1,0 +1,126 @@
+#include "about/frm_about.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QPushButton>
+
+#include "about/link_label.h"
+#include "about/program_links.h"
+#include "about/update_check.h"
+#include "main_window/desktop.h"
+#include "program_identity.h"
+
+namespace numbrook {
+namespace {
+
+void SetTextColour(QWidget* widget, QColor colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  widget->setPalette(palette);
+}
+
+}  // namespace
+
+frmAbout::frmAbout(Desktop& desktop, QWidget* parent, QUrl downloadPage, int updateTimeoutMilliseconds)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      desktop_(desktop),
+      downloadPage_(downloadPage.isEmpty() ? QUrl(kDownloadPage) : downloadPage),
+      updateTimeout_(updateTimeoutMilliseconds) {
+  setObjectName("frmAbout");
+  setModal(true);
+  setFixedSize(354, 283);
+  setAutoFillBackground(true);
+  QPalette background = palette();
+  background.setColor(QPalette::Window, Qt::white);
+  setPalette(background);
+  if (parent != nullptr) setWindowIcon(parent->windowIcon());
+
+  auto* picture = new QLabel(this);
+  picture->setObjectName("Picture");
+  picture->setPixmap(QPixmap(":/numbrook/about.jpg"));
+  picture->setGeometry(0, 0, 353, 265);
+
+  auto* lblDisclaimer =
+      new QLabel(QString::fromUtf8("希望Ovip、Tazu小朋友少看电视，多锻炼           聪明快乐,健康成长"), this);
+  lblDisclaimer->setObjectName("lblDisclaimer");
+  lblDisclaimer->setGeometry(8, 8, 353, 39);
+  lblDisclaimer->setWordWrap(true);
+  lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  QFont disclaimerFont;
+  disclaimerFont.setFamilies({"SimSun", "宋体", "Noto Serif CJK SC", "AR PL UMing CN"});
+  disclaimerFont.setPointSizeF(10.5);
+  disclaimerFont.setBold(true);
+  lblDisclaimer->setFont(disclaimerFont);
+  SetTextColour(lblDisclaimer, QColor(255, 255, 128));
+
+  cmdOK = new QPushButton(QString::fromUtf8("确    定"), this);
+  cmdOK->setObjectName("cmdOK");
+  cmdOK->setGeometry(264, 214, 68, 23);
+  CmdUpdate = new QPushButton(QString::fromUtf8("检查更新"), this);
+  CmdUpdate->setObjectName("CmdUpdate");
+  CmdUpdate->setGeometry(264, 238, 68, 23);
+  CmdUpdate->setDefault(true);
+
+  auto* line = new QFrame(this);
+  line->setObjectName("Line1_0");
+  line->setGeometry(-3, 263, 370, 2);
+  line->setAutoFillBackground(true);
+  line->setPalette(background);
+
+  lblTitle = new LinkLabel(QString(), this);
+  lblTitle->setObjectName("lblTitle");
+  lblTitle->setGeometry(6, 266, 196, 12);
+  SetTextColour(lblTitle, QColor(0, 128, 128));
+  Label1 = new LinkLabel(QString::fromLatin1(kContactAddress), this);
+  Label1->setObjectName("Label1");
+  Label1->move(226, 266);
+  Label1->adjustSize();
+  SetTextColour(Label1, QColor(0, 128, 128));
+
+  setTabOrder(cmdOK, CmdUpdate);
+  connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+  connect(CmdUpdate, &QPushButton::clicked, this, &frmAbout::CmdUpdate_Click);
+  connect(lblTitle, &LinkLabel::clicked, this, &frmAbout::lblTitle_Click);
+  connect(Label1, &LinkLabel::clicked, this, &frmAbout::Label1_Click);
+  Form_Load();
+  cmdOK->setFocus();
+}
+
+void frmAbout::Form_Load() {
+  setWindowTitle(QString::fromUtf8("关于 ") + LocalVersionText());
+  lblTitle->setText(downloadPage_.toString());
+}
+
+void frmAbout::cmdOK_Click() { done(QDialog::Accepted); }
+
+void frmAbout::closeEvent(QCloseEvent* event) {
+  // The close box closes the window, unlike Esc.
+  event->accept();
+  done(QDialog::Accepted);
+}
+
+void frmAbout::Label1_Click() { desktop_.Open(this, QUrl("mailto:" + Label1->text())); }
+
+void frmAbout::lblTitle_Click() { desktop_.Open(this, QUrl(lblTitle->text())); }
+
+void frmAbout::CmdUpdate_Click() {
+  setCursor(Qt::WaitCursor);
+  const std::optional<QString> page = viewSource(downloadPage_, updateTimeout_);
+  if (!page) {
+    desktop_.ShowMessage(this, QMessageBox::Information, "提示", QString::fromUtf8("请检测网络是否正常...！"));
+  }
+  switch (JudgePage(page.value_or(QString()), LocalVersionText())) {
+    case UpdateVerdict::NoTitle:
+      break;
+    case UpdateVerdict::NoNewVersion:
+      desktop_.ShowMessage(this, QMessageBox::Information, "提示", QString::fromUtf8("未找到新的版本...！"));
+      break;
+    case UpdateVerdict::NewerVersion:
+      desktop_.Open(this, downloadPage_);
+      break;
+  }
+  unsetCursor();
+}
+
+}  // namespace numbrook

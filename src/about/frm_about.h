@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+#include <QUrl>
+
+class QPushButton;
+
+namespace numbrook {
+
+class Desktop;
+class LinkLabel;
+
+// The About window: a picture, the program's name and version, the
+// download page and the maker's address, and the update check.
+class frmAbout : public QDialog {
+  Q_OBJECT
+
+ public:
+  frmAbout(Desktop& desktop, QWidget* parent = nullptr, QUrl downloadPage = QUrl(),
+           int updateTimeoutMilliseconds = 10000);
+
+ public slots:
+  void cmdOK_Click();
+  void Label1_Click();
+  void lblTitle_Click();
+  void CmdUpdate_Click();
+
+ protected:
+  // Esc runs the update check: it is the window's cancel button.
+  void reject() override { CmdUpdate_Click(); }
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Form_Load();
+
+  Desktop& desktop_;
+  QUrl downloadPage_;
+  int updateTimeout_;
+  LinkLabel* lblTitle;
+  LinkLabel* Label1;
+  QPushButton* cmdOK;
+  QPushButton* CmdUpdate;
+};
+
+}  // namespace numbrook
