@@ -13,6 +13,14 @@
 namespace numbrook {
 namespace {
 
+// The link labels share the bottom strip under the picture; a small face
+// keeps the whole address and mail address readable there.
+void UseLinkFont(QWidget* widget) {
+  QFont font = widget->font();
+  font.setPixelSize(9);
+  widget->setFont(font);
+}
+
 void SetTextColour(QWidget* widget, QColor colour) {
   QPalette palette = widget->palette();
   palette.setColor(QPalette::WindowText, colour);
@@ -70,11 +78,13 @@ frmAbout::frmAbout(Desktop& desktop, QWidget* parent, QUrl downloadPage, int upd
 
   lblTitle = new LinkLabel(QString(), this);
   lblTitle->setObjectName("lblTitle");
-  lblTitle->setGeometry(6, 266, 196, 12);
+  lblTitle->setGeometry(6, 266, 214, 12);
+  UseLinkFont(lblTitle);
   SetTextColour(lblTitle, QColor(0, 128, 128));
   Label1 = new LinkLabel(QString::fromLatin1(kContactAddress), this);
   Label1->setObjectName("Label1");
   Label1->move(226, 266);
+  UseLinkFont(Label1);
   Label1->adjustSize();
   SetTextColour(Label1, QColor(0, 128, 128));
 
