@@ -5,12 +5,6 @@
 namespace numbrook {
 namespace {
 
-// In a mixed run the second operator is random; otherwise it repeats "+".
-std::string SecondOperator(const RowRequest& q) {
-  if (q.settings.OperationKind != kMixed) return "+";
-  return IsOdd(DrawDigit(q.random)) ? "+" : "-";
-}
-
 int DrawFirstTerm(const RowRequest& q) {
   const GenerationSettings& s = q.settings;
   const double r = q.random.Next();
@@ -46,7 +40,7 @@ void GenerateAdditionFirst(const RowRequest& q) {
   const bool threeTerms = q.settings.TermCount == 3;
 
   row[kFirstOperator] = "+";
-  if (threeTerms) row[kSecondOperator] = SecondOperator(q);
+  if (threeTerms) row[kSecondOperator] = SecondOperatorFor(q, "+");
   const bool thirdIsAdded = row[kSecondOperator] == "+";
 
   const int a = DrawFirstTerm(q);

@@ -25,6 +25,13 @@ struct RowRequest {
   const WarningSink& warn;
 };
 
+// The operator between the second and third terms: random in a mixed run
+// ("+" on an odd digit), otherwise the first operator again.
+inline std::string SecondOperatorFor(const RowRequest& q, const char* firstOperator) {
+  if (q.settings.OperationKind != kMixed) return firstOperator;
+  return IsOdd(DrawDigit(q.random)) ? "+" : "-";
+}
+
 // Problems that begin with "+": a + b, a + b + c or a + b - c.
 void GenerateAdditionFirst(const RowRequest& request);
 

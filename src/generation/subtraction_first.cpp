@@ -8,11 +8,6 @@
 namespace numbrook {
 namespace {
 
-std::string SecondOperator(const RowRequest& q) {
-  if (q.settings.OperationKind != kMixed) return "-";
-  return IsOdd(DrawDigit(q.random)) ? "+" : "-";
-}
-
 int DrawFirstTerm(const RowRequest& q) {
   const GenerationSettings& s = q.settings;
   const double r = q.random.Next();
@@ -69,7 +64,7 @@ void GenerateSubtractionFirst(const RowRequest& q) {
   const GenerationSettings& s = q.settings;
 
   row[kFirstOperator] = "-";
-  if (s.TermCount == 3) row[kSecondOperator] = SecondOperator(q);
+  if (s.TermCount == 3) row[kSecondOperator] = SecondOperatorFor(q, "-");
   const bool thirdIsAdded = row[kSecondOperator] == "+";
   row[kResult] = kBlankMarker;
 
