@@ -5,6 +5,8 @@ namespace {
 
 enum FirstOperator { kAdditionFirst = 0, kSubtractionFirst = 1 };
 
+const std::string kEqualsText = "=";
+
 int ChooseFirstOperator(const GenerationSettings& s, RandomSource& random) {
   if (s.AdditionChecked && s.SubtractionChecked) return DrawDigit(random) % 2;
   if (s.AdditionChecked) return kAdditionFirst;
@@ -30,7 +32,7 @@ bool GenerateProblems(const GenerationSettings& settings, RandomSource& random, 
     if (hooks.beforeRow && !hooks.beforeRow()) return false;
     ProblemRow& row = table.Row(index);
     row.fill("");
-    row[kEqualsSign] = "=";
+    row[kEqualsSign] = kEqualsText;
 
     const int firstOperator = ChooseFirstOperator(settings, random);
     const int blankPosition = ChooseBlankPosition(settings, random);

@@ -271,6 +271,13 @@ class FrmMain2Test : public QObject {
     QVERIFY(Find<QWidget>("Frame1")->isEnabled());
   }
 
+  void altBRunsTheAboutAction() {
+    QWidget* shownOver = nullptr;
+    window_->SetAboutAction([&](QWidget* parent) { shownOver = parent; });
+    QTest::keyClick(window_.get(), Qt::Key_B, Qt::AltModifier);
+    QTRY_COMPARE(shownOver, static_cast<QWidget*>(window_.get()));
+  }
+
   void closingDuringARunEndsItCleanly() {
     testing::TempFolder folder;
     const testing::ScopedTmpdir tmpdir(folder.path());
