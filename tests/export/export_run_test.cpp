@@ -109,6 +109,20 @@ TEST(ExportRun, FullDiskIsReportedAndNotPassedOnAsDone) {
   EXPECT_EQ(recorder.events.back(), "restore");
 }
 
+TEST(ExportRun, FailedSpreadsheetSaveIsReportedAndNotOpened) {
+  ControlState c;
+  c.text1 = "9";
+  const GenerationSettings s = SetUpRun(c);
+  ProblemTable table = Filled(s);
+  Recorder recorder;
+  // No file can be made in /proc, even by root.
+  const ExportResult result = RunExport(s, table, recorder.Hooks(), "/proc/numbrook-sheet.XLS");
+  EXPECT_EQ(result.outcome, ExportOutcome::Failed);
+  EXPECT_NE(result.error.find("无法保存文件“/proc/numbrook-sheet.XLS”"), std::string::npos) << result.error;
+  EXPECT_EQ(std::count(recorder.events.begin(), recorder.events.end(), "open numbrook-sheet.XLS"), 0);
+  EXPECT_EQ(recorder.events.back(), "restore");
+}
+
 TEST(ExportRun, AbandonedRunStopsAtTheYield) {
   const GenerationSettings s = TextSettings("10", "2");
   ProblemTable table = Filled(s);
