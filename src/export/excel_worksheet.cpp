@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "export/problem_number.h"
+
 namespace numbrook {
 namespace {
 
@@ -44,8 +46,7 @@ ExcelWorksheetWriter::ExcelWorksheetWriter(std::filesystem::path path, const Gen
                                            ProblemTable& table)
     : path_(std::move(path)),
       settings_(settings),
-      table_(table),
-      numberWidth_(static_cast<int>(std::to_string(settings.ProblemCount).size())) {}
+      table_(table) {}
 
 ExcelWorksheetWriter::~ExcelWorksheetWriter() {
   // A run that did not reach its finish leaves no file behind.
@@ -118,9 +119,7 @@ void ExcelWorksheetWriter::WriteProblem(int slot, int row) {
   const int g = (slot - 1) * settings_.ColsPerProblem;
   SetRowHeight(currentRow_, kLineRowHeight);
 
-  std::string number = std::to_string(numbering_ + 1);
-  if (static_cast<int>(number.size()) < numberWidth_) number.insert(0, numberWidth_ - number.size(), ' ');
-  SetCell(currentRow_, g + 1, number + ". ");
+  SetCell(currentRow_, g + 1, ProblemNumberText(numbering_ + 1, settings_.ProblemCount));
 
   for (int k = 0; k < kProblemColumns; ++k) {
     std::string& cell = table_.Cell(row, k);

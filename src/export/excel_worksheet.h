@@ -78,7 +78,6 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   int currentRow_ = 0;       // R, counted from 1
   bool pageStart_ = true;
   int numbering_ = 0;        // N: the next problem gets N + 1
-  int numberWidth_ = 1;      // w
 };
 
 }  // namespace numbrook

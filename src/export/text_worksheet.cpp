@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "export/gbk_encoding.h"
+#include "export/problem_number.h"
 
 namespace numbrook {
 namespace {
@@ -30,13 +31,11 @@ void ReplaceBlanks(std::string& line) {
   }
 }
 
-int DecimalDigits(int value) { return static_cast<int>(std::to_string(value).size()); }
-
 }  // namespace
 
 TextWorksheetWriter::TextWorksheetWriter(std::filesystem::path path, const GenerationSettings& settings,
                                          const ProblemTable& table)
-    : path_(std::move(path)), settings_(settings), table_(table), numberWidth_(DecimalDigits(settings.ProblemCount)) {}
+    : path_(std::move(path)), settings_(settings), table_(table) {}
 
 TextWorksheetWriter::~TextWorksheetWriter() {
   if (file_ != nullptr) std::fclose(file_);
@@ -57,7 +56,7 @@ void TextWorksheetWriter::StartTextLine() {
 
 void TextWorksheetWriter::WriteTextProblem(int row) {
   const ProblemRow& cells = table_.Row(row);
-  line_ += PadLeft(std::to_string(row + 1), numberWidth_) + ". ";
+  line_ += ProblemNumberText(row + 1, settings_.ProblemCount);
   line_ += TermField(cells[kFirstTerm]) + cells[kFirstOperator] + TermField(cells[kSecondTerm]);
   if (settings_.TermCount == 3) line_ += cells[kSecondOperator] + TermField(cells[kThirdTerm]);
   line_ += cells[kEqualsSign] + TermField(cells[kResult]);

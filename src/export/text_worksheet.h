@@ -47,7 +47,6 @@ class TextWorksheetWriter final : public WorksheetWriter {
   std::filesystem::path path_;
   const GenerationSettings& settings_;
   const ProblemTable& table_;
-  int numberWidth_;
   std::FILE* file_ = nullptr;
   std::string line_;
   std::vector<ProblemRow> vertical_;

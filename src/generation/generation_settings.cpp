@@ -18,8 +18,6 @@ int SettingFromText(const std::string& text, int highest, int fallback) {
   return *value;
 }
 
-int DecimalDigits(int value) { return static_cast<int>(std::to_string(value).size()); }
-
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
   for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
     text.replace(at, from.size(), to);
@@ -47,6 +45,8 @@ std::string DescriptionOf(const GenerationSettings& s, const ControlState& contr
 }
 
 }  // namespace
+
+int DecimalDigits(int value) { return static_cast<int>(std::to_string(value).size()); }
 
 std::string KindTextFor(int operationKind) {
   switch (operationKind) {

@@ -42,6 +42,9 @@ struct GenerationSettings {
 // window can show it.
 GenerationSettings SetUpRun(ControlState& controls);
 
+// How many decimal digits a non-negative value has.
+int DecimalDigits(int value);
+
 // The operator and range phrase of a run, as the worksheet and file name use it.
 std::string KindTextFor(int operationKind);
 
