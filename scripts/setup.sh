@@ -1,11 +1,28 @@
-# Shared by scripts/run and scripts/test: installs the Debian packages that
-# are missing, then configures and builds Numbrook into build/.
-# Sourced, not run: the caller sets -euo pipefail.
+# Shared by scripts/run, scripts/test and scripts/package: installs the
+# Debian packages that are missing, then configures and builds Numbrook into
+# build/. Sourced, not run: the caller sets -euo pipefail.
 
 NUMBROOK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 NUMBROOK_BUILD="$NUMBROOK_ROOT/build"
+NUMBROOK_LOG="$NUMBROOK_BUILD/build.log"
 
-BUILD_PACKAGES=(cmake make g++ qt6-base-dev libxlsxwriter-dev)
+# What the two programs need to build, and to run as a teacher expects.
+BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxlsxwriter-dev)
+RUNTIME_PACKAGES=(fonts-noto-cjk xdg-utils qt6-translations-l10n)
+TEST_PACKAGES=(libgtest-dev python3-openpyxl)
+PACKAGE_PACKAGES=(dpkg-dev file)
+
+# Says what failed, shows the log and ends the script.
+fail_with_log() {
+  echo "$1; the log follows ($NUMBROOK_LOG)." >&2
+  tail -n 60 "$NUMBROOK_LOG" >&2
+  exit 1
+}
+
+start_log() {
+  mkdir -p "$NUMBROOK_BUILD"
+  : >"$NUMBROOK_LOG"
+}
 
 # Installs each named package that dpkg does not list as installed.
 ensure_packages() {
@@ -27,14 +44,29 @@ ensure_packages() {
       exit 1
     fi
   fi
-  echo "Installing: ${missing[*]}"
-  "${as_root[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  echo "Installing Debian packages: ${missing[*]}"
+  { "${as_root[@]}" apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  } >>"$NUMBROOK_LOG" 2>&1 || fail_with_log "Installing the packages failed"
 }
 
-build_numbrook() {
-  if [ ! -f "$NUMBROOK_BUILD/CMakeCache.txt" ]; then
-    cmake -S "$NUMBROOK_ROOT" -B "$NUMBROOK_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Configures build/ with the tests (BUILD_TESTING=ON) or without them (OFF).
+# Without them only the two programs are built, and GoogleTest is not needed.
+configure_numbrook() {
+  local testing=$1
+  if [ -f "$NUMBROOK_BUILD/CMakeCache.txt" ] &&
+     grep -q "^BUILD_TESTING:BOOL=$testing\$" "$NUMBROOK_BUILD/CMakeCache.txt"; then
+    return 0
   fi
-  cmake --build "$NUMBROOK_BUILD" -j2
+  echo "Configuring build/ (tests $( [ "$testing" = ON ] && echo included || echo left out ))"
+  cmake -S "$NUMBROOK_ROOT" -B "$NUMBROOK_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DBUILD_TESTING="$testing" >>"$NUMBROOK_LOG" 2>&1 || fail_with_log "Configuring failed"
+}
+
+# Builds the named targets, or everything without a name.
+build_numbrook() {
+  local targets=()
+  [ $# -gt 0 ] && targets=(--target "$@")
+  echo "Building ${*:-everything} (the log is in build/build.log)"
+  cmake --build "$NUMBROOK_BUILD" -j2 "${targets[@]}" >>"$NUMBROOK_LOG" 2>&1 || fail_with_log "The build failed"
 }

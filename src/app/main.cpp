@@ -3,13 +3,18 @@
 #include <QScreen>
 
 #include "about/frm_about.h"
+#include "app/command_line.h"
 #include "main_window/desktop.h"
 #include "main_window/frm_main2.h"
+#include "program_identity.h"
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> status = numbrook::HandleCommandLine(argc, argv)) return *status;
+  numbrook::ExplainMissingDisplayOnFatal();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Numbrook");
-  QApplication::setDesktopFileName("numbrook");
+  QApplication::setApplicationVersion(numbrook::kVersionText);
+  QApplication::setDesktopFileName(numbrook::kDesktopId);
 
   numbrook::Desktop desktop;
   numbrook::frmMain2 window(desktop);

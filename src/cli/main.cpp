@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.version) {
-    std::cout << numbrook::kVersionText << "\n";
+    std::cout << "numbrook-sheet " << numbrook::kVersionText << "\n";
     return 0;
   }
 

@@ -1,28 +1,15 @@
 // numbrook-sheet: its options, its errors and its reproducible sheets.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include "cli/sheet_options.h"
+#include "cli_support/run_program.h"
 #include "export_support/temp_folder.h"
 
 namespace numbrook::testing {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-};
-
-// Runs the built program with the arguments; stderr joins stdout.
 Outcome RunSheet(const std::string& arguments, const std::string& environment = "") {
-  const std::string command = environment + " '" + NUMBROOK_SHEET_PROGRAM + "' " + arguments + " 2>&1";
-  std::FILE* pipe = popen(command.c_str(), "r");
-  std::string out;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+  return RunProgram(NUMBROOK_SHEET_PROGRAM, arguments, environment);
 }
 
 TEST(SheetOptions, EachOptionSetsItsControl) {
@@ -58,6 +45,59 @@ TEST(SheetOptions, DefaultsAreTheWindowsStartUpValues) {
   EXPECT_TRUE(o.controls.checkA);
   EXPECT_FALSE(o.seed.has_value());
   EXPECT_EQ(ParseSheetOptions({"--per-row", "10"}).controls.text2, "10");
+}
+
+TEST(SheetOptions, GnuStyleSpellings) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string count, format, output;
+  };
+  const Case cases[] = {
+      {{"--count=7"}, "7", "excel", ""},
+      {{"--count", "7"}, "7", "excel", ""},
+      {{"--cou=7", "--form", "text"}, "7", "text", ""},  // unambiguous prefixes
+      {{"-o", "/tmp/a.XLS"}, "100", "excel", "/tmp/a.XLS"},
+      {{"-o/tmp/a.XLS"}, "100", "excel", "/tmp/a.XLS"},
+      {{"--output=/tmp/a b.TXT", "--format=text"}, "100", "text", "/tmp/a b.TXT"},
+      {{"--count", "5", "--count=9"}, "9", "excel", ""},  // the last one counts
+  };
+  for (const Case& c : cases) {
+    const SheetOptions o = ParseSheetOptions(c.arguments);
+    EXPECT_EQ(o.controls.text1, c.count) << c.arguments[0];
+    EXPECT_EQ(o.controls.option2Index, c.format == "text" ? kExportText : kExportExcel) << c.arguments[0];
+    EXPECT_EQ(o.output.value_or("").string(), c.output) << c.arguments[0];
+  }
+  EXPECT_TRUE(ParseSheetOptions({"-h"}).help);
+  EXPECT_TRUE(ParseSheetOptions({"--help"}).help);
+  EXPECT_TRUE(ParseSheetOptions({"-V"}).version);
+  EXPECT_TRUE(ParseSheetOptions({"--vers"}).version);
+}
+
+TEST(SheetOptions, RefusalsNameTheOption) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{"--colour"}, "unknown option '--colour'"},
+      {{"-x"}, "unknown option '-x'"},
+      {{"--no"}, "unknown option '--no'"},  // ambiguous: --no-add, --no-carry, ...
+      {{"--count"}, "--count needs a value"},
+      {{"-o"}, "-o needs a value"},
+      {{"--vertical=yes"}, "--vertical takes no value"},
+      {{"--count=abc"}, "--count takes a whole number from 1 to 1000, not 'abc'"},
+      {{"--count="}, "--count takes a whole number from 1 to 1000, not ''"},
+      {{"sheet.XLS"}, "unexpected argument 'sheet.XLS'"},
+      {{"--output="}, "--output needs a file name"},
+  };
+  for (const Case& c : cases) {
+    try {
+      ParseSheetOptions(c.arguments);
+      ADD_FAILURE() << c.arguments[0] << " was accepted";
+    } catch (const std::invalid_argument& error) {
+      EXPECT_EQ(std::string(error.what()), c.message);
+    }
+  }
 }
 
 TEST(SheetOptions, RefusesWhatTheWindowWouldNotTake) {
@@ -121,8 +161,24 @@ TEST(SheetCommand, UnwritableOutputFailsWithTheReason) {
 }
 
 TEST(SheetCommand, VersionAndHelp) {
-  EXPECT_EQ(RunSheet("--version").out, "1.3.6\n");
-  EXPECT_NE(RunSheet("--help").out.find("--per-row N"), std::string::npos);
+  for (const char* option : {"--version", "-V"}) {
+    const Outcome run = RunSheet(option);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "numbrook-sheet 1.3.6\n");
+  }
+  for (const char* option : {"--help", "-h"}) {
+    const Outcome run = RunSheet(option);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("--per-row=N"), std::string::npos) << run.out;
+  }
+}
+
+TEST(SheetCommand, UnknownOptionExitsTwoWithAMessageAndWritesNothing) {
+  TempFolder folder;
+  const Outcome run = RunSheet("--colour=red", "TMPDIR='" + folder.path().string() + "'");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "numbrook-sheet: unknown option '--colour=red'\nTry 'numbrook-sheet --help'.\n");
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
 }  // namespace

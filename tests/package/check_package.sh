@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Checks a built numbrook .deb: its control fields, that every file a Linux
+# desktop expects is in it, and what desktop-file-validate, appstreamcli and
+# lintian say of it (each when installed). Exits non-zero on the first fault.
+set -euo pipefail
+package=${1:?usage: check_package.sh numbrook_VERSION_amd64.deb}
+app_id=org.example.Numbrook
+failures=0
+
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+contents=$(mktemp -d)
+trap 'rm -rf "$contents"' EXIT
+dpkg-deb -x "$package" "$contents"
+
+field() { dpkg-deb -f "$package" "$1"; }
+[ "$(basename "$package")" = "numbrook_$(field Version)_amd64.deb" ] || fail "file name $(basename "$package")"
+[ "$(field Section)" = education ] && pass "section education" || fail "section is '$(field Section)'"
+[ -n "$(field Maintainer)" ] && pass "maintainer $(field Maintainer)" || fail "no maintainer"
+[ "$(field Description | wc -l)" -ge 3 ] && pass "short and long description" || fail "no long description"
+depends=$(field Depends)
+for needed in libqt6widgets6 libqt6network6 libxlsxwriter fonts-noto-cjk xdg-utils qt6-translations-l10n; do
+  [[ $depends == *"$needed"* ]] && pass "depends on $needed" || fail "Depends lacks $needed: $depends"
+done
+
+expected=(
+  usr/bin/numbrook
+  usr/bin/numbrook-sheet
+  "usr/share/applications/$app_id.desktop"
+  "usr/share/metainfo/$app_id.metainfo.xml"
+  usr/share/man/man1/numbrook.1.gz
+  usr/share/man/man1/numbrook-sheet.1.gz
+  usr/share/doc/numbrook/copyright
+  usr/share/doc/numbrook/changelog.gz
+)
+for size in 16 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png"); done
+for file in "${expected[@]}"; do
+  [ -s "$contents/$file" ] && pass "$file" || fail "missing $file"
+done
+[ -x "$contents/usr/bin/numbrook" ] && [ -x "$contents/usr/bin/numbrook-sheet" ] || fail "programs not executable"
+
+grep -qx "Icon=$app_id" "$contents/usr/share/applications/$app_id.desktop" || fail "desktop entry's icon is not $app_id"
+grep -q "<id>$app_id</id>" "$contents/usr/share/metainfo/$app_id.metainfo.xml" || fail "metainfo id is not $app_id"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
+  "$contents/usr/share/metainfo/$app_id.metainfo.xml" || fail "metainfo does not launch $app_id.desktop"
+cmp -s "$contents/usr/share/doc/numbrook/copyright" "$(dirname "$0")/../../LICENSE" || fail "copyright is not LICENSE"
+for page in numbrook numbrook-sheet; do
+  # man's own warnings (bad requests, unknown fonts) fail the page.
+  warnings=$(MANWIDTH=80 man --warnings -l "$contents/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null || true)
+  [ -z "$warnings" ] && pass "man page $page reads cleanly" || fail "man $page: $warnings"
+done
+
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$contents/usr/share/applications/$app_id.desktop" && pass "desktop-file-validate" ||
+    fail "desktop-file-validate"
+fi
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net "$contents/usr/share/metainfo/$app_id.metainfo.xml" && pass "appstreamcli validate" ||
+    fail "appstreamcli validate"
+fi
+if command -v lintian >/dev/null; then
+  lintian --fail-on error --allow-root "$package" && pass "lintian: no errors" || fail "lintian reports errors"
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures package check(s) failed" >&2
+  exit 1
+fi
+echo "the package is complete"
