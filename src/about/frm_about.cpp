@@ -2,23 +2,43 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 
 #include "about/link_label.h"
 #include "about/program_links.h"
 #include "about/update_check.h"
 #include "main_window/desktop.h"
+#include "main_window/enter_presses_button.h"
+#include "main_window/window_style.h"
 #include "program_identity.h"
 
 namespace numbrook {
 namespace {
 
-// The link labels share the bottom strip under the picture; a small face
-// keeps the whole address and mail address readable there.
-void UseLinkFont(QWidget* widget) {
-  QFont font = widget->font();
-  font.setPixelSize(9);
-  widget->setFont(font);
+// Eleven blanks before the second part, which belongs on the second line.
+constexpr const char* kDisclaimer = "希望Ovip、Tazu小朋友少看电视，多锻炼           聪明快乐,健康成长";
+
+// The links stand in the strip under the picture, one line of the window's
+// font high (12 pixels would cut their letters), down to the window's edge.
+void PlaceLink(QLabel* link, int left, int width) {
+  link->setGeometry(left, 266, width, link->fontMetrics().height());
+}
+
+// Qt breaks a line between any two Chinese characters; the word joiner
+// (U+2060) between the characters of each part leaves only the blanks as
+// places to break, so the second part starts the second line.
+QString BreakOnlyAtBlanks(const QString& text) {
+  QString joined;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    joined += text.at(i);
+    const bool next = i + 1 < text.size();
+    if (next && !text.at(i).isSpace() && !text.at(i + 1).isSpace() && !text.at(i).isHighSurrogate()) {
+      joined += QChar(0x2060);
+    }
+  }
+  return joined;
 }
 
 void SetTextColour(QWidget* widget, QColor colour) {
@@ -37,6 +57,7 @@ frmAbout::frmAbout(Desktop& desktop, QWidget* parent, QUrl downloadPage, int upd
       updateTimeout_(updateTimeoutMilliseconds) {
   setObjectName("frmAbout");
   setModal(true);
+  setFont(WindowStyle::DialogFont());
   setFixedSize(354, 283);
   setAutoFillBackground(true);
   QPalette background = palette();
@@ -49,8 +70,7 @@ frmAbout::frmAbout(Desktop& desktop, QWidget* parent, QUrl downloadPage, int upd
   picture->setPixmap(QPixmap(":/numbrook/about.jpg"));
   picture->setGeometry(0, 0, 353, 265);
 
-  auto* lblDisclaimer =
-      new QLabel(QString::fromUtf8("希望Ovip、Tazu小朋友少看电视，多锻炼           聪明快乐,健康成长"), this);
+  auto* lblDisclaimer = new QLabel(BreakOnlyAtBlanks(QString::fromUtf8(kDisclaimer)), this);
   lblDisclaimer->setObjectName("lblDisclaimer");
   lblDisclaimer->setGeometry(8, 8, 353, 39);
   lblDisclaimer->setWordWrap(true);
@@ -78,14 +98,11 @@ frmAbout::frmAbout(Desktop& desktop, QWidget* parent, QUrl downloadPage, int upd
 
   lblTitle = new LinkLabel(QString(), this);
   lblTitle->setObjectName("lblTitle");
-  lblTitle->setGeometry(6, 266, 214, 12);
-  UseLinkFont(lblTitle);
+  PlaceLink(lblTitle, 6, 196);
   SetTextColour(lblTitle, QColor(0, 128, 128));
   Label1 = new LinkLabel(QString::fromLatin1(kContactAddress), this);
   Label1->setObjectName("Label1");
-  Label1->move(226, 266);
-  UseLinkFont(Label1);
-  Label1->adjustSize();
+  PlaceLink(Label1, 226, Label1->fontMetrics().horizontalAdvance(Label1->text()));
   SetTextColour(Label1, QColor(0, 128, 128));
 
   setTabOrder(cmdOK, CmdUpdate);
@@ -93,8 +110,13 @@ frmAbout::frmAbout(Desktop& desktop, QWidget* parent, QUrl downloadPage, int upd
   connect(CmdUpdate, &QPushButton::clicked, this, &frmAbout::CmdUpdate_Click);
   connect(lblTitle, &LinkLabel::clicked, this, &frmAbout::lblTitle_Click);
   connect(Label1, &LinkLabel::clicked, this, &frmAbout::Label1_Click);
+  WindowStyle::Apply(this);
+  EnterPressesButton::Install(this);
   Form_Load();
   cmdOK->setFocus();
+  // Centred on the screen, not over the main window.
+  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  move(screen->availableGeometry().center() - rect().center());
 }
 
 void frmAbout::Form_Load() {

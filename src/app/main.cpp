@@ -1,11 +1,13 @@
 // Numbrook: the settings window, and from it the worksheets.
 #include <QApplication>
 #include <QScreen>
+#include <cstdio>
 
 #include "about/frm_about.h"
 #include "app/command_line.h"
 #include "main_window/desktop.h"
 #include "main_window/frm_main2.h"
+#include "main_window/qt_translation.h"
 #include "program_identity.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +17,10 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Numbrook");
   QApplication::setApplicationVersion(numbrook::kVersionText);
   QApplication::setDesktopFileName(numbrook::kDesktopId);
+  if (!numbrook::InstallQtChineseTranslation(app)) {
+    std::fputs("numbrook: Qt's Chinese texts are not installed (Debian package qt6-translations-l10n); "
+               "Qt's own buttons and menus stay in English.\n", stderr);
+  }
 
   numbrook::Desktop desktop;
   numbrook::frmMain2 window(desktop);

@@ -14,7 +14,9 @@
 #include "export/export_run.h"
 #include "generation/problem_generator.h"
 #include "main_window/desktop.h"
+#include "main_window/enter_presses_button.h"
 #include "main_window/numeric_text_box.h"
+#include "main_window/window_style.h"
 
 namespace numbrook {
 namespace {
@@ -56,12 +58,11 @@ frmMain2::frmMain2(Desktop& desktop, QWidget* parent)
   QIcon icon;
   for (const char* size : {"16", "32", "48"}) icon.addFile(QString(":/numbrook/icon-%1.png").arg(size));
   setWindowIcon(icon);
-  QFont dialogFont;
-  dialogFont.setFamilies({"Noto Sans CJK SC", "WenQuanYi Micro Hei", "SimSun"});
-  dialogFont.setPointSize(9);
-  setFont(dialogFont);
+  setFont(WindowStyle::DialogFont());
   setFixedSize(351, 259);
   CreateControls();
+  WindowStyle::Apply(this);
+  EnterPressesButton::Install(this);
   SetTabOrder();
   Form_Load();
 }
@@ -227,18 +228,31 @@ ControlState frmMain2::ReadControls() const {
 }
 
 void frmMain2::LockForRun() {
+  // Disabling Start moves the focus on; it comes back after the run.
+  focusBeforeRun_ = isAncestorOf(QApplication::focusWidget()) ? QApplication::focusWidget() : nullptr;
   CmdOK->setEnabled(false);
   Timer1->start();
   for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4}) frame->setEnabled(false);
-  setCursor(Qt::WaitCursor);
+  ShowBusyPointer(true);
 }
 
 void frmMain2::RestoreAfterRun() {
-  unsetCursor();
+  ShowBusyPointer(false);
   for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4}) frame->setEnabled(true);
   setWindowTitle(windowTitle().trimmed());
   CmdOK->setEnabled(true);
   Timer1->stop();
+  if (focusBeforeRun_ != nullptr) focusBeforeRun_->setFocus(Qt::OtherFocusReason);
+}
+
+void frmMain2::ShowBusyPointer(bool busy) {
+  if (busy) {
+    setCursor(Qt::WaitCursor);
+  } else {
+    unsetCursor();
+  }
+  // The number fields show their own text pointer over the window's.
+  for (NumericTextBox* field : {Text1, Text2, Text3, Text4}) field->setCursor(busy ? Qt::WaitCursor : Qt::IBeamCursor);
 }
 
 // Lets queued events run: the title scroll, repaints, About and Exit.
@@ -271,7 +285,7 @@ void frmMain2::CmdOK_Click() {
     ExportHooks hooks;
     hooks.yield = [this] { return Yield(); };
     hooks.problemWritten = [this](int written) { ShowProgress(written); };
-    hooks.busyPointer = [this](bool busy) { busy ? setCursor(Qt::WaitCursor) : unsetCursor(); };
+    hooks.busyPointer = [this](bool busy) { ShowBusyPointer(busy); };
     hooks.restoreWindow = [this] { RestoreAfterRun(); };
     hooks.excelMissing = [this] {
       desktop_.ShowMessage(this, QMessageBox::NoIcon, "Numbrook",

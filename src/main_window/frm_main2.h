@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -57,6 +58,7 @@ class frmMain2 : public QWidget {
   void KeepOnlySelectedOptionsInTabOrder();
   void LockForRun();
   void RestoreAfterRun();
+  void ShowBusyPointer(bool busy);
   bool Yield();
   void ShowProgress(int count);
 
@@ -88,6 +90,7 @@ class frmMain2 : public QWidget {
 
   bool bScrollRight = true;  // the direction of the title scroll
   bool running_ = false;
+  QPointer<QWidget> focusBeforeRun_;
   bool closing_ = false;     // the window was closed during a run
   ProblemTable table_;
 };

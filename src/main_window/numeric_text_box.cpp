@@ -1,5 +1,6 @@
 #include "main_window/numeric_text_box.h"
 
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 
@@ -50,6 +51,23 @@ void NumericTextBox::keyPressEvent(QKeyEvent* event) {
   } else {
     event->accept();
   }
+}
+
+QMenu* NumericTextBox::CreateContextMenu() {
+  QMenu* menu = createStandardContextMenu();
+  // Qt puts a command's key chord after a tab (Ctrl+Z, Ctrl+V, ...). Every
+  // such chord is a control character, which the key filter cancels.
+  for (QAction* action : menu->actions()) {
+    const qsizetype tab = action->text().indexOf(QLatin1Char('\t'));
+    if (tab >= 0) action->setText(action->text().left(tab));
+  }
+  return menu;
+}
+
+void NumericTextBox::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu* menu = CreateContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(event->globalPos());
 }
 
 void NumericTextBox::focusOutEvent(QFocusEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QMenu>
 #include <functional>
 
 #include "generation/numeric_fields.h"
@@ -24,9 +25,14 @@ class NumericTextBox : public QLineEdit {
   // The value check: replaces a value that the field does not accept.
   void Validate();
 
+  // The right-click menu: the standard edit commands, without the key chords
+  // that this field's key filter refuses.
+  QMenu* CreateContextMenu();
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   NumericField field_;

@@ -1,6 +1,9 @@
 // The About window and its update check against a local web server.
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QTextLayout>
+#include <cmath>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
@@ -100,15 +103,122 @@ class FrmAboutTest : public QObject {
     about.show();
     QCOMPARE(about.windowTitle(), QString("关于 Numbrook 1.3.6"));
     QCOMPARE(about.size(), QSize(354, 283));
-    QCOMPARE(about.findChild<QLabel*>("lblTitle")->text(), QString("http://download.example.com/soft/104372.htm"));
-    QCOMPARE(about.findChild<QLabel*>("Label1")->text(), QString("numbrook@example.com"));
+    QCOMPARE(about.findChild<QLabel*>("lblTitle")->text(), QString("http://dl.example/soft/104372.htm"));
+    QCOMPARE(about.findChild<QLabel*>("Label1")->text(), QString("hello@dl.example"));
     QCOMPARE(about.findChild<QLabel*>("lblTitle")->cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(about.findChild<QLabel*>("Picture")->pixmap().size(), QSize(353, 265));
     QCOMPARE(about.findChild<QPushButton*>("cmdOK")->text(), QString("确    定"));
     QTest::mouseClick(about.findChild<QLabel*>("Label1"), Qt::LeftButton);
     QTest::mouseClick(about.findChild<QLabel*>("lblTitle"), Qt::LeftButton);
     QCOMPARE(desktop_.opened,
-             (QList<QUrl>{QUrl("mailto:numbrook@example.com"), QUrl("http://download.example.com/soft/104372.htm")}));
+             (QList<QUrl>{QUrl("mailto:hello@dl.example"), QUrl("http://dl.example/soft/104372.htm")}));
+  }
+
+  void linksFitTheirLabelsInTheWindowsFont() {
+    frmAbout about(desktop_);
+    about.show();
+    const QLabel* title = about.findChild<QLabel*>("lblTitle");
+    const QLabel* mail = about.findChild<QLabel*>("Label1");
+    QCOMPARE(title->font(), about.font());
+    QCOMPARE(QRect(title->x(), title->y(), title->width(), 12), QRect(6, 266, 196, 12));
+    QVERIFY(title->fontMetrics().horizontalAdvance(title->text()) <= title->width());
+    QCOMPARE(mail->pos(), QPoint(226, 266));
+    QVERIFY(mail->fontMetrics().horizontalAdvance(mail->text()) <= mail->width());
+    for (const QLabel* link : {title, mail}) {
+      QVERIFY(about.rect().contains(link->geometry()));
+      QVERIFY(link->height() >= link->fontMetrics().height());  // no letter cut
+    }
+  }
+
+  // Only a left press released over the link opens it.
+  void linksOpenOnlyOnALeftClickReleasedOverThem() {
+    frmAbout about(desktop_);
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QLabel* title = about.findChild<QLabel*>("lblTitle");
+    const QPoint inside(10, 6), outside(10, 40);
+    QTest::mouseClick(title, Qt::RightButton, {}, inside);
+    QTest::mouseClick(title, Qt::MiddleButton, {}, inside);
+    QTest::mousePress(title, Qt::LeftButton, {}, inside);
+    QTest::mouseRelease(title, Qt::LeftButton, {}, outside);
+    QTest::mousePress(title, Qt::RightButton, {}, inside);
+    QTest::mouseRelease(title, Qt::LeftButton, {}, inside);  // a release without a left press
+    QVERIFY(desktop_.opened.isEmpty());
+    QTest::mouseClick(title, Qt::LeftButton, {}, inside);
+    QCOMPARE(desktop_.opened, QList<QUrl>{QUrl("http://dl.example/soft/104372.htm")});
+  }
+
+  void opensCentredOnTheScreen() {
+    QWidget parent;
+    parent.setGeometry(10, 10, 200, 150);
+    parent.show();
+    frmAbout about(desktop_, &parent);
+    about.show();
+    const QPoint screenCentre = about.screen()->availableGeometry().center();
+    // The window manager's frame may shift the window by its border width.
+    QVERIFY2((about.geometry().center() - screenCentre).manhattanLength() <= 8,
+             qPrintable(QString("%1,%2").arg(about.geometry().center().x()).arg(about.geometry().center().y())));
+  }
+
+  // The greeting's second part starts the second line, and the greeting
+  // stands out from the picture behind it.
+  void disclaimerBreaksAtTheBlanksAndIsReadable() {
+    frmAbout about(desktop_);
+    about.show();
+    const QLabel* disclaimer = about.findChild<QLabel*>("lblDisclaimer");
+    QString shown = disclaimer->text();
+    shown.remove(QChar(0x2060));
+    QCOMPARE(shown, QString("希望Ovip、Tazu小朋友少看电视，多锻炼           聪明快乐,健康成长"));
+
+    const auto lines = [&](const QString& text) {
+      QTextLayout layout(text, disclaimer->font());
+      layout.setTextOption(QTextOption(Qt::AlignLeft | Qt::AlignTop));
+      QTextOption option;
+      option.setWrapMode(QTextOption::WordWrap);
+      layout.setTextOption(option);
+      layout.beginLayout();
+      QStringList result;
+      qreal y = 0;
+      for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(disclaimer->contentsRect().width());
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+        result << text.mid(line.textStart(), line.textLength()).remove(QChar(0x2060)).trimmed();
+      }
+      layout.endLayout();
+      return result;
+    };
+    QCOMPARE(lines(disclaimer->text()),
+             (QStringList{"希望Ovip、Tazu小朋友少看电视，多锻炼", "聪明快乐,健康成长"}));
+    QVERIFY(lines(shown)[1] != "聪明快乐,健康成长");  // plain text would break inside 快乐
+
+    // WCAG contrast against the brightest pixel behind the first two lines.
+    const QImage picture = about.findChild<QLabel*>("Picture")->pixmap().toImage();
+    const auto luminance = [](QColor c) {
+      const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+      return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const QRect behind = disclaimer->geometry().intersected(QRect(0, 0, 300, 2 * disclaimer->fontMetrics().height()));
+    double brightest = 0;
+    for (int y = behind.top(); y <= behind.bottom(); ++y) {
+      for (int x = behind.left(); x <= behind.right(); ++x) brightest = std::max(brightest, luminance(picture.pixelColor(x, y)));
+    }
+    const double text = luminance(disclaimer->palette().color(QPalette::WindowText));
+    const double contrast = (text + 0.05) / (brightest + 0.05);
+    QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
+  }
+
+  void enterPressesTheFocusedButton() {
+    PageServer server(Response(Page("Numbrook 1.3.6下载")));
+    frmAbout about(desktop_, nullptr, server.Address());
+    about.show();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    about.findChild<QPushButton*>("CmdUpdate")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(desktop_.messages, QStringList{"未找到新的版本...！"});
+    about.findChild<QPushButton*>("cmdOK")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(!about.isVisible());
   }
 
   void okClosesAndEscChecksInstead() {

@@ -278,6 +278,75 @@ class FrmMain2Test : public QObject {
     QTRY_COMPARE(shownOver, static_cast<QWidget*>(window_.get()));
   }
 
+  void enterOrKeypadEnterPressesTheFocusedButton() {
+    testing::TempFolder folder;
+    const testing::ScopedTmpdir tmpdir(folder.path());
+    QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    TypeAndLeave("Text1", "5");
+    Find<QPushButton>("CmdOK")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(desktop_.opened.size(), std::size_t{1});
+
+    int aboutShown = 0;
+    window_->SetAboutAction([&](QWidget*) { ++aboutShown; });
+    Find<QPushButton>("CmdAbout")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(aboutShown, 1);
+
+    Find<QPushButton>("CmdExit")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!window_->isVisible());
+  }
+
+  // After a run, whatever its end, the focus is where it was at Start.
+  void focusReturnsAfterARun_data() {
+    QTest::addColumn<QString>("tmpdir");
+    QTest::addColumn<bool>("text");
+    QTest::addColumn<bool>("byKey");
+    QTest::addColumn<QString>("focused");
+    const QString good = "";  // a fresh folder
+    QTest::newRow("written, started by mouse") << good << true << false << "CmdOK";
+    QTest::newRow("written, Alt+Y in a field") << good << true << true << "Text2";
+    QTest::newRow("spreadsheet not written") << "/proc" << false << false << "CmdOK";
+    QTest::newRow("text not written, Alt+Y") << "/proc" << true << true << "Text3";
+  }
+  void focusReturnsAfterARun() {
+    QFETCH(QString, tmpdir);
+    QFETCH(bool, text);
+    QFETCH(bool, byKey);
+    QFETCH(QString, focused);
+    testing::TempFolder folder;
+    const testing::ScopedTmpdir scoped(tmpdir.isEmpty() ? folder.path() : std::filesystem::path(tmpdir.toStdString()));
+    if (text) QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    TypeAndLeave("Text1", "20");
+    if (byKey) {
+      Field(qPrintable(focused))->setFocus(Qt::TabFocusReason);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::AltModifier);
+    } else {
+      QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    }
+    QTRY_COMPARE(desktop_.opened.size() + desktop_.messages.size(), std::size_t{1});
+    QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+  }
+
+  void busyPointerCoversTheNumberFieldsDuringARun() {
+    testing::TempFolder folder;
+    const testing::ScopedTmpdir tmpdir(folder.path());
+    QMap<QString, Qt::CursorShape> during;
+    QTimer::singleShot(0, window_.get(), [&] {
+      for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) during[name] = Field(name)->cursor().shape();
+      during["window"] = window_->cursor().shape();
+    });
+    TypeAndLeave("Text1", "1000");
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QCOMPARE(during.size(), 5);
+    for (auto shape = during.cbegin(); shape != during.cend(); ++shape) {
+      QVERIFY2(shape.value() == Qt::WaitCursor, qPrintable(shape.key()));
+    }
+    QCOMPARE(Field("Text1")->cursor().shape(), Qt::IBeamCursor);
+    QCOMPARE(window_->cursor().shape(), Qt::ArrowCursor);
+  }
+
   void closingDuringARunEndsItCleanly() {
     testing::TempFolder folder;
     const testing::ScopedTmpdir tmpdir(folder.path());

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+
+class QPushButton;
+
+namespace numbrook {
+
+// Enter and keypad Enter press a focused push button, as Space does; the
+// number fields lead the user to the Start button with Enter.
+class EnterPressesButton : public QObject {
+  Q_OBJECT
+
+ public:
+  // Watches each push button inside the window; the filter belongs to it.
+  static void Install(QWidget* window);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  using QObject::QObject;
+};
+
+}  // namespace numbrook

@@ -1,0 +1,18 @@
+#include "main_window/qt_translation.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace numbrook {
+
+bool InstallQtChineseTranslation(QCoreApplication& application) {
+  auto* translator = new QTranslator(&application);
+  if (!translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
+}
+
+}  // namespace numbrook
