@@ -2,11 +2,14 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 #include <iostream>
 
 #include "cli/sheet_options.h"
 #include "export/export_run.h"
+#include "export/pending_file.h"
 #include "generation/problem_generator.h"
 #include "program_identity.h"
 
@@ -63,10 +66,17 @@ int main(int argc, char** argv) {
   };
   hooks.failed = [](const std::string& message) { std::cerr << "numbrook-sheet: " << message << "\n"; };
   hooks.open = [&](const std::filesystem::path& file) {
-    std::cout << file.string() << "\n";
+    std::cout << file.string() << "\n" << std::flush;
+    // A caller that does not learn the path has not been served.
+    if (!std::cout) {
+      std::cerr << "numbrook-sheet: the worksheet " << file.string()
+                << " was written, but its path could not be printed: " << std::strerror(errno) << "\n";
+      return;
+    }
     status = 0;
     if (options.open) OpenWithDesktop(file);
   };
+  numbrook::PendingFile::RemoveOnTerminationSignals();
   numbrook::RunExport(settings, table, hooks, options.output);
   return status;
 }

@@ -2,7 +2,11 @@
 
 #include <xlsxwriter.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
+#include <cstdio>
 #include <cerrno>
 #include <cstring>
 
@@ -40,11 +44,51 @@ bool IsWholeNumber(const std::string& text) {
   return text.find_first_not_of("0123456789", digits) == std::string::npos;
 }
 
+// The library reports its failures on stderr as well as in its result; the
+// result is what we report, once, so its own English lines are not shown.
+class QuietLibrary {
+ public:
+  QuietLibrary() {
+    std::fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+    if (null >= 0) close(null);
+  }
+  ~QuietLibrary() {
+    if (saved_ < 0) return;
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  QuietLibrary(const QuietLibrary&) = delete;
+  QuietLibrary& operator=(const QuietLibrary&) = delete;
+
+ private:
+  int saved_;
+};
+
+// The system's own reason where the library's failure had one, else the
+// library's, without its guesses.
+std::string SaveFailureReason(lxw_error error, int systemError) {
+  if (systemError != 0) return std::strerror(systemError);
+  switch (error) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED: return "内存不足";
+    case LXW_ERROR_CREATING_XLSX_FILE: return "无法创建文件";
+    case LXW_ERROR_CREATING_TMPFILE: return "无法创建临时文件";
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE: return "无法写入压缩数据";
+    default: return lxw_strerror(error);
+  }
+}
+
 }  // namespace
 
-ExcelWorksheetWriter::ExcelWorksheetWriter(std::filesystem::path path, const GenerationSettings& settings,
+ExcelWorksheetWriter::ExcelWorksheetWriter(const PendingFile& target, const GenerationSettings& settings,
                                            ProblemTable& table)
-    : path_(std::move(path)),
+    : target_(target),
+      shownPath_(target.FinalPath().string()),
+      scratchFolder_(target.WorkingPath().parent_path().string()),
       settings_(settings),
       table_(table) {}
 
@@ -54,10 +98,15 @@ ExcelWorksheetWriter::~ExcelWorksheetWriter() {
 }
 
 void ExcelWorksheetWriter::BeginWorkbook() {
-  workbook_ = workbook_new(path_.c_str());
-  if (workbook_ == nullptr) throw ExportError("无法创建工作簿“" + path_.string() + "”");
+  lxw_workbook_options options{};
+  options.tmpdir = scratchFolder_.data();
+  {
+    const QuietLibrary quiet;
+    workbook_ = workbook_new_opt(target_.WorkingPath().c_str(), &options);
+  }
+  if (workbook_ == nullptr) throw ExportError("无法创建工作簿“" + shownPath_ + "”：内存不足");
   worksheet_ = workbook_add_worksheet(workbook_, "题目列表");
-  if (worksheet_ == nullptr) throw ExportError("无法创建工作表“" + path_.string() + "”");
+  if (worksheet_ == nullptr) throw ExportError("无法创建工作表“" + shownPath_ + "”：内存不足");
   SetUpPage();
   FormatColumns();
 }
@@ -186,12 +235,13 @@ void ExcelWorksheetWriter::FinishWorkbook() {
   lxw_workbook* workbook = workbook_;
   workbook_ = nullptr;
   errno = 0;
-  const lxw_error error = workbook_close(workbook);
-  if (error != LXW_NO_ERROR) {
-    std::string reason = lxw_strerror(error);
-    if (errno != 0) reason += std::string("：") + std::strerror(errno);
-    throw ExportError("无法保存文件“" + path_.string() + "”：" + reason);
+  lxw_error error;
+  {
+    const QuietLibrary quiet;
+    error = workbook_close(workbook);
   }
+  const int systemError = errno;
+  if (error != LXW_NO_ERROR) throw ExportError("无法保存文件“" + shownPath_ + "”：" + SaveFailureReason(error, systemError));
 }
 
 void ExcelWorksheetWriter::SetRowHeight(int row, double height) {
@@ -270,7 +320,7 @@ lxw_format* ExcelWorksheetWriter::FormatFor(const FormatKey& key) {
 
 void ExcelWorksheetWriter::Check(int error, const char* what) const {
   if (error != LXW_NO_ERROR) {
-    throw ExportError(std::string("无法写入工作簿“") + path_.string() + "”（" + what +
+    throw ExportError(std::string("无法写入工作簿“") + shownPath_ + "”（" + what +
                       "）：" + lxw_strerror(static_cast<lxw_error>(error)));
   }
 }

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "export/pending_file.h"
 #include "export/worksheet_writer.h"
 #include "generation/generation_settings.h"
 #include "generation/problem_table.h"
@@ -22,8 +23,9 @@ namespace numbrook {
 // manual page break after every full page.
 class ExcelWorksheetWriter final : public WorksheetWriter {
  public:
-  // The table is changed in place: its blank markers become the blank box.
-  ExcelWorksheetWriter(std::filesystem::path path, const GenerationSettings& settings, ProblemTable& table);
+  // Writes into the pending file; messages name its final path. The table is
+  // changed in place: its blank markers become the blank box.
+  ExcelWorksheetWriter(const PendingFile& target, const GenerationSettings& settings, ProblemTable& table);
   ~ExcelWorksheetWriter() override;
   ExcelWorksheetWriter(const ExcelWorksheetWriter&) = delete;
   ExcelWorksheetWriter& operator=(const ExcelWorksheetWriter&) = delete;
@@ -66,7 +68,9 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   bool IsNumberColumn(int column) const;
   void Check(int error, const char* what) const;
 
-  std::filesystem::path path_;
+  const PendingFile& target_;
+  std::string shownPath_;      // the final path, for messages
+  std::string scratchFolder_;  // the library's own temporary files go beside the worksheet
   const GenerationSettings& settings_;
   ProblemTable& table_;
   lxw_workbook* workbook_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "export/excel_worksheet.h"
 #include "export/output_file.h"
+#include "export/pending_file.h"
 #include "export/text_worksheet.h"
 
 namespace numbrook {
@@ -16,10 +17,10 @@ void Call(const std::function<F>& hook, Args&&... args) {
 
 bool Yield(const ExportHooks& hooks) { return !hooks.yield || hooks.yield(); }
 
-std::unique_ptr<WorksheetWriter> MakeWriter(const std::filesystem::path& file, const GenerationSettings& settings,
+std::unique_ptr<WorksheetWriter> MakeWriter(const PendingFile& target, const GenerationSettings& settings,
                                             ProblemTable& table) {
-  if (settings.ExportFormat == kExportText) return std::make_unique<TextWorksheetWriter>(file, settings, table);
-  return std::make_unique<ExcelWorksheetWriter>(file, settings, table);
+  if (settings.ExportFormat == kExportText) return std::make_unique<TextWorksheetWriter>(target, settings, table);
+  return std::make_unique<ExcelWorksheetWriter>(target, settings, table);
 }
 
 // Walks the table in lines of PerRow problems; false when abandoned.
@@ -47,22 +48,20 @@ ExportResult RunExport(const GenerationSettings& settings, ProblemTable& table, 
   std::filesystem::path file;
   try {
     file = outputFile ? *outputFile : OutputFileNameNow(settings.KindText, settings.ExportFormat);
-    if (CheckFile(file)) {
-      std::error_code ignored;
-      std::filesystem::remove(file, ignored);
-    }
-
     if (settings.ExportFormat == kExportExcel && !CheckExcel()) {
       Call(hooks.excelMissing);
       Call(hooks.restoreWindow);
       return {ExportOutcome::ExcelMissing, file, {}};
     }
 
-    std::unique_ptr<WorksheetWriter> writer = MakeWriter(file, settings, table);
+    // An older file of this name is replaced only by a complete new one.
+    PendingFile target(file);
+    std::unique_ptr<WorksheetWriter> writer = MakeWriter(target, settings, table);
     writer->Open();
     Call(hooks.busyPointer, true);
     if (!WriteLines(*writer, settings, hooks)) return {ExportOutcome::Abandoned, file, {}};
     writer->Finish();
+    target.Commit();
   } catch (const ExportError& error) {
     Call(hooks.busyPointer, false);
     Call(hooks.failed, std::string(error.what()));

@@ -29,10 +29,11 @@ struct ExportResult {
   std::string error;
 };
 
-// The second half of Start: names the file (or takes the given one),
-// removes an older file of that name, writes the worksheet of the chosen
-// format line by line, restores the window and opens the file. A file that
-// could not be written completely is reported and never opened.
+// The second half of Start: names the file (or takes the given one), writes
+// the worksheet of the chosen format line by line into a new file beside it,
+// puts that in place of any older file of the name when it is complete,
+// restores the window and opens the file. A file that could not be written
+// completely is reported, removed and never opened; the older file stays.
 ExportResult RunExport(const GenerationSettings& settings, ProblemTable& table, const ExportHooks& hooks,
                        const std::optional<std::filesystem::path>& outputFile = std::nullopt);
 

@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <iconv.h>
-#include <stdexcept>
+#include <cstring>
+
+#include "export/worksheet_writer.h"
 
 namespace numbrook {
 namespace {
@@ -10,7 +12,9 @@ namespace {
 class Converter {
  public:
   Converter() : cd_(iconv_open("GBK", "UTF-8")) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert UTF-8 to GBK");
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+      throw ExportError(std::string("无法把文字转换为GBK编码：系统没有这个转换（") + std::strerror(errno) + "）");
+    }
   }
   ~Converter() { iconv_close(cd_); }
   Converter(const Converter&) = delete;
@@ -57,6 +61,21 @@ class Converter {
 std::string Utf8ToGbk(std::string_view utf8) {
   thread_local Converter converter;
   return converter.Convert(utf8);
+}
+
+std::optional<std::string> ConvertToUtf8(std::string_view text, const std::string& codeset) {
+  const iconv_t cd = iconv_open("UTF-8", codeset.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string out(text.size() * 4 + 4, '\0');
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  char* outPtr = out.data();
+  std::size_t outLeft = out.size();
+  const bool converted = iconv(cd, &in, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+  iconv_close(cd);
+  if (!converted) return std::nullopt;
+  out.resize(out.size() - outLeft);
+  return out;
 }
 
 }  // namespace numbrook

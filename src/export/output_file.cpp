@@ -3,9 +3,17 @@
 #include <unistd.h>
 #include <xlsxwriter.h>
 
-#include <algorithm>
-#include <cstdlib>
+#include <langinfo.h>
+#include <locale.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+#include "export/gbk_encoding.h"
 #include "export/worksheet_writer.h"
 
 #include "generation/control_state.h"
@@ -13,10 +21,31 @@
 namespace numbrook {
 namespace {
 
+// The locale's rendering of a date or time, in UTF-8 like the rest of the
+// name, whatever codeset the locale writes (GBK, GB18030, Big5, EUC-JP...).
 std::string FormatTime(const char* format, const std::tm& time) {
   char buffer[128];
   const std::size_t length = std::strftime(buffer, sizeof buffer, format, &time);
-  return std::string(buffer, length);
+  const std::string text(buffer, length);
+  if (std::all_of(text.begin(), text.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; })) {
+    return text;
+  }
+  const locale_t timeLocale = newlocale(LC_CTYPE_MASK, std::setlocale(LC_TIME, nullptr), static_cast<locale_t>(nullptr));
+  const std::string codeset = timeLocale != nullptr ? nl_langinfo_l(CODESET, timeLocale) : "UTF-8";
+  if (timeLocale != nullptr) freelocale(timeLocale);
+  if (const std::optional<std::string> utf8 = ConvertToUtf8(text, codeset)) return *utf8;
+  // Unconvertible: keep what is plain ASCII, the digits among it.
+  std::string ascii;
+  for (char ch : text) {
+    if (static_cast<unsigned char>(ch) < 0x80) ascii += ch;
+  }
+  return ascii;
+}
+
+// $TMPDIR, or /tmp when it is unset or empty.
+std::filesystem::path TemporaryFolder() {
+  const char* named = std::getenv("TMPDIR");
+  return named != nullptr && *named != '\0' ? std::filesystem::path(named) : std::filesystem::path("/tmp");
 }
 
 std::string Without(std::string text, const std::string& characters) {
@@ -38,11 +67,11 @@ std::filesystem::path OutputFileNameNow(const std::string& kindText, int exportF
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
+  const std::filesystem::path folder = TemporaryFolder();
   std::error_code error;
-  const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
-  if (error) {
-    const char* named = std::getenv("TMPDIR");
-    throw ExportError("找不到临时文件夹“" + std::string(named ? named : "/tmp") + "”：" + error.message());
+  if (!std::filesystem::is_directory(folder, error)) {
+    const std::string reason = error ? error.message() : std::strerror(ENOTDIR);
+    throw ExportError("找不到临时文件夹“" + folder.string() + "”：" + reason);
   }
   return ComposeOutputFileName(folder, kindText, local, exportFormat);
 }
@@ -52,17 +81,14 @@ bool CheckFile(const std::filesystem::path& file) {
   return !file.empty() && std::filesystem::is_regular_file(file, error);
 }
 
+// The library can start a workbook with a sheet. Nothing is written: a
+// workbook reaches the disk only when it is closed, and this one is freed.
 bool CheckExcel() {
-  std::error_code error;
-  const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
-  if (error) return false;
-  const std::filesystem::path trial = folder / ("numbrook-check-" + std::to_string(getpid()) + ".xlsx");
-  lxw_workbook* workbook = workbook_new(trial.c_str());
+  lxw_workbook* workbook = workbook_new("numbrook-check.xlsx");
   if (workbook == nullptr) return false;
   const bool works = workbook_add_worksheet(workbook, nullptr) != nullptr;
-  const bool closed = workbook_close(workbook) == LXW_NO_ERROR;
-  std::filesystem::remove(trial, error);
-  return works && closed;
+  lxw_workbook_free(workbook);
+  return works;
 }
 
 }  // namespace numbrook

@@ -13,15 +13,16 @@ namespace numbrook {
 std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFolder, const std::string& kindText,
                                             const std::tm& localTime, int exportFormat);
 
-// The same, in the system's temporary folder at the current local time.
-// Throws ExportError when there is no temporary folder.
+// The same, in the temporary folder ($TMPDIR, or /tmp when it is unset or
+// empty) at the current local time. Throws ExportError when there is no
+// such folder.
 std::filesystem::path OutputFileNameNow(const std::string& kindText, int exportFormat);
 
 // True when the path is not empty and names an existing regular file.
 bool CheckFile(const std::filesystem::path& file);
 
-// True when the spreadsheet writer can run here: it can create a workbook in
-// the temporary folder and close it; the trial file is removed again.
+// True when the spreadsheet writer can run here. It writes no file: whether
+// the destination can be written is the export's own question.
 bool CheckExcel();
 
 }  // namespace numbrook

@@ -1,5 +1,7 @@
 #include "export/text_worksheet.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -33,17 +35,22 @@ void ReplaceBlanks(std::string& line) {
 
 }  // namespace
 
-TextWorksheetWriter::TextWorksheetWriter(std::filesystem::path path, const GenerationSettings& settings,
+TextWorksheetWriter::TextWorksheetWriter(const PendingFile& target, const GenerationSettings& settings,
                                          const ProblemTable& table)
-    : path_(std::move(path)), settings_(settings), table_(table) {}
+    : target_(target), settings_(settings), table_(table) {}
 
 TextWorksheetWriter::~TextWorksheetWriter() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
 void TextWorksheetWriter::BeginTextFile() {
-  file_ = std::fopen(path_.c_str(), "wb");
-  if (file_ == nullptr) Fail("无法创建文件");
+  // A stream of its own over the pending file, which keeps its descriptor.
+  const int descriptor = dup(target_.Descriptor());
+  if (descriptor >= 0) file_ = fdopen(descriptor, "wb");
+  if (file_ == nullptr) {
+    if (descriptor >= 0) close(descriptor);
+    Fail("无法创建文件");
+  }
   WriteLine(std::string(10, ' ') + settings_.HeaderLine1);
   WriteLine("");
   WriteLine(" 【说明：" + settings_.Description + "】");
@@ -128,7 +135,7 @@ void TextWorksheetWriter::WriteLine(const std::string& text) {
 }
 
 void TextWorksheetWriter::Fail(const char* what) const {
-  throw ExportError(std::string(what) + "“" + path_.string() + "”：" + std::strerror(errno));
+  throw ExportError(std::string(what) + "“" + target_.FinalPath().string() + "”：" + std::strerror(errno));
 }
 
 }  // namespace numbrook

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "export/pending_file.h"
 #include "export/worksheet_writer.h"
 #include "generation/generation_settings.h"
 #include "generation/problem_table.h"
@@ -18,7 +19,8 @@ namespace numbrook {
 // the self-rating line at the bottom.
 class TextWorksheetWriter final : public WorksheetWriter {
  public:
-  TextWorksheetWriter(std::filesystem::path path, const GenerationSettings& settings, const ProblemTable& table);
+  // Writes into the pending file; messages name its final path.
+  TextWorksheetWriter(const PendingFile& target, const GenerationSettings& settings, const ProblemTable& table);
   ~TextWorksheetWriter() override;
   TextWorksheetWriter(const TextWorksheetWriter&) = delete;
   TextWorksheetWriter& operator=(const TextWorksheetWriter&) = delete;
@@ -44,7 +46,7 @@ class TextWorksheetWriter final : public WorksheetWriter {
   void WriteLine(const std::string& text);
   [[noreturn]] void Fail(const char* what) const;
 
-  std::filesystem::path path_;
+  const PendingFile& target_;
   const GenerationSettings& settings_;
   const ProblemTable& table_;
   std::FILE* file_ = nullptr;

@@ -71,7 +71,8 @@ double ReadLeadingNumber(std::string_view text) {
   if (!hasDigits) return 0;
 
   std::string number = s.substr(0, i);
-  if (i < s.size() && std::strchr("EeDd", s[i]) != nullptr) {
+  // An exponent mark; a NUL ends the number like any other character.
+  if (i < s.size() && std::string_view("EeDd").find(s[i]) != std::string_view::npos) {
     std::size_t j = i + 1;
     if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
     const std::size_t exponentEnd = SkipDigits(s, j);

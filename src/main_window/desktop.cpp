@@ -11,4 +11,9 @@ void Desktop::ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString
 
 void Desktop::Open(QWidget* /*parent*/, const QUrl& target) { QDesktopServices::openUrl(target); }
 
+QUrl Desktop::FileUrl(const std::filesystem::path& file) {
+  const QByteArray bytes(file.native().data(), static_cast<qsizetype>(file.native().size()));
+  return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"), QUrl::StrictMode);
+}
+
 }  // namespace numbrook

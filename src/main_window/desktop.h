@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include <filesystem>
+
 class QWidget;
 
 namespace numbrook {
@@ -16,6 +18,10 @@ class Desktop {
   virtual void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text);
   // Opens a file or an address with the program the desktop associates with it.
   virtual void Open(QWidget* parent, const QUrl& target);
+
+  // A file: URL that carries the path's bytes as they are, whatever their
+  // encoding, to the desktop's open.
+  static QUrl FileUrl(const std::filesystem::path& file);
 };
 
 }  // namespace numbrook

@@ -295,7 +295,7 @@ void frmMain2::CmdOK_Click() {
       desktop_.ShowMessage(this, QMessageBox::Critical, "Numbrook", QString::fromStdString(message));
     };
     hooks.open = [this](const std::filesystem::path& file) {
-      desktop_.Open(this, QUrl::fromLocalFile(QString::fromStdString(file.string())));
+      desktop_.Open(this, Desktop::FileUrl(file));
     };
     RunExport(settings, table_, hooks);
   }

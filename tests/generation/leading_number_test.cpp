@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
 #include "generation/numeric_fields.h"
 
 namespace numbrook {
@@ -72,6 +75,75 @@ TEST(IntegerValueOf, ValuesBeyondSixteenBitsAreOutOfRange) {
   EXPECT_EQ(IntegerValueOf("32768"), std::nullopt);
   EXPECT_EQ(IntegerValueOf("99999999999"), std::nullopt);
   EXPECT_EQ(IntegerValueOf("1e999"), std::nullopt);
+}
+
+
+// An independent model of the leading-number rule, written from its
+// description as a character-by-character scanner.
+double ModelLeadingNumber(std::string_view raw) {
+  std::string s;
+  for (char ch : raw) {
+    if (ch != ' ' && ch != '\t' && ch != '\n') s += ch;
+  }
+  auto at = [&](std::size_t i) { return i < s.size() ? s[i] : '\x01'; };  // \x01 fits nothing
+  auto digit = [](char ch) { return ch >= '0' && ch <= '9'; };
+  if (at(0) == '&') {
+    const int radix = (at(1) == 'H' || at(1) == 'h') ? 16 : (at(1) == 'O' || at(1) == 'o') ? 8 : 0;
+    double value = 0;
+    for (std::size_t i = 2; radix != 0; ++i) {
+      const char ch = static_cast<char>(std::tolower(static_cast<unsigned char>(at(i))));
+      const int d = digit(ch) ? ch - '0' : (ch >= 'a' && ch <= 'f') ? ch - 'a' + 10 : 99;
+      if (d >= radix) break;
+      value = value * radix + d;
+    }
+    return value;
+  }
+  std::size_t i = 0;
+  bool negative = false;
+  if (at(i) == '+' || at(i) == '-') negative = at(i++) == '-';
+  std::string mantissa;
+  bool any = false;
+  while (digit(at(i))) { mantissa += at(i++); any = true; }
+  if (at(i) == '.') {
+    mantissa += at(i++);
+    while (digit(at(i))) { mantissa += at(i++); any = true; }
+  }
+  if (!any) return 0;
+  long exponent = 0;
+  const char mark = at(i);
+  if (mark == 'E' || mark == 'e' || mark == 'D' || mark == 'd') {
+    std::size_t j = i + 1;
+    bool minus = false;
+    if (at(j) == '+' || at(j) == '-') minus = at(j++) == '-';
+    if (digit(at(j))) {
+      while (digit(at(j))) exponent = std::min(exponent * 10 + (at(j++) - '0'), 100000L);
+      if (minus) exponent = -exponent;
+    }
+  }
+  const double value = std::strtod((mantissa + "e" + std::to_string(exponent)).c_str(), nullptr);
+  return negative ? -value : value;
+}
+
+// Random byte strings, NUL and the rule's own characters among them, read
+// the same by the reader and by the model.
+TEST(LeadingNumber, AgreesWithAnIndependentModelOnRandomBytes) {
+  static const std::string kAlphabet = std::string("0123456789+-.eEdD&hHoOfF \t\nx\x80\xff") + '\0' + '\0';
+  std::mt19937 random(2026);
+  std::uniform_int_distribution<std::size_t> length(0, 12), pick(0, kAlphabet.size() - 1);
+  for (int round = 0; round < 50000; ++round) {
+    std::string text;
+    for (std::size_t n = length(random); n > 0; --n) text += kAlphabet[pick(random)];
+    const double expected = ModelLeadingNumber(text);
+    const double actual = ReadLeadingNumber(text);
+    if (std::isnan(expected)) continue;
+    ASSERT_EQ(actual, expected) << "text bytes: " << ::testing::PrintToString(text);
+  }
+}
+
+TEST(LeadingNumber, ANulEndsTheNumberLikeAnyOtherCharacter) {
+  EXPECT_EQ(ReadLeadingNumber(std::string("1\0" "3", 3)), 1);
+  EXPECT_EQ(ReadLeadingNumber(std::string("12E\0" "3", 5)), 12);
+  EXPECT_EQ(IntegerValueOf(std::string("1\0" "3", 3)), 1) << "a paste of 1, NUL, 3 is 1 problem, not 1000";
 }
 
 TEST(NumericFieldRules, AcceptValuesAboveZeroWithinEachLimit) {

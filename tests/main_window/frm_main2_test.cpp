@@ -261,14 +261,28 @@ class FrmMain2Test : public QObject {
     QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
   }
 
-  void spreadsheetWriterMissingShowsTheMessage() {
+  // A folder where nothing can be written is a failure that names it, not a
+  // spreadsheet writer that is missing.
+  void unwritableFolderForASpreadsheetNamesTheFolder() {
     const testing::ScopedTmpdir tmpdir("/proc");
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
     QTRY_COMPARE(desktop_.messages.size(), std::size_t{1});
-    QCOMPARE(desktop_.messages[0].title, QString("Numbrook"));
-    QCOMPARE(desktop_.messages[0].text, QString("对不起，无法检测到EXCEL安装，请重新检查EXCEL是否被正确安装！"));
+    QCOMPARE(desktop_.messages[0].icon, QMessageBox::Critical);
+    QVERIFY2(desktop_.messages[0].text.contains("（文件夹“/proc”）："), qPrintable(desktop_.messages[0].text));
+    QVERIFY(!desktop_.messages[0].text.contains("EXCEL"));
     QVERIFY(desktop_.opened.empty());
     QVERIFY(Find<QWidget>("Frame1")->isEnabled());
+  }
+
+  // The path reaches the desktop's open byte for byte, in UTF-8 or not.
+  void fileUrlKeepsThePathsBytes() {
+    const std::string utf8 = "/tmp/加法运算题目列表2026年12月07日.TXT";
+    QCOMPARE(Desktop::FileUrl(utf8).toLocalFile(), QString::fromStdString(utf8));
+    const std::string gbk = "/tmp/\xbc\xd3\xb7\xa8 1.TXT";  // 加法 in GBK: not UTF-8
+    const QUrl url = Desktop::FileUrl(gbk);
+    QVERIFY(url.isValid());
+    QCOMPARE(url.toEncoded(), QByteArray("file:///tmp/%BC%D3%B7%A8%201.TXT"));
+    QCOMPARE(QByteArray::fromPercentEncoding(url.toEncoded().mid(7)), QByteArray::fromStdString(gbk));
   }
 
   void altBRunsTheAboutAction() {

@@ -1,0 +1,135 @@
+// numbrook-sheet under faults: what the user sees (the exit status and the
+// message) and what is on disk afterwards.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "cli_support/run_program.h"
+#include "export_support/fault_folders.h"
+
+namespace numbrook::testing {
+namespace {
+
+Outcome RunSheet(const std::string& arguments, const std::string& environment = "") {
+  return RunProgram(NUMBROOK_SHEET_PROGRAM, arguments, environment);
+}
+
+std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+bool IsValidUtf8(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    for (int k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+TEST(SheetFaults, APathThatCannotBePrintedIsAFailure) {
+  TempFolder folder;
+  const std::filesystem::path file = folder.path() / "s.TXT";
+  // stderr to the test, stdout to a full disk.
+  const std::string command = Quoted(NUMBROOK_SHEET_PROGRAM) + " --format=text -o " + Quoted(file) + " 2>&1 >/dev/full";
+  const Outcome run = RunProgram("/bin/sh", "-c " + Quoted(command));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("could not be printed: No space left on device"), std::string::npos) << run.out;
+}
+
+TEST(SheetFaults, AnEmptyTmpdirMeansTheDefaultFolder) {
+  const Outcome run = RunSheet("--format=text --count=2", "TMPDIR=");
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_TRUE(run.out.starts_with("/tmp/加法运算题目列表")) << run.out;
+  std::filesystem::remove(run.out.substr(0, run.out.size() - 1));
+}
+
+// The library's own English "[ERROR]" lines stay out of the way; our
+// message gives the system's reason.
+TEST(SheetFaults, AFullDiskGivesOneMessageWithTheSystemsReason) {
+  SmallDisk disk("64k");
+  if (!disk.ok()) GTEST_SKIP() << "no tmpfs can be mounted here (needs root)";
+  const std::filesystem::path file = disk.path() / "s.XLS";
+  const Outcome run = RunSheet("--count=1000 --vertical --terms=3 -o " + Quoted(file));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "numbrook-sheet: 无法保存文件“" + file.string() + "”：No space left on device\n");
+  EXPECT_TRUE(NamesIn(disk.path()).empty());
+}
+
+TEST(SheetFaults, AMissingGbkConverterIsReportedNotAnAbort) {
+  TempFolder folder;
+  const std::filesystem::path file = folder.path() / "s.TXT";
+  const Outcome run = RunSheet("--format=text -o " + Quoted(file), "LD_PRELOAD=" NUMBROOK_NO_GBK_CONVERTER);
+  EXPECT_EQ(run.status, 1) << run.out;
+  EXPECT_NE(run.out.find("无法把文字转换为GBK编码"), std::string::npos) << run.out;
+  EXPECT_TRUE(NamesIn(folder.path()).empty());
+}
+
+TEST(SheetFaults, AFifoGivenAsOutputIsRefusedAtOnce) {
+  TempFolder folder;
+  const std::filesystem::path fifo = folder.path() / "pipe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const Outcome run = RunSheet("-o " + Quoted(fifo), "timeout 20");
+  EXPECT_EQ(run.status, 1) << "124 would be a hang";
+  EXPECT_NE(run.out.find("管道（FIFO），不是普通文件"), std::string::npos) << run.out;
+}
+
+// Several runs writing one name at once each leave a complete workbook;
+// the last to finish wins and nothing else is left.
+TEST(SheetFaults, ConcurrentRunsEachLeaveACompleteWorkbook) {
+  TempFolder folder;
+  const std::filesystem::path file = folder.path() / "same.XLS";
+  std::vector<std::thread> runs;
+  std::vector<Outcome> outcomes(6);
+  for (std::size_t i = 0; i < outcomes.size(); ++i) {
+    runs.emplace_back([&, i] {
+      outcomes[i] = RunSheet("--count=1000 --vertical --seed=" + std::to_string(i) + " -o " + Quoted(file));
+    });
+  }
+  for (std::thread& run : runs) run.join();
+  for (const Outcome& outcome : outcomes) EXPECT_EQ(outcome.status, 0) << outcome.out;
+  EXPECT_EQ(NamesIn(folder.path()), std::vector<std::string>{"same.XLS"});
+  // What an independent reader finds is exactly one run's sheet.
+  const auto dump = [](const std::filesystem::path& workbook) {
+    return RunProgram("/usr/bin/python3", Quoted(NUMBROOK_DUMP_WORKBOOK) + " " + Quoted(workbook));
+  };
+  const Outcome found = dump(file);
+  ASSERT_EQ(found.status, 0) << found.out;
+  int matches = 0;
+  for (std::size_t i = 0; i < outcomes.size(); ++i) {
+    const std::filesystem::path alone = folder.path() / ("alone" + std::to_string(i) + ".XLS");
+    ASSERT_EQ(RunSheet("--count=1000 --vertical --seed=" + std::to_string(i) + " -o " + Quoted(alone)).status, 0);
+    if (dump(alone).out == found.out) ++matches;
+  }
+  EXPECT_EQ(matches, 1);
+}
+
+// Under a locale whose codeset is not UTF-8 the date in the name is
+// converted, so the whole name is UTF-8 and names the file written.
+TEST(SheetFaults, NonUtf8LocalesGiveAUtf8Name) {
+  TempFolder locales;
+  const std::pair<const char*, const char*> cases[] = {
+      {"zh_CN", "GBK"}, {"zh_CN", "GB18030"}, {"zh_TW", "BIG5"}, {"ja_JP", "EUC-JP"}};
+  for (const auto& [language, codeset] : cases) {
+    const std::string name = std::string(language) + "." + codeset;
+    const std::string make = "localedef -i " + std::string(language) + " -f " + codeset + " " +
+                             Quoted(locales.path() / name) + " >/dev/null 2>&1";
+    if (std::system(make.c_str()) != 0) {
+      ADD_FAILURE() << "localedef could not make " << name;
+      continue;
+    }
+    TempFolder folder;
+    const Outcome run = RunSheet("--format=text --count=2", "LOCPATH=" + Quoted(locales.path()) + " LC_ALL=" + name +
+                                                                " TMPDIR=" + Quoted(folder.path()));
+    ASSERT_EQ(run.status, 0) << name << ": " << run.out;
+    const std::string path = run.out.substr(0, run.out.size() - 1);
+    EXPECT_TRUE(IsValidUtf8(path)) << name;
+    EXPECT_TRUE(std::filesystem::exists(path)) << name << ": " << path;
+    EXPECT_EQ(NamesIn(folder.path()).size(), 1u) << name;
+  }
+}
+
+}  // namespace
+}  // namespace numbrook::testing
