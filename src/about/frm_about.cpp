@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "about/link_label.h"
+#include "about/page_fetch.h"
 #include "about/program_links.h"
 #include "about/update_check.h"
 #include "main_window/desktop.h"
@@ -82,6 +83,8 @@ frmAbout::frmAbout(Desktop& desktop, QWidget* parent, QUrl downloadPage, int upd
   lblDisclaimer->setFont(disclaimerFont);
   SetTextColour(lblDisclaimer, QColor(255, 255, 128));
 
+  fetch_ = new PageFetch(this);
+
   cmdOK = new QPushButton(QString::fromUtf8("确    定"), this);
   cmdOK->setObjectName("cmdOK");
   cmdOK->setGeometry(264, 214, 68, 23);
@@ -127,7 +130,9 @@ void frmAbout::Form_Load() {
 void frmAbout::cmdOK_Click() { done(QDialog::Accepted); }
 
 void frmAbout::closeEvent(QCloseEvent* event) {
-  // The close box closes the window, unlike Esc.
+  // The close box closes the window, unlike Esc, and cancels a check in
+  // flight: no message and no browser come after the window has gone.
+  fetch_->Cancel();
   event->accept();
   done(QDialog::Accepted);
 }
@@ -138,11 +143,18 @@ void frmAbout::lblTitle_Click() { desktop_.Open(this, QUrl(lblTitle->text())); }
 
 void frmAbout::CmdUpdate_Click() {
   setCursor(Qt::WaitCursor);
-  const std::optional<QString> page = viewSource(downloadPage_, updateTimeout_);
-  if (!page) {
-    desktop_.ShowMessage(this, QMessageBox::Information, "提示", QString::fromUtf8("请检测网络是否正常...！"));
+  const SourceView view = viewSource(*fetch_, downloadPage_, updateTimeout_);
+  unsetCursor();
+  switch (view.status) {
+    case FetchResult::Cancelled:
+      return;
+    case FetchResult::Failed:
+      desktop_.ShowMessage(this, QMessageBox::Information, "提示", QString::fromUtf8("请检测网络是否正常...！"));
+      return;
+    case FetchResult::Page:
+      break;
   }
-  switch (JudgePage(page.value_or(QString()), LocalVersionText())) {
+  switch (JudgePage(view.page, LocalVersionText())) {
     case UpdateVerdict::NoTitle:
       break;
     case UpdateVerdict::NoNewVersion:
@@ -152,7 +164,6 @@ void frmAbout::CmdUpdate_Click() {
       desktop_.Open(this, downloadPage_);
       break;
   }
-  unsetCursor();
 }
 
 }  // namespace numbrook

@@ -2,13 +2,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QEventLoop>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QRegularExpression>
 #include <QStringDecoder>
-#include <QTimer>
 
 #include "program_identity.h"
 
@@ -89,32 +84,15 @@ QString DecodePage(const QByteArray& body, const QByteArray& contentType) {
   return decoder.decode(body);
 }
 
-std::optional<QString> viewSource(const QUrl& address, int timeoutMilliseconds) {
-  QNetworkAccessManager network;
-  QNetworkRequest request(address);
-  request.setHeader(QNetworkRequest::ContentTypeHeader, "text/XML");
-  request.setTransferTimeout(timeoutMilliseconds);
-  QNetworkReply* reply = network.get(request);
-
+SourceView viewSource(PageFetch& fetch, const QUrl& address, int timeoutMilliseconds) {
   InputBlocker blocker;
-  QEventLoop loop;
-  QTimer deadline;
-  deadline.setSingleShot(true);
-  QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
-  QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-  deadline.start(timeoutMilliseconds);
-  if (!reply->isFinished()) loop.exec();
-
-  const bool timedOut =
-      reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError;
-  const bool answered = !timedOut && reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-  std::optional<QString> page;
-  if (answered) {
-    page = DecodePage(reply->readAll(), reply->rawHeader("Content-Type"))
-               .left(kPageCharacters);
-  }
-  reply->deleteLater();
-  return page;
+  FetchLimits limits;
+  limits.deadlineMilliseconds = timeoutMilliseconds;
+  const FetchResult fetched = fetch.Get(address, "text/XML", limits);
+  SourceView view;
+  view.status = fetched.status;
+  if (fetched.status == FetchResult::Page) view.page = DecodePage(fetched.body, fetched.contentType).left(kPageCharacters);
+  return view;
 }
 
 }  // namespace numbrook

@@ -5,6 +5,8 @@
 #include <QUrl>
 #include <optional>
 
+#include "about/page_fetch.h"
+
 namespace numbrook {
 
 // "Numbrook 1.3.6": the name and version that the download page's title is
@@ -24,10 +26,17 @@ UpdateVerdict JudgePage(const QString& page, const QString& localVersion);
 // byte-order mark, else a <meta> charset in the page, else UTF-8.
 QString DecodePage(const QByteArray& body, const QByteArray& contentType);
 
-// Fetches the page with a GET and returns its first 1024 characters, or
-// nothing when no answer came within the time-out. The HTTP status is not
-// looked at: an error page's body counts as the page. User input is held
-// off meanwhile, so no second check can start.
-std::optional<QString> viewSource(const QUrl& address, int timeoutMilliseconds = 10000);
+// What the fetch of the download page gave: its first 1024 characters, a
+// failure, or nothing because the check was cancelled.
+struct SourceView {
+  FetchResult::Status status = FetchResult::Failed;
+  QString page;
+};
+
+// Fetches the page with a GET, within the deadline, and decodes its first
+// 1024 characters. The HTTP status is not looked at: an error page's body
+// counts as the page. Clicks and keys are held off meanwhile, so no second
+// check can start; closing the window still can, and cancels the fetch.
+SourceView viewSource(PageFetch& fetch, const QUrl& address, int timeoutMilliseconds = 10000);
 
 }  // namespace numbrook
