@@ -50,33 +50,34 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  const numbrook::GenerationSettings settings = numbrook::SetUpRun(options.controls);
+  const numbrook::GenerationSettings settings = numbrook::SetUpRun(options.controls).settings;
   numbrook::SeededRandom random(options.seed.value_or(numbrook::SeedFromTimeOfDay()));
-  numbrook::GenerationHooks generation;
-  generation.warning = [](int row, const std::string& message) {
+  const numbrook::WarningSink warning = [](int row, const std::string& message) {
     std::cerr << "numbrook-sheet: problem " << row + 1 << ": " << message << "\n";
   };
   numbrook::ProblemTable table;
-  numbrook::GenerateProblems(settings, random, generation, table);
+  numbrook::GenerateProblems(settings, random, numbrook::Progress{}, warning, table);
 
-  numbrook::ExportHooks hooks;
-  int status = 1;
-  hooks.excelMissing = [] {
-    std::cerr << "numbrook-sheet: 对不起，无法检测到EXCEL安装，请重新检查EXCEL是否被正确安装！\n";
-  };
-  hooks.failed = [](const std::string& message) { std::cerr << "numbrook-sheet: " << message << "\n"; };
-  hooks.open = [&](const std::filesystem::path& file) {
-    std::cout << file.string() << "\n" << std::flush;
-    // A caller that does not learn the path has not been served.
-    if (!std::cout) {
-      std::cerr << "numbrook-sheet: the worksheet " << file.string()
-                << " was written, but its path could not be printed: " << std::strerror(errno) << "\n";
-      return;
-    }
-    status = 0;
-    if (options.open) OpenWithDesktop(file);
-  };
   numbrook::PendingFile::RemoveOnTerminationSignals();
-  numbrook::RunExport(settings, table, hooks, options.output);
-  return status;
+  const numbrook::ExportResult result = numbrook::RunExport(settings, table, numbrook::Progress{}, options.output);
+  switch (result.outcome) {
+    case numbrook::ExportOutcome::Written:
+      break;
+    case numbrook::ExportOutcome::ExcelMissing:
+      std::cerr << "numbrook-sheet: 对不起，无法检测到EXCEL安装，请重新检查EXCEL是否被正确安装！\n";
+      return 1;
+    case numbrook::ExportOutcome::Failed:
+    case numbrook::ExportOutcome::Abandoned:
+      std::cerr << "numbrook-sheet: " << result.error << "\n";
+      return 1;
+  }
+  std::cout << result.file.string() << "\n" << std::flush;
+  // A caller that does not learn the path has not been served.
+  if (!std::cout) {
+    std::cerr << "numbrook-sheet: the worksheet " << result.file.string()
+              << " was written, but its path could not be printed: " << std::strerror(errno) << "\n";
+    return 1;
+  }
+  if (options.open) OpenWithDesktop(result.file);
+  return 0;
 }

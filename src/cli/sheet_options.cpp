@@ -115,7 +115,9 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
 
   SheetOptions options;
   ControlState& c = options.controls;
-  std::optional<std::string> perRow;
+  // The term count resets the counts, as in the window; given counts win.
+  int termsIndex = 0;
+  std::optional<std::string> count, perRow;
   bool mixed = false;
   optind = 0;  // restart the scan: the parser may run more than once in a process
   opterr = 0;  // our messages, not getopt's
@@ -126,14 +128,14 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
       case 'V': options.version = true; break;
       case kTerms:
         if (value != "2" && value != "3") Refuse("--terms takes 2 or 3, not '" + value + "'");
-        c.combo1Index = value == "3" ? 1 : 0;
+        termsIndex = value == "3" ? 1 : 0;
         break;
       case kAdd: c.checkA = true; break;
       case kNoAdd: c.checkA = false; break;
       case kSub: c.checkS = true; break;
       case kMixed: mixed = true; break;
       case kBlank: c.option3Index = BlankModeOf(value); break;
-      case kCount: c.text1 = FieldValue("--count", value, NumericField::ProblemCount); break;
+      case kCount: count = FieldValue("--count", value, NumericField::ProblemCount); break;
       case kPerRow: perRow = FieldValue("--per-row", value, NumericField::PerRow); break;
       case kAddRange: c.text3 = FieldValue("--add-range", value, NumericField::AddRange); break;
       case kSubRange: c.text4 = FieldValue("--sub-range", value, NumericField::SubRange); break;
@@ -165,13 +167,14 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
   }
   if (optind < argc) Refuse(std::string("unexpected argument '") + argv[optind] + "'");
 
-  const bool threeTerms = c.combo1Index == 1;
-  // The window offers the third blank and the mixed box only for three terms,
-  // and sets the problems per line when the term count is chosen.
-  if (!threeTerms && c.option3Index == kBlankThird) Refuse("--blank third needs --terms 3");
-  if (!threeTerms && mixed) Refuse("--mixed needs --terms 3");
+  // What the window does not offer with two terms is refused, not dropped.
+  const int blank = c.option3Index;
+  ChooseTermCount(c, termsIndex);
+  if (!OffersThreeTermControls(c) && blank == kBlankThird) Refuse("--blank third needs --terms 3");
+  if (!OffersThreeTermControls(c) && mixed) Refuse("--mixed needs --terms 3");
   c.checkAS = mixed;
-  c.text2 = perRow.value_or(threeTerms ? "3" : "4");
+  if (count) c.text1 = *count;
+  if (perRow) c.text2 = *perRow;
   return options;
 }
 

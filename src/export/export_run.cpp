@@ -10,13 +10,6 @@
 namespace numbrook {
 namespace {
 
-template <typename F, typename... Args>
-void Call(const std::function<F>& hook, Args&&... args) {
-  if (hook) hook(std::forward<Args>(args)...);
-}
-
-bool Yield(const ExportHooks& hooks) { return !hooks.yield || hooks.yield(); }
-
 std::unique_ptr<WorksheetWriter> MakeWriter(const PendingFile& target, const GenerationSettings& settings,
                                             ProblemTable& table) {
   if (settings.ExportFormat == kExportText) return std::make_unique<TextWorksheetWriter>(target, settings, table);
@@ -24,16 +17,16 @@ std::unique_ptr<WorksheetWriter> MakeWriter(const PendingFile& target, const Gen
 }
 
 // Walks the table in lines of PerRow problems; false when abandoned.
-bool WriteLines(WorksheetWriter& writer, const GenerationSettings& settings, const ExportHooks& hooks) {
+bool WriteLines(WorksheetWriter& writer, const GenerationSettings& settings, const Progress& progress) {
   int problem = 0;
   while (problem < settings.ProblemCount) {
-    if (!Yield(hooks)) return false;
+    if (!progress.Yield()) return false;
     writer.StartLine();
     for (int position = 1; position <= settings.PerRow && problem < settings.ProblemCount; ++position) {
-      if (!Yield(hooks)) return false;
+      if (!progress.Yield()) return false;
       writer.AddProblem(position, problem);
       ++problem;
-      Call(hooks.problemWritten, problem);
+      progress.Count(problem);
     }
     writer.EndLine();
   }
@@ -42,35 +35,23 @@ bool WriteLines(WorksheetWriter& writer, const GenerationSettings& settings, con
 
 }  // namespace
 
-ExportResult RunExport(const GenerationSettings& settings, ProblemTable& table, const ExportHooks& hooks,
+ExportResult RunExport(const GenerationSettings& settings, ProblemTable& table, const Progress& progress,
                        const std::optional<std::filesystem::path>& outputFile) {
-  Call(hooks.busyPointer, false);
   std::filesystem::path file;
   try {
     file = outputFile ? *outputFile : OutputFileNameNow(settings.KindText, settings.ExportFormat);
-    if (settings.ExportFormat == kExportExcel && !CheckExcel()) {
-      Call(hooks.excelMissing);
-      Call(hooks.restoreWindow);
-      return {ExportOutcome::ExcelMissing, file, {}};
-    }
+    if (settings.ExportFormat == kExportExcel && !CheckExcel()) return {ExportOutcome::ExcelMissing, file, {}};
 
     // An older file of this name is replaced only by a complete new one.
     PendingFile target(file);
     std::unique_ptr<WorksheetWriter> writer = MakeWriter(target, settings, table);
     writer->Open();
-    Call(hooks.busyPointer, true);
-    if (!WriteLines(*writer, settings, hooks)) return {ExportOutcome::Abandoned, file, {}};
+    if (!WriteLines(*writer, settings, progress)) return {ExportOutcome::Abandoned, file, {}};
     writer->Finish();
     target.Commit();
   } catch (const ExportError& error) {
-    Call(hooks.busyPointer, false);
-    Call(hooks.failed, std::string(error.what()));
-    Call(hooks.restoreWindow);
     return {ExportOutcome::Failed, file, error.what()};
   }
-
-  Call(hooks.restoreWindow);
-  Call(hooks.open, file);
   return {ExportOutcome::Written, file, {}};
 }
 

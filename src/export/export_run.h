@@ -1,25 +1,14 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "generation/generation_settings.h"
 #include "generation/problem_table.h"
+#include "generation/progress.h"
 
 namespace numbrook {
-
-// What the front end does while the worksheet is written.
-struct ExportHooks {
-  std::function<bool()> yield;                      // false abandons the run
-  std::function<void(int written)> problemWritten;  // the count field
-  std::function<void(bool busy)> busyPointer;
-  std::function<void()> restoreWindow;
-  std::function<void()> excelMissing;               // before the window is restored
-  std::function<void(const std::string& message)> failed;  // likewise
-  std::function<void(const std::filesystem::path&)> open;
-};
 
 enum class ExportOutcome { Written, ExcelMissing, Failed, Abandoned };
 
@@ -31,10 +20,14 @@ struct ExportResult {
 
 // The second half of Start: names the file (or takes the given one), writes
 // the worksheet of the chosen format line by line into a new file beside it,
-// puts that in place of any older file of the name when it is complete,
-// restores the window and opens the file. A file that could not be written
-// completely is reported, removed and never opened; the older file stays.
-ExportResult RunExport(const GenerationSettings& settings, ProblemTable& table, const ExportHooks& hooks,
+// and puts that in place of any older file of the name when it is complete.
+// A file that could not be written completely is removed, and the older
+// file stays.
+// The progress yields once per line and once per problem and counts the
+// problems written. The front end shows the outcome: a message for
+// ExcelMissing and Failed (whose error names the file and the reason), and
+// the desktop's open for Written.
+ExportResult RunExport(const GenerationSettings& settings, ProblemTable& table, const Progress& progress,
                        const std::optional<std::filesystem::path>& outputFile = std::nullopt);
 
 }  // namespace numbrook

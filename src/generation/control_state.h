@@ -35,4 +35,13 @@ struct ControlState {
   bool checkNewPage = true;    // 新页
 };
 
+// Choosing the term count in Combo1: the per-line count becomes 4 for two
+// terms and 3 for three, the problem count returns to its start-up value,
+// and a two-term run has neither the third blank nor mixed problems.
+void ChooseTermCount(ControlState& controls, int combo1Index);
+
+// Whether the controls that belong to three terms (the third blank, mixed
+// problems) are offered.
+inline bool OffersThreeTermControls(const ControlState& controls) { return controls.combo1Index == 1; }
+
 }  // namespace numbrook

@@ -57,7 +57,8 @@ std::string KindTextFor(int operationKind) {
   }
 }
 
-GenerationSettings SetUpRun(ControlState& controls) {
+RunSetUp SetUpRun(const ControlState& given) {
+  ControlState controls = given;
   GenerationSettings s;
   s.HeaderLine1 = "姓名：" + kFifteenSpaces + "日期：" + kFifteenSpaces + "时间开始：" + kFifteenSpaces + "完成：";
   s.HeaderLine2 = "○ 你真棒" + kFifteenSpaces + "○ 还不错" + kFifteenSpaces + "○ 要加油";
@@ -86,7 +87,7 @@ GenerationSettings SetUpRun(ControlState& controls) {
   s.BorrowAllowed = controls.checkSub;
   s.VerticalForm = controls.checkExp;
   s.NumberEachPage = controls.checkNewPage;
-  return s;
+  return {s, controls};
 }
 
 }  // namespace numbrook

@@ -37,10 +37,15 @@ struct GenerationSettings {
   bool NumberEachPage = true;   // CheckNewPage
 };
 
-// Reads and clamps the settings of a run from the controls. A two-term run is
-// never a mixed run: CheckAS is cleared in the controls themselves, so the
-// window can show it.
-GenerationSettings SetUpRun(ControlState& controls);
+// A run's settings, and the controls as the run takes them: a two-term run
+// is never a mixed run, so CheckAS is cleared there for the window to show.
+struct RunSetUp {
+  GenerationSettings settings;
+  ControlState corrected;
+};
+
+// Reads and clamps the settings of a run from the controls.
+RunSetUp SetUpRun(const ControlState& controls);
 
 // How many decimal digits a non-negative value has.
 int DecimalDigits(int value);

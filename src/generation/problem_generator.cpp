@@ -23,13 +23,13 @@ int ChooseBlankPosition(const GenerationSettings& s, RandomSource& random) {
 
 }  // namespace
 
-bool GenerateProblems(const GenerationSettings& settings, RandomSource& random, const GenerationHooks& hooks,
-                      ProblemTable& table) {
+bool GenerateProblems(const GenerationSettings& settings, RandomSource& random, const Progress& progress,
+                      const WarningSink& warning, ProblemTable& table) {
   table = ProblemTable(settings.ProblemCount + 1);
-  const WarningSink warn = hooks.warning ? hooks.warning : WarningSink([](int, const std::string&) {});
+  const WarningSink warn = warning ? warning : WarningSink([](int, const std::string&) {});
 
   for (int index = 0; index < settings.ProblemCount; ++index) {
-    if (hooks.beforeRow && !hooks.beforeRow()) return false;
+    if (!progress.Yield()) return false;
     ProblemRow& row = table.Row(index);
     row.fill("");
     row[kEqualsSign] = kEqualsText;
@@ -46,7 +46,7 @@ bool GenerateProblems(const GenerationSettings& settings, RandomSource& random, 
       row[kSecondOperator].clear();
       row[kThirdTerm].clear();
     }
-    if (hooks.rowDone) hooks.rowDone(index + 1);
+    progress.Count(index + 1);
   }
   return true;
 }

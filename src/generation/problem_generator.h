@@ -1,24 +1,18 @@
 #pragma once
 
-#include <functional>
-
 #include "generation/generation_settings.h"
 #include "generation/problem_table.h"
+#include "generation/progress.h"
 #include "generation/random_draws.h"
 #include "generation/row_request.h"
 
 namespace numbrook {
 
-// What the front end does around each problem.
-struct GenerationHooks {
-  std::function<bool()> beforeRow;          // a yield; false abandons the run
-  std::function<void(int done)> rowDone;    // how many problems are done
-  WarningSink warning;                      // a problem broke its range
-};
-
 // Fills a new table of ProblemCount + 1 rows with ProblemCount problems drawn
-// under the settings. Returns false when a hook abandoned the run.
-bool GenerateProblems(const GenerationSettings& settings, RandomSource& random, const GenerationHooks& hooks,
-                      ProblemTable& table);
+// under the settings, yielding before each. A problem that breaks its range
+// stays in the table and is reported to the warning sink as it is drawn.
+// Returns false when the progress's yield abandoned the run.
+bool GenerateProblems(const GenerationSettings& settings, RandomSource& random, const Progress& progress,
+                      const WarningSink& warning, ProblemTable& table);
 
 }  // namespace numbrook

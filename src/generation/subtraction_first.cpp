@@ -2,7 +2,6 @@
 #include <string>
 #include <utility>
 
-#include "generation/leading_number.h"
 #include "generation/row_request.h"
 
 namespace numbrook {
@@ -27,10 +26,7 @@ int DrawSecondTerm(const RowRequest& q, int& a) {
     if (b == 0) b = Int((a - s.MinTerm) * q.random.Next() + s.MinTerm);
     return b;
   }
-  if (a > 0 && a == 10 * TensOf(a)) {
-    --a;
-    q.row[kFirstTerm] = std::to_string(a);
-  }
+  if (a > 0 && a == 10 * TensOf(a)) --a;
   int tens = Int((TensOf(a) + 1) * q.random.Next());
   int units = Int((UnitsOf(a) + 1) * q.random.Next());
   if (s.TermCount == 2) {
@@ -53,51 +49,43 @@ int NoCarryThirdAddend(const RowRequest& q, int partial) {
   return c <= 0 ? 0 : c;
 }
 
-int ColumnValue(const ProblemRow& row, int column) {
-  return IntegerValueOf(row[static_cast<std::size_t>(column)]).value_or(0);
-}
-
 }  // namespace
 
 void GenerateSubtractionFirst(const RowRequest& q) {
-  ProblemRow& row = q.row;
   const GenerationSettings& s = q.settings;
-
-  row[kFirstOperator] = "-";
-  if (s.TermCount == 3) row[kSecondOperator] = SecondOperatorFor(q, "-");
-  const bool thirdIsAdded = row[kSecondOperator] == "+";
-  row[kResult] = kBlankMarker;
+  const bool threeTerms = s.TermCount == 3;
+  const std::string secondOperator = threeTerms ? SecondOperatorFor(q, "-") : "";
+  const bool thirdIsAdded = secondOperator == "+";
 
   int a = DrawFirstTerm(q);
-  row[kFirstTerm] = std::to_string(a);
-  const int b = DrawSecondTerm(q, a);
-  row[kSecondTerm] = std::to_string(b);
-
-  if (s.TermCount == 3) {
+  int b = DrawSecondTerm(q, a);
+  int c = 0;  // no third term reads as 0
+  if (threeTerms) {
     int partial = a - b;
     if (!thirdIsAdded) {
-      const int c = s.BorrowAllowed ? SubtrahendRedrawingZero(partial, s.MinTerm, q.random)
-                                    : NoBorrowDraw(partial, q.random);
-      row[kThirdTerm] = std::to_string(c);
-      if (!IsOdd(DrawDigit(q.random))) std::swap(row[kSecondTerm], row[kThirdTerm]);
+      c = s.BorrowAllowed ? SubtrahendRedrawingZero(partial, s.MinTerm, q.random) : NoBorrowDraw(partial, q.random);
+      if (!IsOdd(DrawDigit(q.random))) std::swap(b, c);
     } else {
       if (partial < 0) partial = s.AddRange;
-      const int c = s.CarryAllowed ? Int((s.AddRange - partial - s.MinTerm) * q.random.Next() + s.MinTerm)
-                                   : NoCarryThirdAddend(q, partial);
-      row[kThirdTerm] = std::to_string(c);
+      c = s.CarryAllowed ? Int((s.AddRange - partial - s.MinTerm) * q.random.Next() + s.MinTerm)
+                         : NoCarryThirdAddend(q, partial);
     }
   }
 
-  // The result is read back from the row, after any swap of the subtrahends.
-  int result;
-  if (thirdIsAdded) {
-    result = ColumnValue(row, kFirstTerm) - ColumnValue(row, kSecondTerm) + ColumnValue(row, kThirdTerm);
-    if (result > s.AddRange) q.warn(q.rowIndex, "2.和溢出...！");
-  } else {
-    result = ColumnValue(row, kFirstTerm) - ColumnValue(row, kSecondTerm) - ColumnValue(row, kThirdTerm);
-    if (result < 0) q.warn(q.rowIndex, "2.差溢出...！");
-  }
+  // The result of the terms as they stand, after any swap of the subtrahends.
+  const int result = thirdIsAdded ? a - b + c : a - b - c;
+  if (thirdIsAdded && result > s.AddRange) q.warn(q.rowIndex, "2.和溢出...！");
+  if (!thirdIsAdded && result < 0) q.warn(q.rowIndex, "2.差溢出...！");
 
+  ProblemRow& row = q.row;
+  row[kFirstTerm] = std::to_string(a);
+  row[kFirstOperator] = "-";
+  row[kSecondTerm] = std::to_string(b);
+  if (threeTerms) {
+    row[kSecondOperator] = secondOperator;
+    row[kThirdTerm] = std::to_string(c);
+  }
+  row[kResult] = kBlankMarker;
   if (q.blankPosition == kBlankAtResult) return;
   static constexpr int kBlankColumn[] = {kResult, kFirstTerm, kSecondTerm, kThirdTerm};
   row[kBlankColumn[q.blankPosition]] = kBlankMarker;

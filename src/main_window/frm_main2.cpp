@@ -139,35 +139,18 @@ void frmMain2::SetTabOrder() {
 }
 
 void frmMain2::Form_Load() {
-  Text1->setText("100");
-  Text2->setText("4");
-  Text3->setText("20");
-  Text4->setText("10");
-  CheckNewPage->setChecked(true);
-  CheckAdd->setChecked(true);
-  CheckSub->setChecked(true);
-  CheckA->setChecked(true);
-  Option2[kExportExcel]->setChecked(true);
-  Option3[kBlankCompute]->setChecked(true);
   for (std::string_view item : kTermCountItems) Combo1->addItem(Text(item));
-  Combo1->setCurrentIndex(0);
-  Combo1_Click();
-  Option3[kBlankThird]->setEnabled(false);
+  WriteControls(ControlState{});
   bScrollRight = true;
-  KeepOnlySelectedOptionsInTabOrder();
   Text1->setFocus();
 }
 
 // Choosing the term count resets the per-line count and the problem count,
 // and offers the third blank and mixed problems only for three terms.
 void frmMain2::Combo1_Click() {
-  const bool threeTerms = Combo1->currentIndex() > 0;
-  Option3[kBlankThird]->setEnabled(threeTerms);
-  if (!threeTerms && Option3[kBlankThird]->isChecked()) Option3[kBlankCompute]->setChecked(true);
-  Text2->setText(threeTerms ? "3" : "4");
-  Text1->setText("100");
-  CheckAS->setEnabled(threeTerms);
-  if (!threeTerms) CheckAS->setChecked(false);
+  ControlState controls = ReadControls();
+  ChooseTermCount(controls, Combo1->currentIndex());
+  WriteControls(controls);
 }
 
 // The caption moves right one blank a tick until it has 23 leading blanks,
@@ -227,20 +210,49 @@ ControlState frmMain2::ReadControls() const {
   return c;
 }
 
+void frmMain2::WriteControls(const ControlState& c) {
+  Combo1->setCurrentIndex(c.combo1Index);
+  CheckA->setChecked(c.checkA);
+  CheckS->setChecked(c.checkS);
+  CheckAS->setChecked(c.checkAS);
+  Option3[static_cast<std::size_t>(c.option3Index)]->setChecked(true);
+  Text1->setText(QString::fromStdString(c.text1));
+  Text2->setText(QString::fromStdString(c.text2));
+  Text3->setText(QString::fromStdString(c.text3));
+  Text4->setText(QString::fromStdString(c.text4));
+  CheckAdd->setChecked(c.checkAdd);
+  CheckSub->setChecked(c.checkSub);
+  Option2[static_cast<std::size_t>(c.option2Index)]->setChecked(true);
+  CheckExp->setChecked(c.checkExp);
+  CheckNewPage->setChecked(c.checkNewPage);
+  SetEnabledState();
+}
+
+// Which controls can be used: the third-term ones with three terms only, and
+// during a run none of the settings nor Start.
+void frmMain2::SetEnabledState() {
+  const bool threeTerms = Combo1->currentIndex() == 1;
+  Option3[kBlankThird]->setEnabled(threeTerms);
+  CheckAS->setEnabled(threeTerms);
+  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4}) frame->setEnabled(!running_);
+  CmdOK->setEnabled(!running_);
+  KeepOnlySelectedOptionsInTabOrder();
+}
+
 void frmMain2::LockForRun() {
   // Disabling Start moves the focus on; it comes back after the run.
   focusBeforeRun_ = isAncestorOf(QApplication::focusWidget()) ? QApplication::focusWidget() : nullptr;
-  CmdOK->setEnabled(false);
+  running_ = true;
+  SetEnabledState();
   Timer1->start();
-  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4}) frame->setEnabled(false);
   ShowBusyPointer(true);
 }
 
 void frmMain2::RestoreAfterRun() {
   ShowBusyPointer(false);
-  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4}) frame->setEnabled(true);
+  running_ = false;
+  SetEnabledState();
   setWindowTitle(windowTitle().trimmed());
-  CmdOK->setEnabled(true);
   Timer1->stop();
   if (focusBeforeRun_ != nullptr) focusBeforeRun_->setFocus(Qt::OtherFocusReason);
 }
@@ -268,38 +280,42 @@ void frmMain2::ShowProgress(int count) {
 
 void frmMain2::CmdOK_Click() {
   if (running_) return;
-  running_ = true;
   LockForRun();
-  ControlState controls = ReadControls();
-  const GenerationSettings settings = SetUpRun(controls);
-  CheckAS->setChecked(controls.checkAS);
+  const RunSetUp setUp = SetUpRun(ReadControls());
+  CheckAS->setChecked(setUp.corrected.checkAS);
+  const GenerationSettings& settings = setUp.settings;
 
-  GenerationHooks generation;
-  generation.beforeRow = [this] { return Yield(); };
-  generation.rowDone = [this](int done) { ShowProgress(done); };
-  generation.warning = [this](int, const std::string& message) {
+  Progress progress;
+  progress.yield = [this] { return Yield(); };
+  progress.counted = [this](int done) { ShowProgress(done); };
+  const WarningSink warning = [this](int, const std::string& message) {
     desktop_.ShowMessage(this, QMessageBox::Warning, "警告", QString::fromStdString(message));
   };
   SeededRandom random(SeedFromTimeOfDay());
-  if (GenerateProblems(settings, random, generation, table_)) {
-    ExportHooks hooks;
-    hooks.yield = [this] { return Yield(); };
-    hooks.problemWritten = [this](int written) { ShowProgress(written); };
-    hooks.busyPointer = [this](bool busy) { ShowBusyPointer(busy); };
-    hooks.restoreWindow = [this] { RestoreAfterRun(); };
-    hooks.excelMissing = [this] {
+  if (!GenerateProblems(settings, random, progress, warning, table_)) {
+    RestoreAfterRun();  // the window is closing
+    return;
+  }
+
+  const ExportResult result = RunExport(settings, table_, progress);
+  switch (result.outcome) {
+    case ExportOutcome::Written:
+      RestoreAfterRun();
+      desktop_.Open(this, Desktop::FileUrl(result.file));
+      break;
+    case ExportOutcome::ExcelMissing:
       desktop_.ShowMessage(this, QMessageBox::NoIcon, "Numbrook",
                            "对不起，无法检测到EXCEL安装，请重新检查EXCEL是否被正确安装！");
-    };
-    hooks.failed = [this](const std::string& message) {
-      desktop_.ShowMessage(this, QMessageBox::Critical, "Numbrook", QString::fromStdString(message));
-    };
-    hooks.open = [this](const std::filesystem::path& file) {
-      desktop_.Open(this, Desktop::FileUrl(file));
-    };
-    RunExport(settings, table_, hooks);
+      RestoreAfterRun();
+      break;
+    case ExportOutcome::Failed:
+      desktop_.ShowMessage(this, QMessageBox::Critical, "Numbrook", QString::fromStdString(result.error));
+      RestoreAfterRun();
+      break;
+    case ExportOutcome::Abandoned:
+      RestoreAfterRun();  // the window is closing
+      break;
   }
-  running_ = false;
 }
 
 void frmMain2::CmdAbout_Click() {

@@ -56,6 +56,8 @@ class frmMain2 : public QWidget {
   void Form_Load();
   void EnterTAB(int code);
   void KeepOnlySelectedOptionsInTabOrder();
+  void WriteControls(const ControlState& controls);
+  void SetEnabledState();
   void LockForRun();
   void RestoreAfterRun();
   void ShowBusyPointer(bool busy);

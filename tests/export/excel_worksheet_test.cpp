@@ -49,13 +49,13 @@ struct WrittenSheet {
 WrittenSheet Write(const SheetCase& c) {
   ControlState controls = ControlsFor(c);
   WrittenSheet sheet;
-  sheet.settings = SetUpRun(controls);
+  sheet.settings = SetUpRun(controls).settings;
   SeededRandom random(static_cast<std::uint64_t>(c.count * 31 + c.perRow));
-  EXPECT_TRUE(GenerateProblems(sheet.settings, random, GenerationHooks{}, sheet.drawn));
+  EXPECT_TRUE(GenerateProblems(sheet.settings, random, Progress{}, WarningSink{}, sheet.drawn));
   sheet.exported = sheet.drawn;
   TempFolder folder;
   const std::filesystem::path file = folder.path() / "sheet.XLS";
-  const ExportResult result = RunExport(sheet.settings, sheet.exported, ExportHooks{}, file);
+  const ExportResult result = RunExport(sheet.settings, sheet.exported, Progress{}, file);
   EXPECT_EQ(result.outcome, ExportOutcome::Written) << result.error;
   sheet.book = DumpWorkbook(file);
   EXPECT_TRUE(sheet.book.ok) << "openpyxl could not read the workbook";
@@ -278,11 +278,11 @@ TEST(SpreadsheetCells, BlankSecondTermInColumnForm) {
   // 12 + _ = 20: the value column holds "12", then the box split over the
   // value and closing columns, then the rule and the result.
   ControlState controls = ControlsFor({2, true, 4, 1, true, kBlankSecond});
-  const GenerationSettings s = SetUpRun(controls);
+  const GenerationSettings s = SetUpRun(controls).settings;
   ProblemTable table(2);
   table.Row(0) = {"12", "+", "_", "", "", "=", "20"};
   TempFolder folder;
-  ASSERT_EQ(RunExport(s, table, ExportHooks{}, folder.path() / "b.XLS").outcome, ExportOutcome::Written);
+  ASSERT_EQ(RunExport(s, table, Progress{}, folder.path() / "b.XLS").outcome, ExportOutcome::Written);
   EXPECT_EQ(table.Cell(0, kSecondTerm), "(   )") << "the table is boxed in place";
   const DumpedWorkbook book = DumpWorkbook(folder.path() / "b.XLS");
   auto cell = [&](int row, int column) { return book.cells.at({row, column}); };

@@ -26,7 +26,7 @@ GenerationSettings Settings(int format, const char* count = "1000") {
   c.text1 = count;
   c.option2Index = format;
   c.checkExp = true;  // the largest sheets
-  return SetUpRun(c);
+  return SetUpRun(c).settings;
 }
 
 ProblemTable Filled(const GenerationSettings& s) {
@@ -35,10 +35,10 @@ ProblemTable Filled(const GenerationSettings& s) {
   return table;
 }
 
-ExportResult Export(int format, const std::filesystem::path& file, const ExportHooks& hooks = {}) {
+ExportResult Export(int format, const std::filesystem::path& file, const Progress& progress = {}) {
   const GenerationSettings s = Settings(format);
   ProblemTable table = Filled(s);
-  return RunExport(s, table, hooks, file);
+  return RunExport(s, table, progress, file);
 }
 
 class EachFormat : public ::testing::TestWithParam<int> {};
@@ -50,14 +50,10 @@ TEST_P(EachFormat, AFullDiskKeepsTheOlderFileAndLeavesNothingElse) {
   if (!disk.ok()) GTEST_SKIP() << "no tmpfs can be mounted here (needs root)";
   const std::filesystem::path file = disk.path() / "sheet";
   std::ofstream(file) << kOlder;
-  bool opened = false;
-  ExportHooks hooks;
-  hooks.open = [&](const std::filesystem::path&) { opened = true; };
-  const ExportResult result = Export(GetParam(), file, hooks);
+  const ExportResult result = Export(GetParam(), file);
   EXPECT_EQ(result.outcome, ExportOutcome::Failed);
   EXPECT_NE(result.error.find("“" + file.string() + "”"), std::string::npos) << result.error;
   EXPECT_NE(result.error.find("No space left on device"), std::string::npos) << result.error;
-  EXPECT_FALSE(opened);
   EXPECT_EQ(ReadBytes(file), kOlder);
   EXPECT_EQ(NamesIn(disk.path()), std::vector<std::string>{"sheet"});
 }
@@ -110,9 +106,9 @@ TEST_P(EachFormat, AnAbandonedRunLeavesTheOlderFileAndNothingElse) {
   const std::filesystem::path file = folder.path() / "sheet";
   std::ofstream(file) << kOlder;
   int yields = 0;
-  ExportHooks hooks;
-  hooks.yield = [&] { return ++yields < 500; };
-  EXPECT_EQ(Export(GetParam(), file, hooks).outcome, ExportOutcome::Abandoned);
+  Progress progress;
+  progress.yield = [&] { return ++yields < 500; };
+  EXPECT_EQ(Export(GetParam(), file, progress).outcome, ExportOutcome::Abandoned);
   EXPECT_EQ(ReadBytes(file), kOlder);
   EXPECT_EQ(NamesIn(folder.path()), std::vector<std::string>{"sheet"});
 }

@@ -44,12 +44,12 @@ struct Sheet {
 std::string WriteSheet(Sheet sheet) {
   sheet.controls.option2Index = kExportText;
   sheet.controls.text1 = std::to_string(sheet.rows.size());
-  const GenerationSettings settings = SetUpRun(sheet.controls);
+  const GenerationSettings settings = SetUpRun(sheet.controls).settings;
   ProblemTable table(settings.ProblemCount + 1);
   for (std::size_t i = 0; i < sheet.rows.size(); ++i) table.Row(static_cast<int>(i)) = sheet.rows[i];
   TempFolder folder;
   const std::filesystem::path file = folder.path() / "sheet.TXT";
-  const ExportResult result = RunExport(settings, table, ExportHooks{}, file);
+  const ExportResult result = RunExport(settings, table, Progress{}, file);
   EXPECT_EQ(result.outcome, ExportOutcome::Written) << result.error;
   return GbkToUtf8(ReadBytes(file));
 }
@@ -108,13 +108,13 @@ TEST(TextWorksheet, FileIsGbkWithoutByteOrderMark) {
     ControlState c;
     c.text1 = "1";
     c.option2Index = kExportText;
-    return SetUpRun(c);
+    return SetUpRun(c).settings;
   }();
   ProblemTable table(2);
   table.Row(0) = Two("1", "+", "2", "_");
   TempFolder folder;
   const std::filesystem::path file = folder.path() / "a.TXT";
-  ASSERT_EQ(RunExport(settings, table, ExportHooks{}, file).outcome, ExportOutcome::Written);
+  ASSERT_EQ(RunExport(settings, table, Progress{}, file).outcome, ExportOutcome::Written);
   const std::string bytes = ReadBytes(file);
   // Ten spaces, then 姓 in GBK.
   EXPECT_EQ(bytes.substr(0, 12), std::string(10, ' ') + "\xD0\xD5");

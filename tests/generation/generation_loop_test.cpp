@@ -14,10 +14,10 @@ namespace {
 int Value(const std::string& cell) { return IntegerValueOf(cell).value(); }
 
 ProblemTable Generate(ControlState controls, std::uint64_t seed = 20261207) {
-  const GenerationSettings settings = SetUpRun(controls);
+  const GenerationSettings settings = SetUpRun(controls).settings;
   SeededRandom random(seed);
   ProblemTable table;
-  EXPECT_TRUE(GenerateProblems(settings, random, GenerationHooks{}, table));
+  EXPECT_TRUE(GenerateProblems(settings, random, Progress{}, WarningSink{}, table));
   return table;
 }
 
@@ -67,18 +67,18 @@ TEST(GenerationLoop, TableHasOneEmptyRowAfterTheProblems) {
   for (int i = 0; i < 7; ++i) EXPECT_EQ(table.Cell(i, kEqualsSign), "=");
 }
 
-TEST(GenerationLoop, HooksRunAroundEveryRowAndCanAbandonTheRun) {
+TEST(GenerationLoop, ProgressRunsAroundEveryRowAndCanAbandonTheRun) {
   ControlState c;
   c.text1 = "5";
-  const GenerationSettings settings = SetUpRun(c);
+  const GenerationSettings settings = SetUpRun(c).settings;
   std::vector<int> done;
   int yields = 0;
-  GenerationHooks hooks;
-  hooks.beforeRow = [&] { return ++yields <= 3; };
-  hooks.rowDone = [&](int count) { done.push_back(count); };
+  Progress progress;
+  progress.yield = [&] { return ++yields <= 3; };
+  progress.counted = [&](int count) { done.push_back(count); };
   SeededRandom random(7);
   ProblemTable table;
-  EXPECT_FALSE(GenerateProblems(settings, random, hooks, table));
+  EXPECT_FALSE(GenerateProblems(settings, random, progress, WarningSink{}, table));
   EXPECT_EQ(done, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(yields, 4);
 }

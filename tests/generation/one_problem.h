@@ -21,13 +21,12 @@ struct OneProblem {
 // numbers, and checks that the script was used up exactly.
 inline OneProblem GenerateOne(ControlState controls, std::initializer_list<double> script) {
   controls.text1 = "1";
-  const GenerationSettings settings = SetUpRun(controls);
+  const GenerationSettings settings = SetUpRun(controls).settings;
   ScriptedRandom random(script);
   OneProblem result;
-  GenerationHooks hooks;
-  hooks.warning = [&](int row, const std::string& message) { result.warnings.emplace_back(row, message); };
+  const WarningSink warning = [&](int row, const std::string& message) { result.warnings.emplace_back(row, message); };
   ProblemTable table;
-  EXPECT_TRUE(GenerateProblems(settings, random, hooks, table));
+  EXPECT_TRUE(GenerateProblems(settings, random, Progress{}, warning, table));
   EXPECT_EQ(random.Remaining(), 0u) << "random numbers left over";
   result.row = table.Row(0);
   return result;

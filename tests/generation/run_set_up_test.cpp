@@ -8,12 +8,12 @@ namespace {
 GenerationSettings SetUpWith(void (*adjust)(ControlState&)) {
   ControlState controls;
   adjust(controls);
-  return SetUpRun(controls);
+  return SetUpRun(controls).settings;
 }
 
 TEST(RunSetUp, StartUpControlsGiveTheDefaults) {
   ControlState controls;
-  const GenerationSettings s = SetUpRun(controls);
+  const GenerationSettings s = SetUpRun(controls).settings;
   EXPECT_EQ(s.TermCount, 2);
   EXPECT_EQ(s.MinTerm, 1);
   EXPECT_EQ(s.AddRange, 20);
@@ -32,7 +32,7 @@ TEST(RunSetUp, StartUpControlsGiveTheDefaults) {
 
 TEST(RunSetUp, HeaderLinesHoldTheNameDateTimeAndRatingFields) {
   ControlState controls;
-  const GenerationSettings s = SetUpRun(controls);
+  const GenerationSettings s = SetUpRun(controls).settings;
   const std::string gap(15, ' ');
   EXPECT_EQ(s.HeaderLine1, "姓名：" + gap + "日期：" + gap + "时间开始：" + gap + "完成：");
   EXPECT_EQ(s.HeaderLine2, "\u25CB 你真棒" + gap + "\u25CB 还不错" + gap + "\u25CB 要加油");
@@ -52,7 +52,7 @@ TEST_P(FieldClamps, ReplaceEmptyZeroNegativeAndTooLargeValues) {
   const ClampCase c = GetParam();
   ControlState controls;
   controls.text1 = controls.text2 = controls.text3 = controls.text4 = c.text;
-  const GenerationSettings s = SetUpRun(controls);
+  const GenerationSettings s = SetUpRun(controls).settings;
   EXPECT_EQ(s.ProblemCount, c.problemCount) << '"' << c.text << '"';
   EXPECT_EQ(s.PerRow, c.perRow) << '"' << c.text << '"';
   EXPECT_EQ(s.AddRange, c.addRange) << '"' << c.text << '"';
@@ -79,8 +79,10 @@ TEST(RunSetUp, TwoTermRunIsNeverMixed) {
   ControlState controls;
   controls.checkAS = true;
   controls.checkS = true;
-  const GenerationSettings s = SetUpRun(controls);
-  EXPECT_FALSE(controls.checkAS);
+  const RunSetUp setUp = SetUpRun(controls);
+  const GenerationSettings& s = setUp.settings;
+  EXPECT_FALSE(setUp.corrected.checkAS) << "the window shows the tick cleared";
+  EXPECT_TRUE(controls.checkAS) << "the controls given are left as they are";
   EXPECT_EQ(s.TermCount, 2);
   EXPECT_EQ(s.OperationKind, kAddAndSubtract);
   EXPECT_EQ(s.KindText, "加减运算");
@@ -90,10 +92,46 @@ TEST(RunSetUp, ThreeTermRunKeepsTheMixedTick) {
   ControlState controls;
   controls.combo1Index = 1;
   controls.checkAS = true;
-  const GenerationSettings s = SetUpRun(controls);
-  EXPECT_TRUE(controls.checkAS);
+  const RunSetUp setUp = SetUpRun(controls);
+  const GenerationSettings& s = setUp.settings;
+  EXPECT_TRUE(setUp.corrected.checkAS);
   EXPECT_EQ(s.TermCount, 3);
   EXPECT_EQ(s.OperationKind, kMixed);
+}
+
+// Choosing the term count, as the window's list and the command line do.
+TEST(TermCountChoice, ResetsTheCountsAndTheThreeTermControls) {
+  struct Case {
+    int from, to;
+    int blank;
+    bool mixed;
+    const char* perRow;
+    int blankAfter;
+    bool mixedAfter;
+  };
+  const Case cases[] = {
+      {0, 1, kBlankSecond, false, "3", kBlankSecond, false},
+      {1, 0, kBlankThird, true, "4", kBlankCompute, false},
+      {1, 0, kBlankRandom, true, "4", kBlankRandom, false},
+      {1, 1, kBlankThird, true, "3", kBlankThird, true},
+  };
+  for (const Case& c : cases) {
+    ControlState controls;
+    controls.combo1Index = c.from;
+    controls.option3Index = c.blank;
+    controls.checkAS = c.mixed;
+    controls.text1 = "250";
+    controls.text2 = "7";
+    controls.text3 = "55";
+    ChooseTermCount(controls, c.to);
+    EXPECT_EQ(controls.combo1Index, c.to);
+    EXPECT_EQ(controls.text1, "100") << "the start-up count";
+    EXPECT_EQ(controls.text2, c.perRow);
+    EXPECT_EQ(controls.text3, "55") << "the ranges stay";
+    EXPECT_EQ(controls.option3Index, c.blankAfter);
+    EXPECT_EQ(controls.checkAS, c.mixedAfter);
+    EXPECT_EQ(OffersThreeTermControls(controls), c.to == 1);
+  }
 }
 
 TEST(RunSetUp, KindTextForEveryCheckBoxCombination) {
@@ -109,14 +147,14 @@ TEST(RunSetUp, KindTextForEveryCheckBoxCombination) {
     controls.checkA = c.a;
     controls.checkS = c.s;
     controls.checkAS = c.as;
-    EXPECT_EQ(SetUpRun(controls).KindText, c.kind) << c.a << c.s << c.as;
+    EXPECT_EQ(SetUpRun(controls).settings.KindText, c.kind) << c.a << c.s << c.as;
   }
 }
 
 TEST(RunSetUp, DescriptionOfATwoTermAdditionWithoutCarrying) {
   ControlState controls;
   controls.checkAdd = false;
-  EXPECT_EQ(SetUpRun(controls).Description, "二个数,加法运算,计算题, 20以内不含进位加法");
+  EXPECT_EQ(SetUpRun(controls).settings.Description, "二个数,加法运算,计算题, 20以内不含进位加法");
 }
 
 TEST(RunSetUp, DescriptionOfAMixedRandomRun) {
@@ -124,7 +162,7 @@ TEST(RunSetUp, DescriptionOfAMixedRandomRun) {
   controls.combo1Index = 1;
   controls.checkAS = true;
   controls.option3Index = kBlankRandom;
-  EXPECT_EQ(SetUpRun(controls).Description, "三个数,加减混合运算,随机填空, 20以内含进位加法, 10以内含退位减法");
+  EXPECT_EQ(SetUpRun(controls).settings.Description, "三个数,加减混合运算,随机填空, 20以内含进位加法, 10以内含退位减法");
 }
 
 TEST(RunSetUp, DescriptionOfASubtractionRunNamesOnlyTheSubtractionRange) {
@@ -134,7 +172,7 @@ TEST(RunSetUp, DescriptionOfASubtractionRunNamesOnlyTheSubtractionRange) {
   controls.checkSub = false;
   controls.option3Index = kBlankSecond;
   controls.text4 = "7";
-  EXPECT_EQ(SetUpRun(controls).Description, "二个数,减法运算,第二填空, 7以内不含退位减法");
+  EXPECT_EQ(SetUpRun(controls).settings.Description, "二个数,减法运算,第二填空, 7以内不含退位减法");
 }
 
 TEST(RunSetUp, ExportChoicesAreCarried) {
@@ -142,7 +180,7 @@ TEST(RunSetUp, ExportChoicesAreCarried) {
   controls.option2Index = kExportText;
   controls.checkExp = true;
   controls.checkNewPage = false;
-  const GenerationSettings s = SetUpRun(controls);
+  const GenerationSettings s = SetUpRun(controls).settings;
   EXPECT_EQ(s.ExportFormat, kExportText);
   EXPECT_TRUE(s.VerticalForm);
   EXPECT_FALSE(s.NumberEachPage);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+
+namespace numbrook {
+
+// How a long run reports to its front end while it works: generation and
+// export alike. What the run came to is its returned result, not a call.
+struct Progress {
+  std::function<bool()> yield;           // lets the front end's events run; false abandons the run
+  std::function<void(int done)> counted;  // how many problems are done so far
+
+  bool Yield() const { return !yield || yield(); }
+  void Count(int done) const {
+    if (counted) counted(done);
+  }
+};
+
+}  // namespace numbrook
