@@ -36,6 +36,13 @@ std::string EscapeHeaderText(const std::string& text) {
   return escaped;
 }
 
+lxw_format* NewFormat(lxw_workbook* workbook, double size, lxw_format_alignments align) {
+  lxw_format* format = workbook_add_format(workbook);
+  format_set_font_size(format, size);
+  format_set_align(format, align);
+  return format;
+}
+
 // A whole number in a cell is stored as a number, as the spreadsheet stores
 // a numeric text typed into a General cell.
 bool IsWholeNumber(const std::string& text) {
@@ -97,7 +104,7 @@ ExcelWorksheetWriter::~ExcelWorksheetWriter() {
   if (workbook_ != nullptr) lxw_workbook_free(workbook_);
 }
 
-void ExcelWorksheetWriter::BeginWorkbook() {
+void ExcelWorksheetWriter::Open() {
   lxw_workbook_options options{};
   options.tmpdir = scratchFolder_.data();
   {
@@ -107,8 +114,29 @@ void ExcelWorksheetWriter::BeginWorkbook() {
   if (workbook_ == nullptr) throw ExportError("无法创建工作簿“" + shownPath_ + "”：内存不足");
   worksheet_ = workbook_add_worksheet(workbook_, "题目列表");
   if (worksheet_ == nullptr) throw ExportError("无法创建工作表“" + shownPath_ + "”：内存不足");
+  CreateFormats();
   SetUpPage();
   FormatColumns();
+  lineRows_ = settings_.VerticalForm ? settings_.TermCount + 2 : 1;
+  lineColumns_ = settings_.PerRow * settings_.ColsPerProblem;
+  line_.assign(static_cast<std::size_t>(lineRows_ * lineColumns_), Cell{});
+}
+
+void ExcelWorksheetWriter::CreateFormats() {
+  formats_.numberColumn = NewFormat(workbook_, 9, LXW_ALIGN_CENTER);
+  format_set_bold(formats_.numberColumn);
+  format_set_italic(formats_.numberColumn);
+  formats_.problemNumber = NewFormat(workbook_, 9, LXW_ALIGN_CENTER);
+  format_set_bold(formats_.problemNumber);
+  format_set_italic(formats_.problemNumber);
+  format_set_num_format(formats_.problemNumber, "@");
+  formats_.term = NewFormat(workbook_, 12, LXW_ALIGN_CENTER);
+  formats_.operatorLeft = NewFormat(workbook_, 12, LXW_ALIGN_LEFT);
+  formats_.valueRight = NewFormat(workbook_, 12, LXW_ALIGN_RIGHT);
+  formats_.rule = NewFormat(workbook_, 12, LXW_ALIGN_CENTER);
+  format_set_top(formats_.rule, LXW_BORDER_THIN);
+  formats_.ruleRight = NewFormat(workbook_, 12, LXW_ALIGN_RIGHT);
+  format_set_top(formats_.ruleRight, LXW_BORDER_THIN);
 }
 
 void ExcelWorksheetWriter::SetUpPage() {
@@ -141,16 +169,16 @@ void ExcelWorksheetWriter::FormatColumns() {
   for (int slot = 0; slot < settings_.PerRow; ++slot) {
     for (int j = 0; j < 9; ++j) {
       const auto column = static_cast<lxw_col_t>(slot * settings_.ColsPerProblem + j);
-      lxw_format* format = FormatFor({j == 0, false, Align::Column, false});
-      Check(worksheet_set_column_opt(worksheet_, column, column, widths[static_cast<std::size_t>(j)], format,
-                                     widths[static_cast<std::size_t>(j)] == 0 ? &hidden : nullptr),
+      const double width = widths[static_cast<std::size_t>(j)];
+      Check(worksheet_set_column_opt(worksheet_, column, column, width,
+                                     j == 0 ? formats_.numberColumn : formats_.term, width == 0 ? &hidden : nullptr),
             "列宽");
     }
   }
 }
 
 void ExcelWorksheetWriter::StartLine() {
-  lineCells_.clear();
+  std::fill(line_.begin(), line_.end(), Cell{});
   if (pageStart_) {
     ++currentRow_;
     SetRowHeight(currentRow_, kSpacerRowHeight);
@@ -160,61 +188,72 @@ void ExcelWorksheetWriter::StartLine() {
     SetRowHeight(currentRow_, kLineRowHeight);
   }
   ++currentRow_;
-  // The rows of the column form are inserted under the line row. The sheet
-  // is built from the top down, so nothing lies below them to move.
+  // Every line that starts holds a problem, so its row gets the line height.
+  SetRowHeight(currentRow_, kLineRowHeight);
 }
 
 void ExcelWorksheetWriter::WriteProblem(int slot, int row) {
   const int g = (slot - 1) * settings_.ColsPerProblem;
-  SetRowHeight(currentRow_, kLineRowHeight);
-
-  SetCell(currentRow_, g + 1, ProblemNumberText(numbering_ + 1, settings_.ProblemCount));
-
+  At(currentRow_, g + 1).text = ProblemNumberText(numbering_ + 1, settings_.ProblemCount);
   for (int k = 0; k < kProblemColumns; ++k) {
     std::string& cell = table_.Cell(row, k);
     if (cell == kBlankMarker) cell = kBlankBox;
-    SetCell(currentRow_, g + 2 + k, cell);
+    At(currentRow_, g + 2 + k).text = cell;
   }
-  if (settings_.VerticalForm) WriteVerticalBlock(slot, row);
+  if (settings_.VerticalForm) WriteColumnForm(slot, table_.Row(row));
   ++numbering_;
 }
 
 // The column form uses the slot's operator column, its second-term column
 // for the numbers and the first visible column to the right of it for the
 // closing parenthesis of a blank box.
-void ExcelWorksheetWriter::WriteVerticalBlock(int slot, int row) {
+void ExcelWorksheetWriter::WriteColumnForm(int slot, const ProblemRow& cells) {
   const int g = (slot - 1) * settings_.ColsPerProblem;
   const int r = currentRow_;
   const int operatorColumn = g + 3;
   const int valueColumn = g + 4;
   const int closingColumn = settings_.TermCount == 3 ? g + 5 : g + 7;
-  const ProblemRow& cells = table_.Row(row);
 
   Place(r + 1, valueColumn, closingColumn, cells[kFirstTerm]);
-  SetAlignment(r + 1, valueColumn, Align::Right);
-
-  SetCell(r + 2, operatorColumn, cells[kFirstOperator]);
-  SetAlignment(r + 2, operatorColumn, Align::Left);
+  At(r + 2, operatorColumn).text = cells[kFirstOperator];
+  At(r + 2, operatorColumn).align = Align::Left;
   Place(r + 2, valueColumn, closingColumn, cells[kSecondTerm]);
-  SetAlignment(r + 2, valueColumn, Align::Right);
-
   int resultRow = r + 3;
   if (settings_.TermCount == 3) {
-    SetCell(r + 3, operatorColumn, cells[kSecondOperator]);
-    SetAlignment(r + 3, operatorColumn, Align::Left);
+    At(r + 3, operatorColumn).text = cells[kSecondOperator];
+    At(r + 3, operatorColumn).align = Align::Left;
     Place(r + 3, valueColumn, closingColumn, cells[kThirdTerm]);
-    SetAlignment(r + 3, valueColumn, Align::Right);
     resultRow = r + 4;
   }
   // The rule under the last term is a top border on the result row.
-  SetTopBorder(resultRow, operatorColumn);
-  SetTopBorder(resultRow, valueColumn);
-  SetTopBorder(resultRow, closingColumn);
-  SetAlignment(resultRow, valueColumn, Align::Right);
+  for (int column : {operatorColumn, valueColumn, closingColumn}) {
+    At(resultRow, column).rule = true;
+    At(resultRow, column).set = true;
+  }
   Place(resultRow, valueColumn, closingColumn, cells[kResult]);
 }
 
+ExcelWorksheetWriter::Cell& ExcelWorksheetWriter::At(int row, int column) {
+  Cell& cell = line_[static_cast<std::size_t>((row - currentRow_) * lineColumns_ + column - 1)];
+  cell.set = true;
+  return cell;
+}
+
+// A number of the column form stands right; a blank box is split over two
+// cells so that its ")" closes after the digits of the value column.
+void ExcelWorksheetWriter::Place(int row, int valueColumn, int closingColumn, const std::string& value) {
+  Cell& valueCell = At(row, valueColumn);
+  valueCell.align = Align::Right;
+  if (value == kBlankBox) {
+    valueCell.text = "(   ";
+    At(row, closingColumn).text = ")";
+  } else {
+    valueCell.text = value;
+  }
+}
+
 void ExcelWorksheetWriter::EndLine() {
+  WriteLineCells();
   int pageRows = kLinePageRows;
   if (settings_.VerticalForm) {
     currentRow_ += settings_.TermCount + 1;
@@ -226,7 +265,42 @@ void ExcelWorksheetWriter::EndLine() {
   }
 }
 
-void ExcelWorksheetWriter::FinishWorkbook() {
+// Each cell of the line once, row by row. An empty cell without a look of
+// its own stays unwritten.
+void ExcelWorksheetWriter::WriteLineCells() {
+  for (int i = 0; i < lineRows_; ++i) {
+    const auto row = static_cast<lxw_row_t>(currentRow_ + i - 1);
+    for (int j = 0; j < lineColumns_; ++j) {
+      const Cell& cell = line_[static_cast<std::size_t>(i * lineColumns_ + j)];
+      const bool plain = cell.align == Align::Column && !cell.rule;
+      if (!cell.set || (cell.text.empty() && plain)) continue;
+      const bool numberColumn = j % settings_.ColsPerProblem == 0;
+      lxw_format* format = FormatOf(cell, numberColumn);
+      const auto column = static_cast<lxw_col_t>(j);
+      lxw_error error;
+      if (cell.text.empty()) {
+        error = worksheet_write_blank(worksheet_, row, column, format);
+      } else if (!numberColumn && IsWholeNumber(cell.text)) {
+        error = worksheet_write_number(worksheet_, row, column, std::stod(cell.text), format);
+      } else {
+        error = worksheet_write_string(worksheet_, row, column, cell.text.c_str(), format);
+      }
+      Check(error, "单元格");
+    }
+  }
+}
+
+lxw_format* ExcelWorksheetWriter::FormatOf(const Cell& cell, bool numberColumn) const {
+  if (numberColumn) return formats_.problemNumber;
+  switch (cell.align) {
+    case Align::Left: return formats_.operatorLeft;
+    case Align::Right: return cell.rule ? formats_.ruleRight : formats_.valueRight;
+    case Align::Column: break;
+  }
+  return cell.rule ? formats_.rule : formats_.term;
+}
+
+void ExcelWorksheetWriter::Finish() {
   if (!pageBreaks_.empty()) {
     std::vector<lxw_row_t> breaks(pageBreaks_.begin(), pageBreaks_.end());
     breaks.push_back(0);
@@ -246,76 +320,6 @@ void ExcelWorksheetWriter::FinishWorkbook() {
 
 void ExcelWorksheetWriter::SetRowHeight(int row, double height) {
   Check(worksheet_set_row(worksheet_, static_cast<lxw_row_t>(row - 1), height, nullptr), "行高");
-}
-
-void ExcelWorksheetWriter::SetCell(int row, int column, const std::string& text) {
-  lineCells_[{row, column}].text = text;
-  Flush(row, column);
-}
-
-void ExcelWorksheetWriter::SetAlignment(int row, int column, Align align) {
-  lineCells_[{row, column}].align = align;
-  Flush(row, column);
-}
-
-void ExcelWorksheetWriter::SetTopBorder(int row, int column) {
-  lineCells_[{row, column}].topBorder = true;
-  Flush(row, column);
-}
-
-// A blank box is split over two cells so that its ")" closes after the
-// digits of the value column.
-void ExcelWorksheetWriter::Place(int row, int valueColumn, int closingColumn, const std::string& value) {
-  if (value == kBlankBox) {
-    SetCell(row, valueColumn, "(   ");
-    SetCell(row, closingColumn, ")");
-  } else {
-    SetCell(row, valueColumn, value);
-  }
-}
-
-// Writes a cell again with its current text and the format it has: that of
-// its column plus what was set on the cell itself.
-void ExcelWorksheetWriter::Flush(int row, int column) {
-  const CellState& cell = lineCells_[{row, column}];
-  const bool numberColumn = IsNumberColumn(column);
-  const bool plain = cell.align == Align::Column && !cell.topBorder;
-  if (cell.text.empty() && plain) return;  // an empty text leaves the cell empty
-
-  lxw_format* format = FormatFor({numberColumn, numberColumn, cell.align, cell.topBorder});
-  const auto r = static_cast<lxw_row_t>(row - 1);
-  const auto c = static_cast<lxw_col_t>(column - 1);
-  lxw_error error;
-  if (cell.text.empty()) {
-    error = worksheet_write_blank(worksheet_, r, c, format);
-  } else if (!numberColumn && IsWholeNumber(cell.text)) {
-    error = worksheet_write_number(worksheet_, r, c, std::stod(cell.text), format);
-  } else {
-    error = worksheet_write_string(worksheet_, r, c, cell.text.c_str(), format);
-  }
-  Check(error, "单元格");
-}
-
-bool ExcelWorksheetWriter::IsNumberColumn(int column) const { return (column - 1) % settings_.ColsPerProblem == 0; }
-
-lxw_format* ExcelWorksheetWriter::FormatFor(const FormatKey& key) {
-  auto found = formats_.find(key);
-  if (found != formats_.end()) return found->second;
-  lxw_format* format = workbook_add_format(workbook_);
-  format_set_font_size(format, key.numberColumn ? 9 : 12);
-  if (key.numberColumn) {
-    format_set_bold(format);
-    format_set_italic(format);
-  }
-  if (key.textFormat) format_set_num_format(format, "@");  // the problem number is text: " 7. "
-  switch (key.align) {
-    case Align::Column: format_set_align(format, LXW_ALIGN_CENTER); break;
-    case Align::Left: format_set_align(format, LXW_ALIGN_LEFT); break;
-    case Align::Right: format_set_align(format, LXW_ALIGN_RIGHT); break;
-  }
-  if (key.topBorder) format_set_top(format, LXW_BORDER_THIN);
-  formats_.emplace(key, format);
-  return format;
 }
 
 void ExcelWorksheetWriter::Check(int error, const char* what) const {

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <filesystem>
-#include <map>
-#include <utility>
+#include <string>
 #include <vector>
 
 #include "export/pending_file.h"
@@ -20,7 +18,9 @@ namespace numbrook {
 // workbook: one sheet "题目列表" with a fixed page set-up, nine columns per
 // problem slot, one row per line of problems, the optional column form in
 // the rows under each line, a thin spacer row at the top of every page and a
-// manual page break after every full page.
+// manual page break after every full page. Each line's cells are built in
+// memory with their final text and format and written once, in row order,
+// when the line ends.
 class ExcelWorksheetWriter final : public WorksheetWriter {
  public:
   // Writes into the pending file; messages name its final path. The table is
@@ -30,42 +30,41 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   ExcelWorksheetWriter(const ExcelWorksheetWriter&) = delete;
   ExcelWorksheetWriter& operator=(const ExcelWorksheetWriter&) = delete;
 
-  void BeginWorkbook();
-  void StartLine() override;
-  void WriteProblem(int slot, int row);
-  void WriteVerticalBlock(int slot, int row);
-  void EndLine() override;
-  void FinishWorkbook();
+  void Open() override;                               // the workbook, its page set-up and column grid
+  void StartLine() override;                          // the row bookkeeping before a line
+  void WriteProblem(int position, int row) override;  // into the line being built
+  void EndLine() override;                            // the line's cells, then the page rule
+  void Finish() override;                             // the page breaks; the workbook is saved
 
  private:
   enum class Align { Column, Left, Right };
-  struct CellState {
+  // A cell of the line being built.
+  struct Cell {
     std::string text;
     Align align = Align::Column;
-    bool topBorder = false;
+    bool rule = false;  // the thin top border over a column-form result
+    bool set = false;
   };
-  struct FormatKey {
-    bool numberColumn;
-    bool textFormat;  // the cell's number format is "@"
-    Align align;
-    bool topBorder;
-    auto operator<=>(const FormatKey&) const = default;
+  // The sheet's few formats, made once when the workbook opens.
+  struct Formats {
+    lxw_format* numberColumn = nullptr;   // 9 points, bold italic, centred
+    lxw_format* problemNumber = nullptr;  // the same, the number kept as text: " 7. "
+    lxw_format* term = nullptr;           // 12 points, centred
+    lxw_format* operatorLeft = nullptr;   // column form: the operators
+    lxw_format* valueRight = nullptr;     // column form: the numbers
+    lxw_format* rule = nullptr;           // column form: the rule over the result
+    lxw_format* ruleRight = nullptr;      // the rule over the result's number
   };
 
-  void Open() override { BeginWorkbook(); }
-  void AddProblem(int position, int row) override { WriteProblem(position, row); }
-  void Finish() override { FinishWorkbook(); }
-
+  void CreateFormats();
   void SetUpPage();
   void FormatColumns();
   void SetRowHeight(int row, double height);
-  void SetCell(int row, int column, const std::string& text);
-  void SetAlignment(int row, int column, Align align);
-  void SetTopBorder(int row, int column);
+  void WriteColumnForm(int slot, const ProblemRow& cells);
+  Cell& At(int row, int column);
   void Place(int row, int valueColumn, int closingColumn, const std::string& value);
-  void Flush(int row, int column);
-  lxw_format* FormatFor(const FormatKey& key);
-  bool IsNumberColumn(int column) const;
+  void WriteLineCells();
+  lxw_format* FormatOf(const Cell& cell, bool numberColumn) const;
   void Check(int error, const char* what) const;
 
   const PendingFile& target_;
@@ -75,11 +74,13 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   ProblemTable& table_;
   lxw_workbook* workbook_ = nullptr;
   lxw_worksheet* worksheet_ = nullptr;
-  std::map<FormatKey, lxw_format*> formats_;
-  std::map<std::pair<int, int>, CellState> lineCells_;  // the cells of the line being written
+  Formats formats_;
+  std::vector<Cell> line_;  // rows of the line (the line row and its column form) by columns
+  int lineRows_ = 1;
+  int lineColumns_ = 0;
   std::vector<unsigned> pageBreaks_;
 
-  int currentRow_ = 0;       // R, counted from 1
+  int currentRow_ = 0;       // R, counted from 1: the line row once the line has started
   bool pageStart_ = true;
   int numbering_ = 0;        // N: the next problem gets N + 1
 };

@@ -24,7 +24,7 @@ bool WriteLines(WorksheetWriter& writer, const GenerationSettings& settings, con
     writer.StartLine();
     for (int position = 1; position <= settings.PerRow && problem < settings.ProblemCount; ++position) {
       if (!progress.Yield()) return false;
-      writer.AddProblem(position, problem);
+      writer.WriteProblem(position, problem);
       ++problem;
       progress.Count(problem);
     }

@@ -43,7 +43,7 @@ TextWorksheetWriter::~TextWorksheetWriter() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
-void TextWorksheetWriter::BeginTextFile() {
+void TextWorksheetWriter::Open() {
   // A stream of its own over the pending file, which keeps its descriptor.
   const int descriptor = dup(target_.Descriptor());
   if (descriptor >= 0) file_ = fdopen(descriptor, "wb");
@@ -56,12 +56,12 @@ void TextWorksheetWriter::BeginTextFile() {
   WriteLine(" 【说明：" + settings_.Description + "】");
 }
 
-void TextWorksheetWriter::StartTextLine() {
+void TextWorksheetWriter::StartLine() {
   line_.clear();
   vertical_.clear();
 }
 
-void TextWorksheetWriter::WriteTextProblem(int row) {
+void TextWorksheetWriter::WriteProblem(int /*position*/, int row) {
   const ProblemRow& cells = table_.Row(row);
   line_ += ProblemNumberText(row + 1, settings_.ProblemCount);
   line_ += TermField(cells[kFirstTerm]) + cells[kFirstOperator] + TermField(cells[kSecondTerm]);
@@ -72,12 +72,12 @@ void TextWorksheetWriter::WriteTextProblem(int row) {
   if (settings_.VerticalForm) vertical_.push_back(cells);
 }
 
-void TextWorksheetWriter::EndTextLine() {
+void TextWorksheetWriter::EndLine() {
   WriteLine(WithoutTrailingSpaces(line_));
   if (settings_.VerticalForm) WriteVerticalBlock();
 }
 
-void TextWorksheetWriter::FinishTextFile() {
+void TextWorksheetWriter::Finish() {
   WriteLine("");
   WriteLine("");
   WriteLine(std::string(15, ' ') + settings_.HeaderLine2);

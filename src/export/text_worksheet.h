@@ -25,19 +25,13 @@ class TextWorksheetWriter final : public WorksheetWriter {
   TextWorksheetWriter(const TextWorksheetWriter&) = delete;
   TextWorksheetWriter& operator=(const TextWorksheetWriter&) = delete;
 
-  void BeginTextFile();
-  void StartTextLine();
-  void WriteTextProblem(int row);
-  void EndTextLine();
-  void FinishTextFile();
+  void Open() override;                               // the header and the description
+  void StartLine() override;
+  void WriteProblem(int position, int row) override;  // one problem after the others of its line
+  void EndLine() override;                            // the line, then its column form
+  void Finish() override;                             // the self-rating line; the file is closed
 
  private:
-  void Open() override { BeginTextFile(); }
-  void StartLine() override { StartTextLine(); }
-  void AddProblem(int /*position*/, int row) override { WriteTextProblem(row); }
-  void EndLine() override { EndTextLine(); }
-  void Finish() override { FinishTextFile(); }
-
   std::string TermField(const std::string& cell) const;
   std::string DigitCell(const std::string& cell) const;
   void WriteVerticalBlock();

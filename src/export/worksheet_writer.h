@@ -12,15 +12,15 @@ class ExportError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The five points at which the export run drives a worksheet writer:
-// open, then for every line its start, each of its problems and its end,
-// then finish. Each throws ExportError when the file cannot be written.
+// The five points at which the export run drives a worksheet writer: open,
+// then for every line its start, each of its problems and its end, then
+// finish. Each throws ExportError when the file cannot be written.
 class WorksheetWriter {
  public:
   virtual ~WorksheetWriter() = default;
   virtual void Open() = 0;
   virtual void StartLine() = 0;
-  virtual void AddProblem(int position, int row) = 0;  // position 1..PerRow
+  virtual void WriteProblem(int position, int row) = 0;  // position 1..PerRow on the line
   virtual void EndLine() = 0;
   virtual void Finish() = 0;
 };

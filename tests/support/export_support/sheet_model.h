@@ -1,0 +1,152 @@
+#pragma once
+
+// The spreadsheet sheet that a run must give, worked out from the page
+// geometry independently of the writer: the layouts the tests cover, and
+// every cell's value and look, every row height and every page break.
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "generation/generation_settings.h"
+#include "generation/problem_table.h"
+
+namespace numbrook::testing {
+
+// A cell's facts by name, as the workbook reader prints them.
+using Fields = std::map<std::string, std::string>;
+
+struct SheetCase {
+  int terms;
+  bool vertical;
+  int perRow;
+  int count;
+  bool newPage;
+  int blankMode;
+};
+
+inline void PrintTo(const SheetCase& c, std::ostream* out) {
+  *out << c.terms << " terms, " << (c.vertical ? "column form" : "line form") << ", " << c.perRow
+       << " per row, " << c.count << " problems" << (c.newPage ? ", numbered per page" : "") << ", blank mode "
+       << c.blankMode;
+}
+
+inline ControlState ControlsFor(const SheetCase& c) {
+  ControlState controls;
+  controls.combo1Index = c.terms - 2;
+  controls.checkS = true;
+  controls.checkAS = c.terms == 3;
+  controls.checkExp = c.vertical;
+  controls.checkNewPage = c.newPage;
+  controls.option3Index = c.blankMode;
+  controls.text1 = std::to_string(c.count);
+  controls.text2 = std::to_string(c.perRow);
+  return controls;
+}
+
+// The layouts of both forms the spreadsheet tests cover.
+inline const SheetCase kSheetLayouts[] = {
+    {2, false, 4, 100, true, kBlankCompute}, {2, false, 4, 104, true, kBlankRandom},
+    {2, false, 4, 104, false, kBlankSecond}, {3, false, 1, 7, true, kBlankThird},
+    {3, false, 4, 7, true, kBlankRandom},    {2, false, 10, 1000, true, kBlankFirst},
+    {2, true, 4, 100, true, kBlankRandom},   {3, true, 4, 104, false, kBlankRandom},
+    {2, true, 1, 1, true, kBlankCompute},    {3, true, 1, 1000, true, kBlankRandom},
+    {2, true, 10, 1000, false, kBlankRandom}, {3, true, 10, 1000, true, kBlankCompute}};
+
+// The layout a sheet must have, worked out from the page geometry: a
+// spacer row on top of every page, then 25 lines, or 8 two-term or 7
+// three-term lines with their column form.
+class ExpectedSheet {
+ public:
+  ExpectedSheet(const GenerationSettings& s, const ProblemTable& drawn) : s_(s) {
+    const int linesPerPage = !s.VerticalForm ? 25 : (s.TermCount == 2 ? 8 : 7);
+    const int rowsPerLine = s.VerticalForm ? s.TermCount + 2 : 1;
+    const int pageRows = 1 + linesPerPage * rowsPerLine;
+    const int lines = (s.ProblemCount + s.PerRow - 1) / s.PerRow;
+    const int width = static_cast<int>(std::to_string(s.ProblemCount).size());
+    for (int line = 0; line < lines; ++line) {
+      const int page = line / linesPerPage;
+      const int onPage = line % linesPerPage;
+      const int top = page * pageRows + 1;
+      const int lineRow = top + 1 + onPage * rowsPerLine;
+      // The spacer row's 15 is the sheet's default row height, which the
+      // file records once for the sheet rather than on the row.
+      if (onPage > 0) heights[lineRow - 1] = "26.0";
+      heights[lineRow] = "26.0";
+      if (onPage == linesPerPage - 1) breaks.push_back(top + pageRows - 1);
+      for (int position = 0; position < s.PerRow; ++position) {
+        const int p = line * s.PerRow + position;
+        if (p >= s.ProblemCount) break;
+        const int g = position * s.ColsPerProblem;
+        const int number = s.NumberEachPage ? p - page * linesPerPage * s.PerRow + 1 : p + 1;
+        std::string numberText = std::to_string(number);
+        numberText.insert(0, static_cast<std::size_t>(width) - numberText.size(), ' ');
+        Value(lineRow, g + 1, numberText + ". ");
+        ProblemRow row = drawn.Row(p);
+        for (std::string& cell : row) {
+          if (cell == "_") cell = "(   )";
+        }
+        for (int k = 0; k < 7; ++k) Value(lineRow, g + 2 + k, row[static_cast<std::size_t>(k)]);
+        if (s.VerticalForm) ColumnForm(lineRow, g, row);
+      }
+    }
+    for (auto it = cells.begin(); it != cells.end();) {
+      const Fields& f = it->second;
+      const bool unwritten = f.at("value").empty() && f.at("align") == "center" && f.at("top").empty();
+      it = unwritten ? cells.erase(it) : std::next(it);
+    }
+  }
+
+  std::map<std::pair<int, int>, Fields> cells;
+  std::map<int, std::string> heights;
+  std::vector<int> breaks;
+
+ private:
+  Fields& At(int row, int column) {
+    auto [it, added] = cells.try_emplace({row, column});
+    if (added) {
+      const bool numberColumn = (column - 1) % 9 == 0;
+      it->second = {{"kind", "-"},    {"value", ""},     {"format", numberColumn ? "@" : "General"},
+                    {"size", numberColumn ? "9" : "12"}, {"bold", numberColumn ? "1" : "0"},
+                    {"italic", numberColumn ? "1" : "0"}, {"align", "center"}, {"top", ""}};
+    }
+    return it->second;
+  }
+
+  void Value(int row, int column, const std::string& value) {
+    Fields& f = At(row, column);
+    f["value"] = value;
+    const bool whole = !value.empty() && value.find_first_not_of("-0123456789") == std::string::npos &&
+                       value != "-" && f["format"] != "@";
+    f["kind"] = value.empty() ? "-" : (whole ? "n" : "s");
+  }
+
+  void ColumnForm(int r, int g, const ProblemRow& row) {
+    const int closing = s_.TermCount == 3 ? g + 5 : g + 7;
+    auto place = [&](int at, const std::string& v) {
+      if (v == "(   )") {
+        Value(at, g + 4, "(   ");
+        Value(at, closing, ")");
+      } else {
+        Value(at, g + 4, v);
+      }
+      At(at, g + 4)["align"] = "right";
+    };
+    place(r + 1, row[kFirstTerm]);
+    Value(r + 2, g + 3, row[kFirstOperator]);
+    At(r + 2, g + 3)["align"] = "left";
+    place(r + 2, row[kSecondTerm]);
+    if (s_.TermCount == 3) {
+      Value(r + 3, g + 3, row[kSecondOperator]);
+      At(r + 3, g + 3)["align"] = "left";
+      place(r + 3, row[kThirdTerm]);
+    }
+    const int result = r + s_.TermCount + 1;
+    for (int column : {g + 3, g + 4, closing}) At(result, column)["top"] = "thin";
+    place(result, row[kResult]);
+  }
+
+  const GenerationSettings& s_;
+};
+
+}  // namespace numbrook::testing
