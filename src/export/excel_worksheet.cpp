@@ -107,6 +107,9 @@ ExcelWorksheetWriter::~ExcelWorksheetWriter() {
 void ExcelWorksheetWriter::Open() {
   lxw_workbook_options options{};
   options.tmpdir = scratchFolder_.data();
+  // The sheet is written row by row, each once, so the library can stream
+  // the rows to its file instead of keeping them all in memory.
+  options.constant_memory = LXW_TRUE;
   {
     const QuietLibrary quiet;
     workbook_ = workbook_new_opt(target_.WorkingPath().c_str(), &options);
@@ -184,8 +187,6 @@ void ExcelWorksheetWriter::StartLine() {
     SetRowHeight(currentRow_, kSpacerRowHeight);
     pageStart_ = false;
     if (settings_.NumberEachPage) numbering_ = 0;
-  } else {
-    SetRowHeight(currentRow_, kLineRowHeight);
   }
   ++currentRow_;
   // Every line that starts holds a problem, so its row gets the line height.
@@ -202,6 +203,7 @@ void ExcelWorksheetWriter::WriteProblem(int slot, int row) {
   }
   if (settings_.VerticalForm) WriteColumnForm(slot, table_.Row(row));
   ++numbering_;
+  ++written_;
 }
 
 // The column form uses the slot's operator column, its second-term column
@@ -253,22 +255,27 @@ void ExcelWorksheetWriter::Place(int row, int valueColumn, int closingColumn, co
 }
 
 void ExcelWorksheetWriter::EndLine() {
-  WriteLineCells();
-  int pageRows = kLinePageRows;
-  if (settings_.VerticalForm) {
-    currentRow_ += settings_.TermCount + 1;
-    pageRows = settings_.TermCount == 2 ? kTwoTermVerticalPageRows : kThreeTermVerticalPageRows;
-  }
-  if (currentRow_ % pageRows == 0) {
+  const int lastRow = currentRow_ + lineRows_ - 1;
+  const int pageRows = !settings_.VerticalForm ? kLinePageRows
+                       : settings_.TermCount == 2 ? kTwoTermVerticalPageRows
+                                                  : kThreeTermVerticalPageRows;
+  const bool pageEnds = lastRow % pageRows == 0;
+  // The line's last row is as high as a line when another line follows it
+  // on the same page.
+  WriteLineCells(!pageEnds && written_ < settings_.ProblemCount);
+  currentRow_ = lastRow;
+  if (pageEnds) {
     pageBreaks_.push_back(static_cast<unsigned>(currentRow_));  // a break above the next row
     pageStart_ = true;
   }
 }
 
 // Each cell of the line once, row by row. An empty cell without a look of
-// its own stays unwritten.
-void ExcelWorksheetWriter::WriteLineCells() {
+// its own stays unwritten. A row's height goes before its cells, since each
+// row is streamed out once the next one is begun.
+void ExcelWorksheetWriter::WriteLineCells(bool lastRowLineHigh) {
   for (int i = 0; i < lineRows_; ++i) {
+    if (i == lineRows_ - 1 && i > 0 && lastRowLineHigh) SetRowHeight(currentRow_ + i, kLineRowHeight);
     const auto row = static_cast<lxw_row_t>(currentRow_ + i - 1);
     for (int j = 0; j < lineColumns_; ++j) {
       const Cell& cell = line_[static_cast<std::size_t>(i * lineColumns_ + j)];

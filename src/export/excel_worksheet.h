@@ -63,7 +63,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   void WriteColumnForm(int slot, const ProblemRow& cells);
   Cell& At(int row, int column);
   void Place(int row, int valueColumn, int closingColumn, const std::string& value);
-  void WriteLineCells();
+  void WriteLineCells(bool lastRowLineHigh);
   lxw_format* FormatOf(const Cell& cell, bool numberColumn) const;
   void Check(int error, const char* what) const;
 
@@ -83,6 +83,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   int currentRow_ = 0;       // R, counted from 1: the line row once the line has started
   bool pageStart_ = true;
   int numbering_ = 0;        // N: the next problem gets N + 1
+  int written_ = 0;          // problems written so far
 };
 
 }  // namespace numbrook
