@@ -58,6 +58,12 @@ const char* SheetUsage() {
          "  -o, --output=PATH      write there instead of the temporary folder\n"
          "      --open             open the sheet with the desktop's program\n"
          "\n"
+         "Class sets:\n"
+         "      --answers          also write each sheet's answer key (...答案.XLS)\n"
+         "      --sheets=N         N different sheets, 1 to 1000, numbered -01, -02...;\n"
+         "                         sheet k uses seed S+k-1 with --seed=S\n"
+         "      --distinct         no problem twice on a sheet\n"
+         "\n"
          "  -h, --help             show this help and exit\n"
          "  -V, --version          show the version and exit\n"
          "\n"
@@ -70,7 +76,7 @@ namespace {
 // getopt_long's codes for the options that have no short form.
 enum LongOnly {
   kTerms = 256, kAdd, kNoAdd, kSub, kMixed, kBlank, kCount, kPerRow, kAddRange, kSubRange,
-  kNoCarry, kNoBorrow, kVertical, kNoNewPage, kFormat, kSeed, kOpen
+  kNoCarry, kNoBorrow, kVertical, kNoNewPage, kFormat, kSeed, kOpen, kAnswers, kSheets, kDistinct
 };
 
 constexpr option kLongOptions[] = {
@@ -83,6 +89,8 @@ constexpr option kLongOptions[] = {
     {"vertical", no_argument, nullptr, kVertical},         {"no-new-page", no_argument, nullptr, kNoNewPage},
     {"format", required_argument, nullptr, kFormat},       {"seed", required_argument, nullptr, kSeed},
     {"output", required_argument, nullptr, 'o'},           {"open", no_argument, nullptr, kOpen},
+    {"answers", no_argument, nullptr, kAnswers},           {"sheets", required_argument, nullptr, kSheets},
+    {"distinct", no_argument, nullptr, kDistinct},
     {"help", no_argument, nullptr, 'h'},                   {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0}};
 constexpr const char* kShortOptions = ":ho:V";
@@ -153,6 +161,15 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
         options.output = value;
         break;
       case kOpen: options.open = true; break;
+      case kAnswers: options.answers = true; break;
+      case kDistinct: options.distinct = true; break;
+      case kSheets: {
+        const bool digits = !value.empty() && value.size() <= 4 && value.find_first_not_of("0123456789") == std::string::npos;
+        const int count = digits ? std::stoi(value) : 0;
+        if (count < 1 || count > 1000) Refuse("--sheets takes a whole number from 1 to 1000, not '" + value + "'");
+        options.sheets = count;
+        break;
+      }
       case ':': Refuse(std::string(argv[optind - 1]) + " needs a value");  // the word as written
       default: {
         // An unknown long option leaves optopt at 0; the word itself is the

@@ -16,6 +16,9 @@ struct SheetOptions {
   std::optional<std::uint64_t> seed;
   std::optional<std::filesystem::path> output;
   bool open = false;
+  bool answers = false;           // an answer key beside each sheet
+  std::optional<int> sheets;      // a class set of numbered sheets
+  bool distinct = false;          // no problem twice on a sheet
   bool help = false;
   bool version = false;
 };

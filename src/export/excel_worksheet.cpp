@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "export/problem_number.h"
+#include "generation/blank_value.h"
 
 namespace numbrook {
 namespace {
@@ -20,6 +21,7 @@ constexpr const char* kBlankBox = "(   )";
 constexpr double kLineRowHeight = 26;
 constexpr double kSpacerRowHeight = 15;
 constexpr double kWideTermWidth = 4.8;
+constexpr lxw_color_t kAnswerRed = 0xFF0000;
 
 // Page lengths in rows: a spacer row and 25 lines, or 8 or 7 lines with
 // their column form.
@@ -92,12 +94,13 @@ std::string SaveFailureReason(lxw_error error, int systemError) {
 }  // namespace
 
 ExcelWorksheetWriter::ExcelWorksheetWriter(const PendingFile& target, const GenerationSettings& settings,
-                                           ProblemTable& table)
+                                           ProblemTable& table, SheetKind kind)
     : target_(target),
       shownPath_(target.FinalPath().string()),
       scratchFolder_(target.WorkingPath().parent_path().string()),
       settings_(settings),
-      table_(table) {}
+      table_(table),
+      kind_(kind) {}
 
 ExcelWorksheetWriter::~ExcelWorksheetWriter() {
   // A run that did not reach its finish leaves no file behind.
@@ -140,6 +143,16 @@ void ExcelWorksheetWriter::CreateFormats() {
   format_set_top(formats_.rule, LXW_BORDER_THIN);
   formats_.ruleRight = NewFormat(workbook_, 12, LXW_ALIGN_RIGHT);
   format_set_top(formats_.ruleRight, LXW_BORDER_THIN);
+  if (kind_ != SheetKind::AnswerKey) return;
+  auto answer = [](lxw_format* format) {
+    format_set_bold(format);
+    format_set_font_color(format, kAnswerRed);
+    return format;
+  };
+  formats_.termAnswer = answer(NewFormat(workbook_, 12, LXW_ALIGN_CENTER));
+  formats_.valueRightAnswer = answer(NewFormat(workbook_, 12, LXW_ALIGN_RIGHT));
+  formats_.ruleRightAnswer = answer(NewFormat(workbook_, 12, LXW_ALIGN_RIGHT));
+  format_set_top(formats_.ruleRightAnswer, LXW_BORDER_THIN);
 }
 
 void ExcelWorksheetWriter::SetUpPage() {
@@ -195,13 +208,19 @@ void ExcelWorksheetWriter::StartLine() {
 
 void ExcelWorksheetWriter::WriteProblem(int slot, int row) {
   const int g = (slot - 1) * settings_.ColsPerProblem;
+  const std::optional<int> answer = kind_ == SheetKind::AnswerKey ? BlankValue(table_.Row(row)) : std::nullopt;
   At(currentRow_, g + 1).text = ProblemNumberText(numbering_ + 1, settings_.ProblemCount);
   for (int k = 0; k < kProblemColumns; ++k) {
     std::string& cell = table_.Cell(row, k);
     if (cell == kBlankMarker) cell = kBlankBox;
-    At(currentRow_, g + 2 + k).text = cell;
+    Cell& written = At(currentRow_, g + 2 + k);
+    written.text = cell;
+    if (cell == kBlankBox && answer) {
+      written.text = std::to_string(*answer);
+      written.answer = true;
+    }
   }
-  if (settings_.VerticalForm) WriteColumnForm(slot, table_.Row(row));
+  if (settings_.VerticalForm) WriteColumnForm(slot, table_.Row(row), answer);
   ++numbering_;
   ++written_;
 }
@@ -209,22 +228,22 @@ void ExcelWorksheetWriter::WriteProblem(int slot, int row) {
 // The column form uses the slot's operator column, its second-term column
 // for the numbers and the first visible column to the right of it for the
 // closing parenthesis of a blank box.
-void ExcelWorksheetWriter::WriteColumnForm(int slot, const ProblemRow& cells) {
+void ExcelWorksheetWriter::WriteColumnForm(int slot, const ProblemRow& cells, std::optional<int> answer) {
   const int g = (slot - 1) * settings_.ColsPerProblem;
   const int r = currentRow_;
   const int operatorColumn = g + 3;
   const int valueColumn = g + 4;
   const int closingColumn = settings_.TermCount == 3 ? g + 5 : g + 7;
 
-  Place(r + 1, valueColumn, closingColumn, cells[kFirstTerm]);
+  Place(r + 1, valueColumn, closingColumn, cells[kFirstTerm], answer);
   At(r + 2, operatorColumn).text = cells[kFirstOperator];
   At(r + 2, operatorColumn).align = Align::Left;
-  Place(r + 2, valueColumn, closingColumn, cells[kSecondTerm]);
+  Place(r + 2, valueColumn, closingColumn, cells[kSecondTerm], answer);
   int resultRow = r + 3;
   if (settings_.TermCount == 3) {
     At(r + 3, operatorColumn).text = cells[kSecondOperator];
     At(r + 3, operatorColumn).align = Align::Left;
-    Place(r + 3, valueColumn, closingColumn, cells[kThirdTerm]);
+    Place(r + 3, valueColumn, closingColumn, cells[kThirdTerm], answer);
     resultRow = r + 4;
   }
   // The rule under the last term is a top border on the result row.
@@ -232,7 +251,7 @@ void ExcelWorksheetWriter::WriteColumnForm(int slot, const ProblemRow& cells) {
     At(resultRow, column).rule = true;
     At(resultRow, column).set = true;
   }
-  Place(resultRow, valueColumn, closingColumn, cells[kResult]);
+  Place(resultRow, valueColumn, closingColumn, cells[kResult], answer);
 }
 
 ExcelWorksheetWriter::Cell& ExcelWorksheetWriter::At(int row, int column) {
@@ -242,11 +261,16 @@ ExcelWorksheetWriter::Cell& ExcelWorksheetWriter::At(int row, int column) {
 }
 
 // A number of the column form stands right; a blank box is split over two
-// cells so that its ")" closes after the digits of the value column.
-void ExcelWorksheetWriter::Place(int row, int valueColumn, int closingColumn, const std::string& value) {
+// cells so that its ")" closes after the digits of the value column. On an
+// answer key the blank's value stands in the value column, without the box.
+void ExcelWorksheetWriter::Place(int row, int valueColumn, int closingColumn, const std::string& value,
+                                 std::optional<int> answer) {
   Cell& valueCell = At(row, valueColumn);
   valueCell.align = Align::Right;
-  if (value == kBlankBox) {
+  if (value == kBlankBox && answer) {
+    valueCell.text = std::to_string(*answer);
+    valueCell.answer = true;
+  } else if (value == kBlankBox) {
     valueCell.text = "(   ";
     At(row, closingColumn).text = ")";
   } else {
@@ -299,6 +323,10 @@ void ExcelWorksheetWriter::WriteLineCells(bool lastRowLineHigh) {
 
 lxw_format* ExcelWorksheetWriter::FormatOf(const Cell& cell, bool numberColumn) const {
   if (numberColumn) return formats_.problemNumber;
+  if (cell.answer) {
+    if (cell.align == Align::Right) return cell.rule ? formats_.ruleRightAnswer : formats_.valueRightAnswer;
+    return formats_.termAnswer;
+  }
   switch (cell.align) {
     case Align::Left: return formats_.operatorLeft;
     case Align::Right: return cell.rule ? formats_.ruleRight : formats_.valueRight;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,8 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
  public:
   // Writes into the pending file; messages name its final path. The table is
   // changed in place: its blank markers become the blank box.
-  ExcelWorksheetWriter(const PendingFile& target, const GenerationSettings& settings, ProblemTable& table);
+  ExcelWorksheetWriter(const PendingFile& target, const GenerationSettings& settings, ProblemTable& table,
+                       SheetKind kind = SheetKind::Pupil);
   ~ExcelWorksheetWriter() override;
   ExcelWorksheetWriter(const ExcelWorksheetWriter&) = delete;
   ExcelWorksheetWriter& operator=(const ExcelWorksheetWriter&) = delete;
@@ -42,7 +44,8 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   struct Cell {
     std::string text;
     Align align = Align::Column;
-    bool rule = false;  // the thin top border over a column-form result
+    bool rule = false;    // the thin top border over a column-form result
+    bool answer = false;  // an answer key's value in a blank: bold and red
     bool set = false;
   };
   // The sheet's few formats, made once when the workbook opens.
@@ -54,15 +57,19 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
     lxw_format* valueRight = nullptr;     // column form: the numbers
     lxw_format* rule = nullptr;           // column form: the rule over the result
     lxw_format* ruleRight = nullptr;      // the rule over the result's number
+    // An answer key's values, in bold red, in each look a blank can have.
+    lxw_format* termAnswer = nullptr;
+    lxw_format* valueRightAnswer = nullptr;
+    lxw_format* ruleRightAnswer = nullptr;
   };
 
   void CreateFormats();
   void SetUpPage();
   void FormatColumns();
   void SetRowHeight(int row, double height);
-  void WriteColumnForm(int slot, const ProblemRow& cells);
+  void WriteColumnForm(int slot, const ProblemRow& cells, std::optional<int> answer);
   Cell& At(int row, int column);
-  void Place(int row, int valueColumn, int closingColumn, const std::string& value);
+  void Place(int row, int valueColumn, int closingColumn, const std::string& value, std::optional<int> answer);
   void WriteLineCells(bool lastRowLineHigh);
   lxw_format* FormatOf(const Cell& cell, bool numberColumn) const;
   void Check(int error, const char* what) const;
@@ -72,6 +79,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   std::string scratchFolder_;  // the library's own temporary files go beside the worksheet
   const GenerationSettings& settings_;
   ProblemTable& table_;
+  SheetKind kind_;
   lxw_workbook* workbook_ = nullptr;
   lxw_worksheet* worksheet_ = nullptr;
   Formats formats_;

@@ -11,9 +11,9 @@ namespace numbrook {
 namespace {
 
 std::unique_ptr<WorksheetWriter> MakeWriter(const PendingFile& target, const GenerationSettings& settings,
-                                            ProblemTable& table) {
-  if (settings.ExportFormat == kExportText) return std::make_unique<TextWorksheetWriter>(target, settings, table);
-  return std::make_unique<ExcelWorksheetWriter>(target, settings, table);
+                                            ProblemTable& table, SheetKind kind) {
+  if (settings.ExportFormat == kExportText) return std::make_unique<TextWorksheetWriter>(target, settings, table, kind);
+  return std::make_unique<ExcelWorksheetWriter>(target, settings, table, kind);
 }
 
 // Walks the table in lines of PerRow problems; false when abandoned.
@@ -35,8 +35,10 @@ bool WriteLines(WorksheetWriter& writer, const GenerationSettings& settings, con
 
 }  // namespace
 
-ExportResult RunExport(const GenerationSettings& settings, ProblemTable& table, const Progress& progress,
-                       const std::optional<std::filesystem::path>& outputFile) {
+ExportResult RunExport(const GenerationSettings& pupilSettings, ProblemTable& table, const Progress& progress,
+                       const std::optional<std::filesystem::path>& outputFile, SheetKind kind) {
+  GenerationSettings settings = pupilSettings;
+  if (kind == SheetKind::AnswerKey) settings.Description += "（答案）";
   std::filesystem::path file;
   try {
     file = outputFile ? *outputFile : OutputFileNameNow(settings.KindText, settings.ExportFormat);
@@ -44,7 +46,7 @@ ExportResult RunExport(const GenerationSettings& settings, ProblemTable& table, 
 
     // An older file of this name is replaced only by a complete new one.
     PendingFile target(file);
-    std::unique_ptr<WorksheetWriter> writer = MakeWriter(target, settings, table);
+    std::unique_ptr<WorksheetWriter> writer = MakeWriter(target, settings, table, kind);
     writer->Open();
     if (!WriteLines(*writer, settings, progress)) return {ExportOutcome::Abandoned, file, {}};
     writer->Finish();

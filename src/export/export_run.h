@@ -7,6 +7,7 @@
 #include "generation/generation_settings.h"
 #include "generation/problem_table.h"
 #include "generation/progress.h"
+#include "export/worksheet_writer.h"
 
 namespace numbrook {
 
@@ -27,7 +28,9 @@ struct ExportResult {
 // problems written. The front end shows the outcome: a message for
 // ExcelMissing and Failed (whose error names the file and the reason), and
 // the desktop's open for Written.
+// An answer key's description ends in "（答案）".
 ExportResult RunExport(const GenerationSettings& settings, ProblemTable& table, const Progress& progress,
-                       const std::optional<std::filesystem::path>& outputFile = std::nullopt);
+                       const std::optional<std::filesystem::path>& outputFile = std::nullopt,
+                       SheetKind kind = SheetKind::Pupil);
 
 }  // namespace numbrook

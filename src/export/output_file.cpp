@@ -76,6 +76,20 @@ std::filesystem::path OutputFileNameNow(const std::string& kindText, int exportF
   return ComposeOutputFileName(folder, kindText, local, exportFormat);
 }
 
+std::filesystem::path AnswerKeyName(const std::filesystem::path& sheet) {
+  std::filesystem::path key = sheet;
+  key.replace_filename(sheet.stem().string() + "答案" + sheet.extension().string());
+  return key;
+}
+
+std::filesystem::path NumberedName(const std::filesystem::path& sheet, int number, int last) {
+  std::string digits = std::to_string(number);
+  digits.insert(0, std::to_string(last).size() - std::min(digits.size(), std::to_string(last).size()), '0');
+  std::filesystem::path numbered = sheet;
+  numbered.replace_filename(sheet.stem().string() + "-" + digits + sheet.extension().string());
+  return numbered;
+}
+
 bool CheckFile(const std::filesystem::path& file) {
   std::error_code error;
   return !file.empty() && std::filesystem::is_regular_file(file, error);

@@ -18,6 +18,14 @@ std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFol
 // such folder.
 std::filesystem::path OutputFileNameNow(const std::string& kindText, int exportFormat);
 
+// The answer key of a sheet: "答案" before the extension
+// (…题目列表120726093015答案.XLS).
+std::filesystem::path AnswerKeyName(const std::filesystem::path& sheet);
+
+// Pupil k of a class set: the number, zero-padded to the width of the last
+// one, before the extension ("口算-07.XLS" for 7 of 40).
+std::filesystem::path NumberedName(const std::filesystem::path& sheet, int number, int last);
+
 // True when the path is not empty and names an existing regular file.
 bool CheckFile(const std::filesystem::path& file);
 

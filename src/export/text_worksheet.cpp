@@ -7,6 +7,7 @@
 
 #include "export/gbk_encoding.h"
 #include "export/problem_number.h"
+#include "generation/blank_value.h"
 
 namespace numbrook {
 namespace {
@@ -26,18 +27,22 @@ std::string WithoutTrailingSpaces(std::string text) {
   return text;
 }
 
-void ReplaceBlanks(std::string& line) {
-  static const std::string kBox = "(    )";
-  for (std::size_t at = line.find('_'); at != std::string::npos; at = line.find('_', at + kBox.size())) {
-    line.replace(at, 1, kBox);
-  }
+// The box a pupil writes in, or on the answer key the same box with the
+// value standing right inside it; a wider value widens it rather than being cut.
+std::string Box(std::optional<int> answer, int inside) {
+  return "(" + PadLeft(answer ? std::to_string(*answer) : "", inside) + ")";
+}
+
+void ReplaceBlank(std::string& problem, const std::string& box) {
+  const std::size_t at = problem.find('_');
+  if (at != std::string::npos) problem.replace(at, 1, box);
 }
 
 }  // namespace
 
 TextWorksheetWriter::TextWorksheetWriter(const PendingFile& target, const GenerationSettings& settings,
-                                         const ProblemTable& table)
-    : target_(target), settings_(settings), table_(table) {}
+                                         const ProblemTable& table, SheetKind kind)
+    : target_(target), settings_(settings), table_(table), kind_(kind) {}
 
 TextWorksheetWriter::~TextWorksheetWriter() {
   if (file_ != nullptr) std::fclose(file_);
@@ -63,12 +68,12 @@ void TextWorksheetWriter::StartLine() {
 
 void TextWorksheetWriter::WriteProblem(int /*position*/, int row) {
   const ProblemRow& cells = table_.Row(row);
-  line_ += ProblemNumberText(row + 1, settings_.ProblemCount);
-  line_ += TermField(cells[kFirstTerm]) + cells[kFirstOperator] + TermField(cells[kSecondTerm]);
-  if (settings_.TermCount == 3) line_ += cells[kSecondOperator] + TermField(cells[kThirdTerm]);
-  line_ += cells[kEqualsSign] + TermField(cells[kResult]);
-  ReplaceBlanks(line_);
-  line_ += std::string(8, ' ');
+  std::string problem = ProblemNumberText(row + 1, settings_.ProblemCount);
+  problem += TermField(cells[kFirstTerm]) + cells[kFirstOperator] + TermField(cells[kSecondTerm]);
+  if (settings_.TermCount == 3) problem += cells[kSecondOperator] + TermField(cells[kThirdTerm]);
+  problem += cells[kEqualsSign] + TermField(cells[kResult]);
+  ReplaceBlank(problem, Box(kind_ == SheetKind::AnswerKey ? BlankValue(cells) : std::nullopt, 4));
+  line_ += problem + std::string(8, ' ');
   if (settings_.VerticalForm) vertical_.push_back(cells);
 }
 
@@ -94,9 +99,9 @@ std::string TextWorksheetWriter::TermField(const std::string& cell) const {
 
 // In column form every digit is followed by a space so that the pupil can
 // write under each place; a blank is a box as wide as the digits.
-std::string TextWorksheetWriter::DigitCell(const std::string& cell) const {
+std::string TextWorksheetWriter::DigitCell(const std::string& cell, std::optional<int> answer) const {
   const int width = 2 * settings_.DigitWidth;
-  if (cell == kBlankMarker) return "(" + std::string(static_cast<std::size_t>(width - 1), ' ') + ")";
+  if (cell == kBlankMarker) return Box(answer, width - 1);
   std::string spaced;
   for (char ch : cell) {
     spaced += ch;
@@ -117,14 +122,17 @@ void TextWorksheetWriter::WriteBlockRow(int margin, const std::function<std::str
 
 void TextWorksheetWriter::WriteVerticalBlock() {
   const std::string rule(static_cast<std::size_t>(2 * settings_.DigitWidth + 2), '-');
-  WriteBlockRow(9, [&](const ProblemRow& r) { return Slot(" ", DigitCell(r[kFirstTerm])); });
-  WriteBlockRow(9, [&](const ProblemRow& r) { return Slot(r[kFirstOperator], DigitCell(r[kSecondTerm])); });
+  auto digits = [&](const ProblemRow& r, int column) {
+    return DigitCell(r[static_cast<std::size_t>(column)], kind_ == SheetKind::AnswerKey ? BlankValue(r) : std::nullopt);
+  };
+  WriteBlockRow(9, [&](const ProblemRow& r) { return Slot(" ", digits(r, kFirstTerm)); });
+  WriteBlockRow(9, [&](const ProblemRow& r) { return Slot(r[kFirstOperator], digits(r, kSecondTerm)); });
   if (settings_.TermCount == 3) {
-    WriteBlockRow(9, [&](const ProblemRow& r) { return Slot(r[kSecondOperator], DigitCell(r[kThirdTerm])); });
+    WriteBlockRow(9, [&](const ProblemRow& r) { return Slot(r[kSecondOperator], digits(r, kThirdTerm)); });
   }
   // The rule starts one column left of the operators and ends under the last digit.
   WriteBlockRow(7, [&](const ProblemRow&) { return Slot(" ", rule); });
-  WriteBlockRow(9, [&](const ProblemRow& r) { return Slot(" ", DigitCell(r[kResult])); });
+  WriteBlockRow(9, [&](const ProblemRow& r) { return Slot(" ", digits(r, kResult)); });
   WriteLine("");
   WriteLine("");
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ namespace numbrook {
 class TextWorksheetWriter final : public WorksheetWriter {
  public:
   // Writes into the pending file; messages name its final path.
-  TextWorksheetWriter(const PendingFile& target, const GenerationSettings& settings, const ProblemTable& table);
+  TextWorksheetWriter(const PendingFile& target, const GenerationSettings& settings, const ProblemTable& table,
+                      SheetKind kind = SheetKind::Pupil);
   ~TextWorksheetWriter() override;
   TextWorksheetWriter(const TextWorksheetWriter&) = delete;
   TextWorksheetWriter& operator=(const TextWorksheetWriter&) = delete;
@@ -33,7 +35,7 @@ class TextWorksheetWriter final : public WorksheetWriter {
 
  private:
   std::string TermField(const std::string& cell) const;
-  std::string DigitCell(const std::string& cell) const;
+  std::string DigitCell(const std::string& cell, std::optional<int> answer) const;
   void WriteVerticalBlock();
   std::string Slot(const std::string& first, const std::string& content) const;
   void WriteBlockRow(int margin, const std::function<std::string(const ProblemRow&)>& slotOf);
@@ -45,6 +47,7 @@ class TextWorksheetWriter final : public WorksheetWriter {
   const ProblemTable& table_;
   std::FILE* file_ = nullptr;
   std::string line_;
+  SheetKind kind_;
   std::vector<ProblemRow> vertical_;
 };
 

@@ -12,6 +12,10 @@ class ExportError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A pupil's sheet has a box at each blank; its answer key, the same sheet
+// with every blank's value in its box.
+enum class SheetKind { Pupil, AnswerKey };
+
 // The five points at which the export run drives a worksheet writer: open,
 // then for every line its start, each of its problems and its end, then
 // finish. Each throws ExportError when the file cannot be written.

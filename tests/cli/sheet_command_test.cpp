@@ -67,6 +67,11 @@ TEST(SheetOptions, GnuStyleSpellings) {
     EXPECT_EQ(o.controls.option2Index, c.format == "text" ? kExportText : kExportExcel) << c.arguments[0];
     EXPECT_EQ(o.output.value_or("").string(), c.output) << c.arguments[0];
   }
+  const SheetOptions set = ParseSheetOptions({"--sheets=40", "--answers", "--distinct"});
+  EXPECT_EQ(set.sheets, 40);
+  EXPECT_TRUE(set.answers);
+  EXPECT_TRUE(set.distinct);
+  EXPECT_FALSE(ParseSheetOptions({}).sheets.has_value());
   EXPECT_TRUE(ParseSheetOptions({"-h"}).help);
   EXPECT_TRUE(ParseSheetOptions({"--help"}).help);
   EXPECT_TRUE(ParseSheetOptions({"-V"}).version);
@@ -89,6 +94,9 @@ TEST(SheetOptions, RefusalsNameTheOption) {
       {{"--count="}, "--count takes a whole number from 1 to 1000, not ''"},
       {{"sheet.XLS"}, "unexpected argument 'sheet.XLS'"},
       {{"--output="}, "--output needs a file name"},
+      {{"--sheets=0"}, "--sheets takes a whole number from 1 to 1000, not '0'"},
+      {{"--sheets=1001"}, "--sheets takes a whole number from 1 to 1000, not '1001'"},
+      {{"--sheets", "x"}, "--sheets takes a whole number from 1 to 1000, not 'x'"},
   };
   for (const Case& c : cases) {
     try {

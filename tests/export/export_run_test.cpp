@@ -115,6 +115,16 @@ TEST(OutputFileName, JoinsKindDateAndTimeWithTheExtension) {
   std::setlocale(LC_TIME, saved.c_str());
 }
 
+TEST(OutputFileName, AnswerKeysAndClassSetsAreNamedAfterTheSheet) {
+  EXPECT_EQ(AnswerKeyName("/tmp/加法运算题目列表120726093015.XLS"), "/tmp/加法运算题目列表120726093015答案.XLS");
+  EXPECT_EQ(AnswerKeyName("口算.TXT"), "口算答案.TXT");
+  EXPECT_EQ(NumberedName("/home/t/口算.XLS", 7, 40), "/home/t/口算-07.XLS");
+  EXPECT_EQ(NumberedName("口算.XLS", 40, 40), "口算-40.XLS");
+  EXPECT_EQ(NumberedName("口算.XLS", 3, 9), "口算-3.XLS");
+  EXPECT_EQ(NumberedName("口算.XLS", 12, 1000), "口算-0012.XLS");
+  EXPECT_EQ(AnswerKeyName(NumberedName("口算.XLS", 7, 40)), "口算-07答案.XLS");
+}
+
 TEST(OutputFileName, LiesInTheTemporaryFolderThatTmpdirNames) {
   TempFolder folder;
   const ScopedTmpdir tmpdir(folder.path());

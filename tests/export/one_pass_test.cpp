@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <tuple>
 
@@ -21,6 +22,12 @@ std::string NumberText(double number) {
 }
 
 // A format as the model describes one.
+std::string Hex(unsigned colour) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%06X", colour);
+  return text;
+}
+
 numbrook::testing::Fields LookOf(const lxw_format* format) {
   const char* align = format->text_h_align == LXW_ALIGN_LEFT    ? "left"
                       : format->text_h_align == LXW_ALIGN_RIGHT ? "right"
@@ -30,7 +37,8 @@ numbrook::testing::Fields LookOf(const lxw_format* format) {
           {"bold", format->bold ? "1" : "0"},
           {"italic", format->italic ? "1" : "0"},
           {"align", align},
-          {"top", format->top == LXW_BORDER_THIN ? "thin" : ""}};
+          {"top", format->top == LXW_BORDER_THIN ? "thin" : ""},
+          {"color", format->font_color == LXW_COLOR_UNSET ? "" : "FF" + Hex(format->font_color)}};
 }
 
 struct CellCall {

@@ -108,7 +108,8 @@ class ExpectedSheet {
       const bool numberColumn = (column - 1) % 9 == 0;
       it->second = {{"kind", "-"},    {"value", ""},     {"format", numberColumn ? "@" : "General"},
                     {"size", numberColumn ? "9" : "12"}, {"bold", numberColumn ? "1" : "0"},
-                    {"italic", numberColumn ? "1" : "0"}, {"align", "center"}, {"top", ""}};
+                    {"italic", numberColumn ? "1" : "0"}, {"align", "center"}, {"top", ""},
+                    {"color", ""}};
     }
     return it->second;
   }
