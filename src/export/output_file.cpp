@@ -90,11 +90,6 @@ std::filesystem::path NumberedName(const std::filesystem::path& sheet, int numbe
   return numbered;
 }
 
-bool CheckFile(const std::filesystem::path& file) {
-  std::error_code error;
-  return !file.empty() && std::filesystem::is_regular_file(file, error);
-}
-
 // The library can start a workbook with a sheet. Nothing is written: a
 // workbook reaches the disk only when it is closed, and this one is freed.
 bool CheckExcel() {

@@ -26,9 +26,6 @@ std::filesystem::path AnswerKeyName(const std::filesystem::path& sheet);
 // one, before the extension ("口算-07.XLS" for 7 of 40).
 std::filesystem::path NumberedName(const std::filesystem::path& sheet, int number, int last);
 
-// True when the path is not empty and names an existing regular file.
-bool CheckFile(const std::filesystem::path& file);
-
 // True when the spreadsheet writer can run here. It writes no file: whether
 // the destination can be written is the export's own question.
 bool CheckExcel();

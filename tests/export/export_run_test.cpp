@@ -134,15 +134,5 @@ TEST(OutputFileName, LiesInTheTemporaryFolderThatTmpdirNames) {
   EXPECT_EQ(name.extension(), ".TXT");
 }
 
-TEST(PresenceTests, CheckFileAnswersOnlyForExistingRegularFiles) {
-  TempFolder folder;
-  const std::filesystem::path file = folder.path() / "here.TXT";
-  std::ofstream(file) << "x";
-  EXPECT_TRUE(CheckFile(file));
-  EXPECT_FALSE(CheckFile(folder.path() / "absent.TXT"));
-  EXPECT_FALSE(CheckFile(""));
-  EXPECT_FALSE(CheckFile(folder.path()));
-}
-
 }  // namespace
 }  // namespace numbrook::testing
