@@ -145,11 +145,14 @@ void frmAbout::CmdUpdate_Click() {
   setCursor(Qt::WaitCursor);
   const SourceView view = viewSource(*fetch_, downloadPage_, updateTimeout_);
   unsetCursor();
+  auto tell = [this](const char* text) {
+    desktop_.ShowMessage(this, QMessageBox::Information, "提示", QString::fromUtf8(text));
+  };
   switch (view.status) {
     case FetchResult::Cancelled:
       return;
     case FetchResult::Failed:
-      desktop_.ShowMessage(this, QMessageBox::Information, "提示", QString::fromUtf8("请检测网络是否正常...！"));
+      tell("请检测网络是否正常...！");
       return;
     case FetchResult::Page:
       break;
@@ -158,7 +161,7 @@ void frmAbout::CmdUpdate_Click() {
     case UpdateVerdict::NoTitle:
       break;
     case UpdateVerdict::NoNewVersion:
-      desktop_.ShowMessage(this, QMessageBox::Information, "提示", QString::fromUtf8("未找到新的版本...！"));
+      tell("未找到新的版本...！");
       break;
     case UpdateVerdict::NewerVersion:
       desktop_.Open(this, downloadPage_);

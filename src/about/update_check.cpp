@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <optional>
 
 #include "program_identity.h"
 

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
-#include <optional>
 
 #include "about/page_fetch.h"
 

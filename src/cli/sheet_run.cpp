@@ -41,7 +41,7 @@ bool Write(const GenerationSettings& settings, const ProblemTable& drawn, const 
     case ExportOutcome::Written:
       break;
     case ExportOutcome::ExcelMissing:
-      std::cerr << "numbrook-sheet: 对不起，无法检测到EXCEL安装，请重新检查EXCEL是否被正确安装！\n";
+      std::cerr << "numbrook-sheet: " << kExcelMissingMessage << "\n";
       return false;
     case ExportOutcome::Failed:
     case ExportOutcome::Abandoned:

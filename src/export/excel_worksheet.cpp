@@ -247,10 +247,7 @@ void ExcelWorksheetWriter::WriteColumnForm(int slot, const ProblemRow& cells, st
     resultRow = r + 4;
   }
   // The rule under the last term is a top border on the result row.
-  for (int column : {operatorColumn, valueColumn, closingColumn}) {
-    At(resultRow, column).rule = true;
-    At(resultRow, column).set = true;
-  }
+  for (int column : {operatorColumn, valueColumn, closingColumn}) At(resultRow, column).rule = true;
   Place(resultRow, valueColumn, closingColumn, cells[kResult], answer);
 }
 

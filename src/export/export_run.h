@@ -11,6 +11,9 @@
 
 namespace numbrook {
 
+// What the user is told when the spreadsheet writer cannot run.
+inline constexpr const char* kExcelMissingMessage = "对不起，无法检测到EXCEL安装，请重新检查EXCEL是否被正确安装！";
+
 enum class ExportOutcome { Written, ExcelMissing, Failed, Abandoned };
 
 struct ExportResult {

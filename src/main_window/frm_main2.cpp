@@ -231,7 +231,7 @@ void frmMain2::WriteControls(const ControlState& c) {
 // Which controls can be used: the third-term ones with three terms only, and
 // during a run none of the settings nor Start.
 void frmMain2::SetEnabledState() {
-  const bool threeTerms = Combo1->currentIndex() == 1;
+  const bool threeTerms = OffersThreeTermControls(ReadControls());
   Option3[kBlankThird]->setEnabled(threeTerms);
   CheckAS->setEnabled(threeTerms);
   for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4}) frame->setEnabled(!running_);
@@ -304,8 +304,7 @@ void frmMain2::CmdOK_Click() {
       desktop_.Open(this, Desktop::FileUrl(result.file));
       break;
     case ExportOutcome::ExcelMissing:
-      desktop_.ShowMessage(this, QMessageBox::NoIcon, "Numbrook",
-                           "对不起，无法检测到EXCEL安装，请重新检查EXCEL是否被正确安装！");
+      desktop_.ShowMessage(this, QMessageBox::NoIcon, "Numbrook", QString::fromUtf8(kExcelMissingMessage));
       RestoreAfterRun();
       break;
     case ExportOutcome::Failed:

@@ -10,22 +10,9 @@
 
 #include "about/frm_about.h"
 #include "about/update_check.h"
-#include "main_window/desktop.h"
+#include "window_support/recording_desktop.h"
 
 namespace numbrook {
-
-class RecordingDesktop : public Desktop {
- public:
-  void ShowMessage(QWidget*, QMessageBox::Icon icon, const QString& title, const QString& text) override {
-    icons.push_back(icon);
-    titles << title;
-    messages << text;
-  }
-  void Open(QWidget*, const QUrl& target) override { opened << target; }
-  std::vector<QMessageBox::Icon> icons;
-  QStringList titles, messages;
-  QList<QUrl> opened;
-};
 
 // Answers every request on 127.0.0.1 with one canned response, or never.
 class PageServer : public QTcpServer {

@@ -12,17 +12,9 @@
 #include <functional>
 
 #include "about/frm_about.h"
-#include "main_window/desktop.h"
+#include "window_support/recording_desktop.h"
 
 namespace numbrook {
-
-class RecordingDesktop : public Desktop {
- public:
-  void ShowMessage(QWidget*, QMessageBox::Icon, const QString&, const QString& text) override { messages << text; }
-  void Open(QWidget*, const QUrl& target) override { opened << target; }
-  QStringList messages;
-  QList<QUrl> opened;
-};
 
 // Serves each connection with a behaviour, once its request is in.
 class HostileServer : public QTcpServer {

@@ -7,17 +7,13 @@
 #include <set>
 #include <sstream>
 
-#include "cli_support/run_program.h"
+#include "cli_support/sheet_program.h"
 #include "export_support/dumped_workbook.h"
 #include "export_support/gbk_text.h"
 #include "export_support/temp_folder.h"
 
 namespace numbrook::testing {
 namespace {
-
-Outcome RunSheet(const std::string& arguments) { return RunProgram(NUMBROOK_SHEET_PROGRAM, arguments); }
-
-std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 std::vector<std::string> LinesOf(const std::string& text, const char* end) {
   std::vector<std::string> lines;

@@ -2,15 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "cli/sheet_options.h"
-#include "cli_support/run_program.h"
+#include "cli_support/sheet_program.h"
 #include "export_support/temp_folder.h"
 
 namespace numbrook::testing {
 namespace {
-
-Outcome RunSheet(const std::string& arguments, const std::string& environment = "") {
-  return RunProgram(NUMBROOK_SHEET_PROGRAM, arguments, environment);
-}
 
 TEST(SheetOptions, EachOptionSetsItsControl) {
   const SheetOptions o = ParseSheetOptions({"--terms", "3", "--no-add", "--sub", "--mixed", "--blank", "third",

@@ -4,17 +4,11 @@
 
 #include <thread>
 
-#include "cli_support/run_program.h"
+#include "cli_support/sheet_program.h"
 #include "export_support/fault_folders.h"
 
 namespace numbrook::testing {
 namespace {
-
-Outcome RunSheet(const std::string& arguments, const std::string& environment = "") {
-  return RunProgram(NUMBROOK_SHEET_PROGRAM, arguments, environment);
-}
-
-std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 bool IsValidUtf8(const std::string& text) {
   for (std::size_t i = 0; i < text.size();) {

@@ -23,7 +23,7 @@ std::string NumberText(double number) {
 
 // A format as the model describes one.
 std::string Hex(unsigned colour) {
-  char text[8];
+  char text[16];
   std::snprintf(text, sizeof text, "%06X", colour);
   return text;
 }

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace numbrook::testing {
@@ -23,5 +24,8 @@ inline Outcome RunProgram(const std::string& program, const std::string& argumen
   const int status = pclose(pipe);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
+
+// A path quoted for the shell.
+inline std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 }  // namespace numbrook::testing
