@@ -7,8 +7,8 @@ NUMBROOK_BUILD="$NUMBROOK_ROOT/build"
 NUMBROOK_LOG="$NUMBROOK_BUILD/build.log"
 
 # What the two programs need to build, and to run as a teacher expects.
-BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxlsxwriter-dev)
-RUNTIME_PACKAGES=(fonts-noto-cjk xdg-utils qt6-translations-l10n)
+BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxlsxwriter-dev libcurl4-openssl-dev)
+RUNTIME_PACKAGES=(fonts-noto-cjk xdg-utils qt6-translations-l10n ca-certificates)
 TEST_PACKAGES=(libgtest-dev python3-openpyxl locales)
 PACKAGE_PACKAGES=(dpkg-dev file)
 

@@ -7,7 +7,7 @@
 #include <QScreen>
 
 #include "about/link_label.h"
-#include "about/page_fetch.h"
+#include "about/curl_page_fetch.h"
 #include "about/program_links.h"
 #include "about/update_check.h"
 #include "main_window/desktop.h"
@@ -83,7 +83,7 @@ frmAbout::frmAbout(Desktop& desktop, QWidget* parent, QUrl downloadPage, int upd
   lblDisclaimer->setFont(disclaimerFont);
   SetTextColour(lblDisclaimer, QColor(255, 255, 128));
 
-  fetch_ = new PageFetch(this);
+  fetch_ = new CurlPageFetch(this);
 
   cmdOK = new QPushButton(QString::fromUtf8("确    定"), this);
   cmdOK->setObjectName("cmdOK");

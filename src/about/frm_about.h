@@ -9,7 +9,7 @@ namespace numbrook {
 
 class Desktop;
 class LinkLabel;
-class PageFetch;
+class CurlPageFetch;
 
 // The About window: a picture, the program's name and version, the
 // download page and the maker's address, and the update check.
@@ -41,7 +41,7 @@ class frmAbout : public QDialog {
   LinkLabel* Label1;
   QPushButton* cmdOK;
   QPushButton* CmdUpdate;
-  PageFetch* fetch_;  // the update check's connection; lives as long as the window
+  CurlPageFetch* fetch_;  // the update check's connection; lives as long as the window
 };
 
 }  // namespace numbrook

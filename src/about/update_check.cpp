@@ -85,7 +85,7 @@ QString DecodePage(const QByteArray& body, const QByteArray& contentType) {
   return decoder.decode(body);
 }
 
-SourceView viewSource(PageFetch& fetch, const QUrl& address, int timeoutMilliseconds) {
+SourceView viewSource(CurlPageFetch& fetch, const QUrl& address, int timeoutMilliseconds) {
   InputBlocker blocker;
   FetchLimits limits;
   limits.deadlineMilliseconds = timeoutMilliseconds;

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QUrl>
 
-#include "about/page_fetch.h"
+#include "about/curl_page_fetch.h"
 
 namespace numbrook {
 
@@ -36,6 +36,6 @@ struct SourceView {
 // 1024 characters. The HTTP status is not looked at: an error page's body
 // counts as the page. Clicks and keys are held off meanwhile, so no second
 // check can start; closing the window still can, and cancels the fetch.
-SourceView viewSource(PageFetch& fetch, const QUrl& address, int timeoutMilliseconds = 10000);
+SourceView viewSource(CurlPageFetch& fetch, const QUrl& address, int timeoutMilliseconds = 10000);
 
 }  // namespace numbrook
