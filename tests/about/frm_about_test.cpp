@@ -83,7 +83,11 @@ class FrmAboutTest : public QObject {
   }
 
  private slots:
-  void init() { desktop_ = RecordingDesktop(); }
+  void init() {
+    desktop_ = RecordingDesktop();
+    // The local server is reached directly, whatever proxy the machine names.
+    qputenv("no_proxy", "127.0.0.1");
+  }
 
   void windowShowsNameVersionAndLinks() {
     frmAbout about(desktop_);
