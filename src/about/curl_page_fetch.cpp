@@ -124,9 +124,10 @@ size_t CurlPageFetch::OnBody(char* data, size_t size, size_t count, void* self) 
 
 void CurlPageFetch::Done(CURLcode result) {
   if (result == CURLE_OK || (result == CURLE_WRITE_ERROR && bodyFull_)) {
-    char* contentType = nullptr;
-    curl_easy_getinfo(easy_, CURLINFO_CONTENT_TYPE, &contentType);
-    result_.contentType = contentType;
+    // The headers API gives a folded header whole.
+    curl_header* contentType = nullptr;
+    if (curl_easy_header(easy_, "Content-Type", 0, CURLH_HEADER, -1, &contentType) == CURLHE_OK)
+      result_.contentType = contentType->value;
     Finish(FetchResult::Page);
   } else if (downgraded_) {
     Finish(FetchResult::Failed, QStringLiteral("a redirect from https to http"));

@@ -327,6 +327,18 @@ class UpdateCheckFaultsTest : public QObject {
     ExpectNetworkMessage();
   }
 
+  // A header folded onto a second line still counts whole.
+  void aFoldedContentTypeStillNamesTheCharset() {
+    HostileServer server([](QTcpSocket* socket) {
+      QStringEncoder gbk("GB18030");
+      socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html;\r\n charset=GBK\r\nConnection: close\r\n\r\n" +
+                    QByteArray(gbk.encode(QString("<title>Numbrook 1.3.7 下载</title>"))));
+      socket->disconnectFromHost();
+    });
+    Check(server);
+    ExpectOpened();  // "下载" read as GBK
+  }
+
   void aChunkedPageIsReadAndACutOneIsNot() {
     HostileServer whole([](QTcpSocket* socket) {
       const QByteArray page = Page("Numbrook 1.3.7 下载");
