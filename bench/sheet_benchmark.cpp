@@ -9,9 +9,9 @@
 
 namespace {
 
-double MillisecondsFor(numbrook::ControlState controls, const std::filesystem::path& file) {
+double MillisecondsFor(numbrook::RunRequest controls, const std::filesystem::path& file) {
   const auto start = std::chrono::steady_clock::now();
-  const numbrook::GenerationSettings settings = numbrook::SetUpRun(controls).settings;
+  const numbrook::GenerationSettings settings = numbrook::SetUpRun(controls);
   numbrook::SeededRandom random(1);
   numbrook::ProblemTable table;
   numbrook::GenerateProblems(settings, random, {}, {}, table);
@@ -39,12 +39,12 @@ int main() {
       {"spreadsheet, 1000 problems, 10 per row", 2, "10", false, numbrook::kExportExcel},
   };
   for (const Case& c : cases) {
-    numbrook::ControlState controls;
-    controls.text1 = "1000";
-    controls.combo1Index = c.terms - 2;
-    controls.text2 = c.perRow;
-    controls.checkExp = c.vertical;
-    controls.option2Index = c.format;
+    numbrook::RunRequest controls;
+    controls.count = 1000;
+    controls.terms = c.terms;
+    controls.perLine = c.perRow;
+    controls.columnForm = c.vertical;
+    controls.format = static_cast<numbrook::ExportFormat>(c.format);
     const std::filesystem::path file = folder / "numbrook-benchmark.out";
     double best = 1e9;
     for (int run = 0; run < 5; ++run) best = std::min(best, MillisecondsFor(controls, file));
