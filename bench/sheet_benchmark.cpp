@@ -9,9 +9,9 @@
 
 namespace {
 
-double MillisecondsFor(numbrook::ControlState controls, const std::filesystem::path& file) {
+double MillisecondsFor(const numbrook::RunRequest& request, const std::filesystem::path& file) {
   const auto start = std::chrono::steady_clock::now();
-  const numbrook::GenerationSettings settings = numbrook::SetUpRun(controls).settings;
+  const numbrook::GenerationSettings settings = numbrook::SetUpRun(request);
   numbrook::SeededRandom random(1);
   numbrook::ProblemTable table;
   numbrook::GenerateProblems(settings, random, {}, {}, table);
@@ -28,26 +28,26 @@ int main() {
   struct Case {
     const char* name;
     int terms;
-    const char* perRow;
+    int perLine;
     bool vertical;
-    int format;
+    numbrook::ExportFormat format;
   };
   const Case cases[] = {
-      {"text, 1000 problems", 2, "4", false, numbrook::kExportText},
-      {"text, 1000 problems with column form", 2, "4", true, numbrook::kExportText},
-      {"spreadsheet, 1000 three-term problems in column form, 1 per row", 3, "1", true, numbrook::kExportExcel},
-      {"spreadsheet, 1000 problems, 10 per row", 2, "10", false, numbrook::kExportExcel},
+      {"text, 1000 problems", 2, 4, false, numbrook::ExportFormat::Text},
+      {"text, 1000 problems with column form", 2, 4, true, numbrook::ExportFormat::Text},
+      {"spreadsheet, 1000 three-term problems in column form, 1 per row", 3, 1, true, numbrook::ExportFormat::Excel},
+      {"spreadsheet, 1000 problems, 10 per row", 2, 10, false, numbrook::ExportFormat::Excel},
   };
   for (const Case& c : cases) {
-    numbrook::ControlState controls;
-    controls.text1 = "1000";
-    controls.combo1Index = c.terms - 2;
-    controls.text2 = c.perRow;
-    controls.checkExp = c.vertical;
-    controls.option2Index = c.format;
+    numbrook::RunRequest request;
+    request.count = 1000;
+    request.terms = c.terms;
+    request.perLine = c.perLine;
+    request.columnForm = c.vertical;
+    request.format = c.format;
     const std::filesystem::path file = folder / "numbrook-benchmark.out";
     double best = 1e9;
-    for (int run = 0; run < 5; ++run) best = std::min(best, MillisecondsFor(controls, file));
+    for (int run = 0; run < 5; ++run) best = std::min(best, MillisecondsFor(request, file));
     std::filesystem::remove(file);
     std::printf("%-66s %8.2f ms (best of 5)\n", c.name, best);
   }

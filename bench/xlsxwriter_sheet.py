@@ -1,93 +1,125 @@
 #!/usr/bin/python3
-"""The heaviest Numbrook workbook built with Debian's python3-xlsxwriter.
+"""Numbrook's heaviest workbook built again with Debian's python3-xlsxwriter.
 
-1000 three-term problems, mixed, in column form, one per line: the same page
-set-up, column grid, formats, rows and page breaks as numbrook-sheet writes,
-with numbers drawn by Python's own generator. The benchmark times this
-script, whole process against whole process, beside numbrook-sheet.
+Two steps. "plan" reads a workbook that numbrook-sheet wrote (with openpyxl,
+not timed) and stores every cell with its value and look, every row height,
+column, page break and the page set-up as a marshal file. "build" is what
+the benchmark times: it loads the plan and writes the same workbook with
+XlsxWriter, cell by cell in row order, as numbrook-sheet does.
 
-Usage: xlsxwriter_sheet.py OUTPUT.xlsx
+A third step, "parts", writes the workbook's parts uncompressed, one after
+the other, so that the benchmark can time their compression alone.
+
+Usage: xlsxwriter_sheet.py plan SHEET.XLS PLAN
+       xlsxwriter_sheet.py build PLAN OUTPUT.xlsx
+       xlsxwriter_sheet.py parts SHEET.XLS PARTS
 """
-import random
+import marshal
 import sys
 
-import xlsxwriter
 
-PROBLEMS = 1000
-COLUMNS = 9
-LINES_PER_PAGE = 7
-PAGE_ROWS = 36
+def plan(source, target):
+    import openpyxl
+
+    with open(source, "rb") as stream:
+        book = openpyxl.load_workbook(stream)
+    ws = book.worksheets[0]
+    looks = {}
+
+    def look(obj):
+        font, align, border = obj.font, obj.alignment, obj.border
+        key = (font.sz, bool(font.b), bool(font.i), align.horizontal, border.top.style if border.top else None,
+               font.color.rgb if font.color is not None and font.color.type == "rgb" else None,
+               getattr(obj, "number_format", "General"))
+        return looks.setdefault(key, len(looks))
+
+    m = ws.page_margins
+    columns = []
+    for dim in ws.column_dimensions.values():
+        if dim.min is not None:
+            # The file holds the width with the cell padding; XlsxWriter adds it.
+            pixels = round(dim.width * 7)
+            width = (pixels - 5) / 7 if pixels > 12 else pixels / 12
+            columns.append((dim.min - 1, dim.max - 1, width, look(dim), bool(dim.hidden)))
+    cells = []
+    for row in ws.iter_rows():
+        for cell in row:
+            if cell.value is None and not cell.has_style:
+                continue
+            value = cell.value
+            if isinstance(value, float) and value.is_integer():
+                value = int(value)
+            cells.append((cell.row - 1, cell.column - 1, value, look(cell)))
+    page = {
+        "title": ws.title,
+        "margins": (m.left, m.right, m.top, m.bottom),
+        "header": ("&L" + (ws.oddHeader.left.text or ""), m.header),
+        "footer": ("&C" + (ws.oddFooter.center.text or ""), m.footer),
+        "centered": bool(ws.print_options.horizontalCentered),
+        "rows": [(n - 1, d.height) for n, d in sorted(ws.row_dimensions.items()) if d.height is not None],
+        "breaks": [b.id for b in ws.row_breaks.brk],
+        "columns": columns,
+        "cells": cells,
+        "looks": sorted((index, key) for key, index in looks.items()),
+    }
+    with open(target, "wb") as out:
+        marshal.dump(page, out)
 
 
-def draw(rng):
-    a = rng.randint(10, 20)
-    b = rng.randint(1, a)
-    if rng.random() < 0.5:
-        return [str(a), "-", str(b), "+", str(rng.randint(1, 20 - (a - b) if a - b < 20 else 1)), "=", "(   )"]
-    return [str(a), "-", str(b), "-", str(rng.randint(0, a - b)), "=", "(   )"]
+def build(source, target):
+    import xlsxwriter
 
-
-def main(path):
-    rng = random.Random(1)
-    book = xlsxwriter.Workbook(path)
-    sheet = book.add_worksheet("题目列表")
-    number_column = book.add_format({"font_size": 9, "bold": True, "italic": True, "align": "center"})
-    problem_number = book.add_format(
-        {"font_size": 9, "bold": True, "italic": True, "align": "center", "num_format": "@"})
-    term = book.add_format({"font_size": 12, "align": "center"})
-    operator_left = book.add_format({"font_size": 12, "align": "left"})
-    value_right = book.add_format({"font_size": 12, "align": "right"})
-    rule = book.add_format({"font_size": 12, "align": "center", "top": 1})
-    rule_right = book.add_format({"font_size": 12, "align": "right", "top": 1})
-
-    sheet.set_margins(1 / 72, 1 / 72, 1.6 / 0.035 / 72, 0.5 / 0.035 / 72)
-    gap = " " * 15
-    sheet.set_header("&L姓名：%s日期：%s时间开始：%s完成：\n【说明：三个数,加减混合运算,计算题, 20以内含进位加法, 10以内含退位减法】"
-                     % (gap, gap, gap), {"margin": 0})
-    sheet.set_footer("&C○ 你真棒%s○ 还不错%s○ 要加油" % (gap, gap))
-    sheet.center_horizontally()
-    widths = [3.0, 2.7, 1.0, 2.7, 1.0, 2.7, 1.0, 4.8, 1.2]
-    for j, width in enumerate(widths):
-        sheet.set_column(j, j, width, number_column if j == 0 else term)
-
-    row = 0  # R, counted from 1 as numbrook-sheet does
-    page_start = True
-    numbering = 0
-    breaks = []
-    for p in range(PROBLEMS):
-        if page_start:
-            row += 1
-            sheet.set_row(row - 1, 15)
-            page_start = False
-            numbering = 0
+    with open(source, "rb") as stream:
+        page = marshal.load(stream)
+    book = xlsxwriter.Workbook(target)
+    sheet = book.add_worksheet(page["title"])
+    formats = []
+    for _, (size, bold, italic, align, top, color, number_format) in page["looks"]:
+        properties = {"font_size": size, "bold": bold, "italic": italic}
+        if align:
+            properties["align"] = align
+        if top == "thin":
+            properties["top"] = 1
+        if color:
+            properties["font_color"] = "#" + color[-6:]
+        if number_format and number_format != "General":
+            properties["num_format"] = number_format
+        formats.append(book.add_format(properties))
+    sheet.set_margins(*page["margins"])
+    sheet.set_header(page["header"][0], {"margin": page["header"][1]})
+    sheet.set_footer(page["footer"][0], {"margin": page["footer"][1]})
+    if page["centered"]:
+        sheet.center_horizontally()
+    for first, last, width, look, hidden in page["columns"]:
+        sheet.set_column(first, last, width, formats[look], {"hidden": hidden})
+    heights = dict(page["rows"])
+    cells = page["cells"]
+    written_row = -1
+    for row, column, value, look in cells:
+        while written_row < row:
+            written_row += 1
+            if written_row in heights:
+                sheet.set_row(written_row, heights[written_row])
+        if value is None:
+            sheet.write_blank(row, column, None, formats[look])
+        elif isinstance(value, str):
+            sheet.write_string(row, column, value, formats[look])
         else:
-            sheet.set_row(row - 1, 26)
-        row += 1
-        sheet.set_row(row - 1, 26)
-        cells = draw(rng)
-        r = row - 1
-        numbering += 1
-        sheet.write_string(r, 0, "%4d. " % numbering, problem_number)
-        for k, cell in enumerate(cells):
-            if cell.isdigit():
-                sheet.write_number(r, 1 + k, int(cell), term)
-            else:
-                sheet.write_string(r, 1 + k, cell, term)
-        sheet.write_number(r + 1, 3, int(cells[0]), value_right)
-        sheet.write_string(r + 2, 2, cells[1], operator_left)
-        sheet.write_number(r + 2, 3, int(cells[2]), value_right)
-        sheet.write_string(r + 3, 2, cells[3], operator_left)
-        sheet.write_number(r + 3, 3, int(cells[4]), value_right)
-        sheet.write_blank(r + 4, 2, None, rule)
-        sheet.write_string(r + 4, 3, "(   ", rule_right)
-        sheet.write_string(r + 4, 4, ")", rule)
-        row += 4
-        if row % PAGE_ROWS == 0:
-            breaks.append(row)
-            page_start = True
-    sheet.set_h_pagebreaks(breaks)
+            sheet.write_number(row, column, value, formats[look])
+    for row, height in page["rows"]:
+        if row > written_row:
+            sheet.set_row(row, height)
+    sheet.set_h_pagebreaks(page["breaks"])
     book.close()
 
 
+def parts(source, target):
+    import zipfile
+
+    with zipfile.ZipFile(source) as book, open(target, "wb") as out:
+        for name in book.namelist():
+            out.write(book.read(name))
+
+
 if __name__ == "__main__":
-    main(sys.argv[1])
+    {"plan": plan, "build": build, "parts": parts}[sys.argv[1]](sys.argv[2], sys.argv[3])

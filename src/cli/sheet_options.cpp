@@ -3,75 +3,37 @@
 #include <getopt.h>
 
 #include <stdexcept>
-
-#include "generation/numeric_fields.h"
+#include <string_view>
 
 namespace numbrook {
 namespace {
 
 [[noreturn]] void Refuse(const std::string& message) { throw std::invalid_argument(message); }
 
-// A field value as a teacher types it: plain decimal digits that the field
-// would keep when the focus leaves it.
-std::string FieldValue(const std::string& option, const std::string& value, NumericField field) {
+// A whole number written as decimal digits, from 1 to the highest.
+int WholeNumber(const std::string& option, const std::string& value, int highest) {
   const bool digits = !value.empty() && value.size() <= 6 && value.find_first_not_of("0123456789") == std::string::npos;
-  if (!digits || !IsAcceptedFieldText(field, value)) {
-    const NumericFieldRule& rule = RuleOf(field);
-    const int highest = static_cast<int>(rule.limitIncluded ? rule.limit : rule.limit - 1);
+  const int number = digits ? std::stoi(value) : 0;
+  if (number < 1 || number > highest) {
     Refuse(option + " takes a whole number from 1 to " + std::to_string(highest) + ", not '" + value + "'");
   }
-  return value;
+  return number;
 }
 
-int BlankModeOf(const std::string& value) {
+BlankPlace BlankPlaceOf(const std::string& value) {
   static const char* kNames[] = {"compute", "first", "second", "third", "random"};
   for (int i = 0; i < 5; ++i) {
-    if (value == kNames[i]) return i;
+    if (value == kNames[i]) return static_cast<BlankPlace>(i);
   }
   Refuse("--blank takes compute, first, second, third or random, not '" + value + "'");
 }
 
-}  // namespace
-
-const char* SheetUsage() {
-  return "Usage: numbrook-sheet [OPTION]...\n"
-         "Makes an arithmetic drill worksheet and prints where it was written.\n"
-         "\n"
-         "Problems:\n"
-         "      --terms=2|3        two or three terms per problem (default 2)\n"
-         "      --add, --no-add    additions (on by default)\n"
-         "      --sub              subtractions\n"
-         "      --mixed            additions and subtractions within a problem (three terms)\n"
-         "      --blank=MODE       compute, first, second, third (three terms) or random\n"
-         "      --count=N          problems, 1 to 1000 (default 100)\n"
-         "      --per-row=N        problems per line, 1 to 10 (default 4, or 3 for three terms)\n"
-         "      --add-range=N      additions within N, 1 to 99 (default 20)\n"
-         "      --sub-range=N      subtractions within N, 1 to 99 (default 10)\n"
-         "      --no-carry         no carrying in additions\n"
-         "      --no-borrow        no borrowing in subtractions\n"
-         "\n"
-         "Worksheet:\n"
-         "      --format=text|excel  a GBK text file or a spreadsheet (default excel)\n"
-         "      --vertical         repeat every problem in column form\n"
-         "      --no-new-page      number the problems through all pages\n"
-         "      --seed=N           a fixed seed: the same command writes the same sheet\n"
-         "  -o, --output=PATH      write there instead of the temporary folder\n"
-         "      --open             open the sheet with the desktop's program\n"
-         "\n"
-         "Class sets:\n"
-         "      --answers          also write each sheet's answer key (...答案.XLS)\n"
-         "      --sheets=N         N different sheets, 1 to 1000, numbered -01, -02...;\n"
-         "                         sheet k uses seed S+k-1 with --seed=S\n"
-         "      --distinct         no problem twice on a sheet\n"
-         "\n"
-         "  -h, --help             show this help and exit\n"
-         "  -V, --version          show the version and exit\n"
-         "\n"
-         "Exit status: 0 when the sheet was written, 1 when it could not be,\n"
-         "2 when the options are wrong.\n";
+std::uint64_t SeedOf(const std::string& seed) {
+  if (seed.empty() || seed.size() > 19 || seed.find_first_not_of("0123456789") != std::string::npos) {
+    Refuse("--seed takes a whole number, not '" + seed + "'");
+  }
+  return std::stoull(seed);
 }
-
-namespace {
 
 // getopt_long's codes for the options that have no short form.
 enum LongOnly {
@@ -103,14 +65,83 @@ std::string NameOf(int code) {
   return std::string("-") + static_cast<char>(code);
 }
 
-std::uint64_t SeedOf(const std::string& seed) {
-  if (seed.empty() || seed.size() > 19 || seed.find_first_not_of("0123456789") != std::string::npos) {
-    Refuse("--seed takes a whole number, not '" + seed + "'");
+// getopt_long answers an abbreviation that fits several long options the
+// same way as an unknown one; the user is told which options it fits.
+[[noreturn]] void RefuseUnknown(const std::string& word) {
+  if (word.starts_with("--")) {
+    const std::string_view prefix = std::string_view(word).substr(2, word.find('=') - 2);
+    std::vector<std::string> fits;
+    for (const option& o : kLongOptions) {
+      if (o.name != nullptr && std::string_view(o.name).starts_with(prefix)) fits.push_back(std::string("--") + o.name);
+    }
+    if (fits.size() > 1) {
+      std::string list;
+      for (std::size_t i = 0; i < fits.size(); ++i) list += (i == 0 ? "" : i + 1 == fits.size() ? " or " : ", ") + fits[i];
+      Refuse("ambiguous option '" + word + "': it could be " + list);
+    }
   }
-  return std::stoull(seed);
+  Refuse("unknown option '" + word + "'");
 }
 
 }  // namespace
+
+const std::string& SheetUsage() {
+  struct Line {
+    const char* option;
+    const char* meaning;
+  };
+  // An empty option continues the meaning above; an empty meaning heads a group.
+  static const Line kLines[] = {
+      {"Problems:", ""},
+      {"    --terms=2|3", "two or three terms per problem (default 2)"},
+      {"    --add, --no-add", "additions (on by default)"},
+      {"    --sub", "subtractions"},
+      {"    --mixed", "additions and subtractions within a problem (three terms)"},
+      {"    --blank=MODE", "compute, first, second, third (three terms) or random"},
+      {"    --count=N", "problems, 1 to 1000 (default 100)"},
+      {"    --per-row=N", "problems per line, 1 to 10 (default 4, or 3 for three terms)"},
+      {"    --add-range=N", "additions within N, 1 to 99 (default 20)"},
+      {"    --sub-range=N", "subtractions within N, 1 to 99 (default 10)"},
+      {"    --no-carry", "no carrying in additions"},
+      {"    --no-borrow", "no borrowing in subtractions"},
+      {"Worksheet:", ""},
+      {"    --format=text|excel", "a GBK text file or a spreadsheet (default excel)"},
+      {"    --vertical", "repeat every problem in column form"},
+      {"    --no-new-page", "number the problems through all pages"},
+      {"    --seed=N", "a fixed seed: the same command writes the same sheet"},
+      {"-o, --output=PATH", "write there instead of the temporary folder"},
+      {"    --open", "open the sheet with the desktop's program"},
+      {"Class sets:", ""},
+      {"    --answers", "also write each sheet's answer key (...答案.XLS)"},
+      {"    --sheets=N", "N different sheets, 1 to 1000, numbered -01, -02...;"},
+      {"", "sheet k uses seed S+k-1 with --seed=S"},
+      {"    --distinct", "no problem twice on a sheet"},
+      {"", ""},
+      {"-h, --help", "show this help and exit"},
+      {"-V, --version", "show the version and exit"},
+  };
+  static const std::string text = [] {
+    constexpr std::size_t kMeaningColumn = 27;
+    std::string usage =
+        "Usage: numbrook-sheet [OPTION]...\n"
+        "Makes an arithmetic drill worksheet and prints where it was written.\n";
+    for (const Line& line : kLines) {
+      const std::string option = line.option;
+      if (*line.meaning == '\0') {
+        usage += "\n" + option + (option.empty() ? "" : "\n");
+        continue;
+      }
+      const std::string lead = "  " + option;
+      usage += lead + std::string(kMeaningColumn - lead.size(), ' ') + line.meaning + "\n";
+    }
+    return usage +
+           "\n"
+           "Exit status: 0 when every sheet was written; 1 when one could not be;\n"
+           "2 when the options are wrong or --distinct cannot give that many\n"
+           "different problems.\n";
+  }();
+  return text;
+}
 
 SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
   // getopt_long wants a writable argv with the program name first.
@@ -122,10 +153,8 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
   const int argc = static_cast<int>(words.size());
 
   SheetOptions options;
-  ControlState& c = options.controls;
-  // The term count resets the counts, as in the window; given counts win.
-  int termsIndex = 0;
-  std::optional<std::string> count, perRow;
+  RunRequest& r = options.request;
+  std::optional<int> perLine;
   bool mixed = false;
   optind = 0;  // restart the scan: the parser may run more than once in a process
   opterr = 0;  // our messages, not getopt's
@@ -136,26 +165,29 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
       case 'V': options.version = true; break;
       case kTerms:
         if (value != "2" && value != "3") Refuse("--terms takes 2 or 3, not '" + value + "'");
-        termsIndex = value == "3" ? 1 : 0;
+        r.terms = value == "3" ? 3 : 2;
         break;
-      case kAdd: c.checkA = true; break;
-      case kNoAdd: c.checkA = false; break;
-      case kSub: c.checkS = true; break;
+      case kAdd: r.operations = r.operations | OperationKinds::Addition; break;
+      case kNoAdd:
+        r.operations = static_cast<OperationKinds>(static_cast<unsigned>(r.operations) &
+                                                   ~static_cast<unsigned>(OperationKinds::Addition));
+        break;
+      case kSub: r.operations = r.operations | OperationKinds::Subtraction; break;
       case kMixed: mixed = true; break;
-      case kBlank: c.option3Index = BlankModeOf(value); break;
-      case kCount: count = FieldValue("--count", value, NumericField::ProblemCount); break;
-      case kPerRow: perRow = FieldValue("--per-row", value, NumericField::PerRow); break;
-      case kAddRange: c.text3 = FieldValue("--add-range", value, NumericField::AddRange); break;
-      case kSubRange: c.text4 = FieldValue("--sub-range", value, NumericField::SubRange); break;
-      case kNoCarry: c.checkAdd = false; break;
-      case kNoBorrow: c.checkSub = false; break;
-      case kVertical: c.checkExp = true; break;
-      case kNoNewPage: c.checkNewPage = false; break;
+      case kBlank: r.blank = BlankPlaceOf(value); break;
+      case kCount: r.count = WholeNumber("--count", value, kMostProblems); break;
+      case kPerRow: perLine = WholeNumber("--per-row", value, kMostPerLine); break;
+      case kAddRange: r.addRange = WholeNumber("--add-range", value, kMostRange); break;
+      case kSubRange: r.subRange = WholeNumber("--sub-range", value, kMostRange); break;
+      case kNoCarry: r.carrying = false; break;
+      case kNoBorrow: r.borrowing = false; break;
+      case kVertical: r.columnForm = true; break;
+      case kNoNewPage: r.numberEachPage = false; break;
       case kFormat:
         if (value != "text" && value != "excel") Refuse("--format takes text or excel, not '" + value + "'");
-        c.option2Index = value == "text" ? kExportText : kExportExcel;
+        r.format = value == "text" ? ExportFormat::Text : ExportFormat::Excel;
         break;
-      case kSeed: options.seed = SeedOf(value); break;
+      case kSeed: r.seed = SeedOf(value); break;
       case 'o':
         if (value.empty()) Refuse("--output needs a file name");
         options.output = value;
@@ -163,35 +195,24 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
       case kOpen: options.open = true; break;
       case kAnswers: options.answers = true; break;
       case kDistinct: options.distinct = true; break;
-      case kSheets: {
-        const bool digits = !value.empty() && value.size() <= 4 && value.find_first_not_of("0123456789") == std::string::npos;
-        const int count = digits ? std::stoi(value) : 0;
-        if (count < 1 || count > 1000) Refuse("--sheets takes a whole number from 1 to 1000, not '" + value + "'");
-        options.sheets = count;
-        break;
-      }
+      case kSheets: options.sheets = WholeNumber("--sheets", value, kMostSheets); break;
       case ':': Refuse(std::string(argv[optind - 1]) + " needs a value");  // the word as written
-      default: {
-        // An unknown long option leaves optopt at 0; the word itself is the
-        // last one getopt read. A known one given a value it takes none of
-        // ("--vertical=1") lands here too.
-        const std::string word = optopt != 0 && optopt < 256 ? std::string("-") + static_cast<char>(optopt)
-                                                             : std::string(argv[optind - 1]);
+      default:
+        // An unknown or ambiguous long option leaves optopt at 0; the word
+        // itself is the last one getopt read. A known one given a value it
+        // takes none of ("--vertical=1") lands here too.
         if (optopt >= 256) Refuse(NameOf(optopt) + " takes no value");
-        Refuse("unknown option '" + word + "'");
-      }
+        if (optopt != 0) Refuse(std::string("unknown option '-") + static_cast<char>(optopt) + "'");
+        RefuseUnknown(argv[optind - 1]);
     }
   }
   if (optind < argc) Refuse(std::string("unexpected argument '") + argv[optind] + "'");
 
   // What the window does not offer with two terms is refused, not dropped.
-  const int blank = c.option3Index;
-  ChooseTermCount(c, termsIndex);
-  if (!OffersThreeTermControls(c) && blank == kBlankThird) Refuse("--blank third needs --terms 3");
-  if (!OffersThreeTermControls(c) && mixed) Refuse("--mixed needs --terms 3");
-  c.checkAS = mixed;
-  if (count) c.text1 = *count;
-  if (perRow) c.text2 = *perRow;
+  if (r.terms == 2 && r.blank == BlankPlace::Third) Refuse("--blank third needs --terms 3");
+  if (r.terms == 2 && mixed) Refuse("--mixed needs --terms 3");
+  if (mixed) r.operations = r.operations | OperationKinds::Mixed;
+  r.perLine = perLine.value_or(DefaultPerLine(r.terms));
   return options;
 }
 

@@ -6,14 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "generation/control_state.h"
+#include "generation/run_request.h"
 
 namespace numbrook {
 
-// What the command line asks for: the window's controls, and how to run.
+// What the command line asks for: the run, and how to deliver it.
 struct SheetOptions {
-  ControlState controls;
-  std::optional<std::uint64_t> seed;
+  RunRequest request;
   std::optional<std::filesystem::path> output;
   bool open = false;
   bool answers = false;           // an answer key beside each sheet
@@ -23,11 +22,14 @@ struct SheetOptions {
   bool version = false;
 };
 
+// The most sheets of one class set.
+inline constexpr int kMostSheets = 1000;
+
 // Reads the arguments (without the program name). Throws std::invalid_argument
-// with a message for the user on an unknown option, a bad number or a
-// combination the window does not offer.
+// with a message for the user on an unknown or ambiguous option, a bad number
+// or a combination the window does not offer.
 SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments);
 
-const char* SheetUsage();
+const std::string& SheetUsage();
 
 }  // namespace numbrook

@@ -62,7 +62,7 @@ bool Write(const GenerationSettings& settings, const ProblemTable& drawn, const 
 }  // namespace
 
 int MakeSheets(const SheetOptions& options) {
-  const GenerationSettings settings = SetUpRun(options.controls).settings;
+  const GenerationSettings settings = SetUpRun(options.request);
   if (options.distinct) {
     const std::size_t available = CountDistinctProblems(settings, static_cast<std::size_t>(settings.ProblemCount));
     if (available < static_cast<std::size_t>(settings.ProblemCount)) {
@@ -74,8 +74,8 @@ int MakeSheets(const SheetOptions& options) {
 
   const bool numbered = options.sheets.has_value();
   const int sheets = options.sheets.value_or(1);
-  const std::uint64_t firstSeed = options.seed.value_or(SeedFromTimeOfDay());
-  if (numbered && !options.seed) {
+  const std::uint64_t firstSeed = options.request.seed.value_or(SeedFromTimeOfDay());
+  if (numbered && !options.request.seed) {
     std::cerr << "numbrook-sheet: made with --seed " << firstSeed << "; sheet k again with --seed " << firstSeed
               << "+k-1\n";
   }
@@ -105,7 +105,7 @@ int MakeSheets(const SheetOptions& options) {
     }
 
     const std::filesystem::path sheet = numbered ? NumberedName(name, k, sheets) : name;
-    if (!Write(settings, table, sheet, SheetKind::Pupil, options.open)) return 1;
+    if (!Write(settings, table, sheet, options.request.sheet, options.open)) return 1;
     if (options.answers && !Write(settings, table, AnswerKeyName(sheet), SheetKind::AnswerKey, false)) return 1;
   }
   if (showProgress) std::cerr << "\n";

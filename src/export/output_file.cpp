@@ -16,7 +16,7 @@
 #include "export/gbk_encoding.h"
 #include "export/worksheet_writer.h"
 
-#include "generation/control_state.h"
+#include "generation/generation_settings.h"
 
 namespace numbrook {
 namespace {

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "generation/run_request.h"
+
 namespace numbrook {
 
 // A worksheet that could not be written: the message names the file and the
@@ -11,10 +13,6 @@ class ExportError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
-
-// A pupil's sheet has a box at each blank; its answer key, the same sheet
-// with every blank's value in its box.
-enum class SheetKind { Pupil, AnswerKey };
 
 // The five points at which the export run drives a worksheet writer: open,
 // then for every line its start, each of its problems and its end, then

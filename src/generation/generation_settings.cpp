@@ -1,21 +1,18 @@
 #include "generation/generation_settings.h"
 
 #include <algorithm>
-
-#include "generation/leading_number.h"
+#include <stdexcept>
 
 namespace numbrook {
 namespace {
 
 const std::string kFifteenSpaces(15, ' ');
 
-// A field's value as the run uses it: empty, zero, negative, fractional
-// values that round to zero, and anything above the highest value fall back
-// to the default.
-int SettingFromText(const std::string& text, int highest, int fallback) {
-  const std::optional<int> value = IntegerValueOf(text);
-  if (!value || *value <= 0 || *value > highest) return fallback;
-  return *value;
+void Require(const char* what, int value, int lowest, int highest) {
+  if (value < lowest || value > highest) {
+    throw std::invalid_argument(std::string(what) + " " + std::to_string(value) + " is outside " +
+                                std::to_string(lowest) + ".." + std::to_string(highest));
+  }
 }
 
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
@@ -24,24 +21,35 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
   }
 }
 
-int OperationKindOf(const ControlState& controls) {
-  if (controls.checkAS) return kMixed;
-  if (controls.checkA && controls.checkS) return kAddAndSubtract;
-  if (controls.checkS) return kSubtractionOnly;
+int OperationKindOf(OperationKinds kinds, int termCount) {
+  if (termCount == 3 && Has(kinds, OperationKinds::Mixed)) return kMixed;
+  const bool addition = Has(kinds, OperationKinds::Addition);
+  const bool subtraction = Has(kinds, OperationKinds::Subtraction);
+  if (addition && subtraction) return kAddAndSubtract;
+  if (subtraction) return kSubtractionOnly;
   return kAdditionOnly;
 }
 
-std::string DescriptionOf(const GenerationSettings& s, const ControlState& controls) {
+std::string DescriptionOf(const GenerationSettings& s) {
   std::string text = std::string(kTermCountItems[static_cast<std::size_t>(s.TermCount - 2)]) + "," +
                      s.KindText + "," + std::string(kBlankModeCaptions[static_cast<std::size_t>(s.BlankMode)]);
   ReplaceAll(text, "随机", "随机填空");
   if (s.OperationKind != kSubtractionOnly) {
-    text += ", " + std::to_string(s.AddRange) + (controls.checkAdd ? "以内含进位加法" : "以内不含进位加法");
+    text += ", " + std::to_string(s.AddRange) + (s.CarryAllowed ? "以内含进位加法" : "以内不含进位加法");
   }
   if (s.OperationKind != kAdditionOnly) {
-    text += ", " + std::to_string(s.SubRange) + (controls.checkSub ? "以内含退位减法" : "以内不含退位减法");
+    text += ", " + std::to_string(s.SubRange) + (s.BorrowAllowed ? "以内含退位减法" : "以内不含退位减法");
   }
   return text;
+}
+
+int FormatCode(ExportFormat format) {
+  switch (format) {
+    case ExportFormat::Text: return kExportText;
+    case ExportFormat::Pdf: return kExportPdf;
+    case ExportFormat::Excel: break;
+  }
+  return kExportExcel;
 }
 
 }  // namespace
@@ -57,37 +65,40 @@ std::string KindTextFor(int operationKind) {
   }
 }
 
-RunSetUp SetUpRun(const ControlState& given) {
-  ControlState controls = given;
+GenerationSettings SetUpRun(const RunRequest& request) {
+  Require("terms", request.terms, 2, 3);
+  Require("addition range", request.addRange, 1, kMostRange);
+  Require("subtraction range", request.subRange, 1, kMostRange);
+  Require("problem count", request.count, 1, kMostProblems);
+  Require("problems per line", request.perLine, 1, kMostPerLine);
+  const int blank = static_cast<int>(request.blank);
+  Require("blank place", blank, kBlankCompute, kBlankRandom);
+
   GenerationSettings s;
   s.HeaderLine1 = "姓名：" + kFifteenSpaces + "日期：" + kFifteenSpaces + "时间开始：" + kFifteenSpaces + "完成：";
   s.HeaderLine2 = "○ 你真棒" + kFifteenSpaces + "○ 还不错" + kFifteenSpaces + "○ 要加油";
-
-  s.TermCount = controls.combo1Index == 1 ? 3 : 2;
-  if (s.TermCount == 2) controls.checkAS = false;
+  s.TermCount = request.terms;
   s.ColsPerProblem = 9;
   s.MinTerm = 1;
-
-  s.AddRange = SettingFromText(controls.text3, 99, 20);
-  s.SubRange = SettingFromText(controls.text4, 99, 10);
+  s.AddRange = request.addRange;
+  s.SubRange = request.subRange;
   s.TermWidth = 2.7f;
   s.DigitWidth = std::max(DecimalDigits(s.AddRange), DecimalDigits(s.SubRange));
-  s.ProblemCount = SettingFromText(controls.text1, 1000, 100);
-  s.PerRow = SettingFromText(controls.text2, 10, 4);
+  s.ProblemCount = request.count;
+  s.PerRow = request.perLine;
 
-  s.OperationKind = OperationKindOf(controls);
+  s.AdditionChecked = Has(request.operations, OperationKinds::Addition);
+  s.SubtractionChecked = Has(request.operations, OperationKinds::Subtraction);
+  s.CarryAllowed = request.carrying;
+  s.BorrowAllowed = request.borrowing;
+  s.OperationKind = OperationKindOf(request.operations, s.TermCount);
   s.KindText = KindTextFor(s.OperationKind);
-  s.BlankMode = std::clamp(controls.option3Index, 0, static_cast<int>(kBlankModeCaptions.size()) - 1);
-  s.Description = DescriptionOf(s, controls);
-  s.ExportFormat = controls.option2Index == kExportText ? kExportText : kExportExcel;
-
-  s.AdditionChecked = controls.checkA;
-  s.SubtractionChecked = controls.checkS;
-  s.CarryAllowed = controls.checkAdd;
-  s.BorrowAllowed = controls.checkSub;
-  s.VerticalForm = controls.checkExp;
-  s.NumberEachPage = controls.checkNewPage;
-  return {s, controls};
+  s.BlankMode = blank;
+  s.Description = DescriptionOf(s);
+  s.ExportFormat = FormatCode(request.format);
+  s.VerticalForm = request.columnForm;
+  s.NumberEachPage = request.numberEachPage;
+  return s;
 }
 
 }  // namespace numbrook

@@ -1,15 +1,26 @@
 #pragma once
 
+#include <array>
 #include <string>
+#include <string_view>
 
-#include "generation/control_state.h"
+#include "generation/run_request.h"
 
 namespace numbrook {
 
+// The texts of the term-count list and of the blank choices. The worksheet
+// description quotes them, and the window shows them.
+inline constexpr std::array<std::string_view, 2> kTermCountItems = {"二个数", "三个数"};
+inline constexpr std::array<std::string_view, 5> kBlankModeCaptions = {
+    "计算题", "第一填空", "第二填空", "第三填空", "随机"};
+
+// The settings' integer codes, as the generators and writers compare them.
+enum BlankModeIndex { kBlankCompute = 0, kBlankFirst = 1, kBlankSecond = 2, kBlankThird = 3, kBlankRandom = 4 };
+enum ExportFormatIndex { kExportText = 0, kExportExcel = 1, kExportPdf = 2 };
 enum OperationKindValue { kAdditionOnly = 0, kSubtractionOnly = 1, kAddAndSubtract = 2, kMixed = 3 };
 
-// What a run reads from the window at Start, clamped to the values the
-// generators and writers can rely on. The export reads it too.
+// What a run works from, derived from its request: the generators and
+// writers rely on every value being within its limits.
 struct GenerationSettings {
   int TermCount = 2;        // 2 or 3
   int MinTerm = 1;          // lower bound of most draws
@@ -27,25 +38,19 @@ struct GenerationSettings {
   int ColsPerProblem = 9;   // spreadsheet columns per problem slot
   std::string HeaderLine1;  // name, date and time fields
   std::string HeaderLine2;  // self-rating line
-  // The check boxes that generation and export consult problem by problem;
-  // the window keeps them locked for the whole run.
-  bool AdditionChecked = true;  // CheckA
-  bool SubtractionChecked = false;  // CheckS
-  bool CarryAllowed = true;     // CheckAdd
-  bool BorrowAllowed = true;    // CheckSub
-  bool VerticalForm = false;    // CheckExp
-  bool NumberEachPage = true;   // CheckNewPage
+  // What generation and export consult problem by problem.
+  bool AdditionChecked = true;
+  bool SubtractionChecked = false;
+  bool CarryAllowed = true;
+  bool BorrowAllowed = true;
+  bool VerticalForm = false;
+  bool NumberEachPage = true;
 };
 
-// A run's settings, and the controls as the run takes them: a two-term run
-// is never a mixed run, so CheckAS is cleared there for the window to show.
-struct RunSetUp {
-  GenerationSettings settings;
-  ControlState corrected;
-};
-
-// Reads and clamps the settings of a run from the controls.
-RunSetUp SetUpRun(const ControlState& controls);
+// The settings of a run. A two-term run is never a mixed run. Throws
+// std::invalid_argument when a number of the request is outside its limits:
+// each front end keeps its input within them.
+GenerationSettings SetUpRun(const RunRequest& request);
 
 // How many decimal digits a non-negative value has.
 int DecimalDigits(int value);

@@ -16,6 +16,7 @@
 #include "main_window/desktop.h"
 #include "main_window/enter_presses_button.h"
 #include "main_window/numeric_text_box.h"
+#include "main_window/window_request.h"
 #include "main_window/window_style.h"
 
 namespace numbrook {
@@ -281,9 +282,10 @@ void frmMain2::ShowProgress(int count) {
 void frmMain2::CmdOK_Click() {
   if (running_) return;
   LockForRun();
-  const RunSetUp setUp = SetUpRun(ReadControls());
-  CheckAS->setChecked(setUp.corrected.checkAS);
-  const GenerationSettings& settings = setUp.settings;
+  // A two-term run is never a mixed run: the tick is cleared to show it.
+  if (!OffersThreeTermControls(ReadControls())) CheckAS->setChecked(false);
+  const RunRequest request = RequestFromControls(ReadControls());
+  const GenerationSettings settings = SetUpRun(request);
 
   Progress progress;
   progress.yield = [this] { return Yield(); };
@@ -291,7 +293,7 @@ void frmMain2::CmdOK_Click() {
   const WarningSink warning = [this](int, const std::string& message) {
     desktop_.ShowMessage(this, QMessageBox::Warning, "警告", QString::fromStdString(message));
   };
-  SeededRandom random(SeedFromTimeOfDay());
+  SeededRandom random(request.seed.value_or(SeedFromTimeOfDay()));
   if (!GenerateProblems(settings, random, progress, warning, table_)) {
     RestoreAfterRun();  // the window is closing
     return;

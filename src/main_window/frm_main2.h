@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "generation/control_state.h"
+#include "main_window/control_state.h"
 #include "generation/problem_table.h"
 
 class QCheckBox;

@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <functional>
 
-#include "generation/numeric_fields.h"
+#include "main_window/numeric_fields.h"
 
 namespace numbrook {
 

@@ -13,58 +13,59 @@ TEST(SheetOptions, EachOptionSetsItsControl) {
                                             "--count", "12", "--add-range", "99", "--sub-range", "1", "--no-carry",
                                             "--no-borrow", "--vertical", "--no-new-page", "--format", "text",
                                             "--seed", "42", "--output", "/tmp/x.TXT", "--open"});
-  const ControlState& c = o.controls;
-  EXPECT_EQ(c.combo1Index, 1);
-  EXPECT_FALSE(c.checkA);
-  EXPECT_TRUE(c.checkS);
-  EXPECT_TRUE(c.checkAS);
-  EXPECT_EQ(c.option3Index, kBlankThird);
-  EXPECT_EQ(c.text1, "12");
-  EXPECT_EQ(c.text2, "3") << "three terms set three per line, as the window does";
-  EXPECT_EQ(c.text3, "99");
-  EXPECT_EQ(c.text4, "1");
-  EXPECT_FALSE(c.checkAdd);
-  EXPECT_FALSE(c.checkSub);
-  EXPECT_TRUE(c.checkExp);
-  EXPECT_FALSE(c.checkNewPage);
-  EXPECT_EQ(c.option2Index, kExportText);
-  EXPECT_EQ(o.seed, 42u);
+  const RunRequest& r = o.request;
+  EXPECT_EQ(r.terms, 3);
+  EXPECT_EQ(r.operations, OperationKinds::Subtraction | OperationKinds::Mixed);
+  EXPECT_EQ(r.blank, BlankPlace::Third);
+  EXPECT_EQ(r.count, 12);
+  EXPECT_EQ(r.perLine, 3) << "three terms set three per line, as the window does";
+  EXPECT_EQ(r.addRange, 99);
+  EXPECT_EQ(r.subRange, 1);
+  EXPECT_FALSE(r.carrying);
+  EXPECT_FALSE(r.borrowing);
+  EXPECT_TRUE(r.columnForm);
+  EXPECT_FALSE(r.numberEachPage);
+  EXPECT_EQ(r.format, ExportFormat::Text);
+  EXPECT_EQ(r.seed, 42u);
   EXPECT_EQ(o.output, std::filesystem::path("/tmp/x.TXT"));
   EXPECT_TRUE(o.open);
 }
 
 TEST(SheetOptions, DefaultsAreTheWindowsStartUpValues) {
   const SheetOptions o = ParseSheetOptions({});
-  EXPECT_EQ(o.controls.text1, "100");
-  EXPECT_EQ(o.controls.text2, "4");
-  EXPECT_EQ(o.controls.option2Index, kExportExcel);
-  EXPECT_TRUE(o.controls.checkA);
-  EXPECT_FALSE(o.seed.has_value());
-  EXPECT_EQ(ParseSheetOptions({"--per-row", "10"}).controls.text2, "10");
+  EXPECT_EQ(o.request.count, 100);
+  EXPECT_EQ(o.request.perLine, 4);
+  EXPECT_EQ(o.request.format, ExportFormat::Excel);
+  EXPECT_EQ(o.request.operations, OperationKinds::Addition);
+  EXPECT_FALSE(o.request.seed.has_value());
+  EXPECT_EQ(ParseSheetOptions({"--per-row", "10"}).request.perLine, 10);
+  EXPECT_EQ(ParseSheetOptions({"--terms=3", "--per-row", "10"}).request.perLine, 10) << "a given count wins";
 }
 
 TEST(SheetOptions, GnuStyleSpellings) {
   struct Case {
     std::vector<std::string> arguments;
-    std::string count, format, output;
+    int count;
+    std::string format, output;
   };
   const Case cases[] = {
-      {{"--count=7"}, "7", "excel", ""},
-      {{"--count", "7"}, "7", "excel", ""},
-      {{"--cou=7", "--form", "text"}, "7", "text", ""},  // unambiguous prefixes
-      {{"-o", "/tmp/a.XLS"}, "100", "excel", "/tmp/a.XLS"},
-      {{"-o/tmp/a.XLS"}, "100", "excel", "/tmp/a.XLS"},
-      {{"--output=/tmp/a b.TXT", "--format=text"}, "100", "text", "/tmp/a b.TXT"},
-      {{"--count", "5", "--count=9"}, "9", "excel", ""},  // the last one counts
+      {{"--count=7"}, 7, "excel", ""},
+      {{"--count", "7"}, 7, "excel", ""},
+      {{"--cou=7", "--form", "text"}, 7, "text", ""},  // unambiguous prefixes
+      {{"-o", "/tmp/a.XLS"}, 100, "excel", "/tmp/a.XLS"},
+      {{"-o/tmp/a.XLS"}, 100, "excel", "/tmp/a.XLS"},
+      {{"--output=/tmp/a b.TXT", "--format=text"}, 100, "text", "/tmp/a b.TXT"},
+      {{"--count", "5", "--count=9"}, 9, "excel", ""},  // the last one counts
   };
   for (const Case& c : cases) {
     const SheetOptions o = ParseSheetOptions(c.arguments);
-    EXPECT_EQ(o.controls.text1, c.count) << c.arguments[0];
-    EXPECT_EQ(o.controls.option2Index, c.format == "text" ? kExportText : kExportExcel) << c.arguments[0];
+    EXPECT_EQ(o.request.count, c.count) << c.arguments[0];
+    EXPECT_EQ(o.request.format, c.format == "text" ? ExportFormat::Text : ExportFormat::Excel) << c.arguments[0];
     EXPECT_EQ(o.output.value_or("").string(), c.output) << c.arguments[0];
   }
   const SheetOptions set = ParseSheetOptions({"--sheets=40", "--answers", "--distinct"});
   EXPECT_EQ(set.sheets, 40);
+  EXPECT_EQ(ParseSheetOptions({"--sheets=1000"}).sheets, 1000) << "the largest class set";
   EXPECT_TRUE(set.answers);
   EXPECT_TRUE(set.distinct);
   EXPECT_FALSE(ParseSheetOptions({}).sheets.has_value());
@@ -82,7 +83,8 @@ TEST(SheetOptions, RefusalsNameTheOption) {
   const Case cases[] = {
       {{"--colour"}, "unknown option '--colour'"},
       {{"-x"}, "unknown option '-x'"},
-      {{"--no"}, "unknown option '--no'"},  // ambiguous: --no-add, --no-carry, ...
+      {{"--no"}, "ambiguous option '--no': it could be --no-add, --no-carry, --no-borrow or --no-new-page"},
+      {{"--s=4"}, "ambiguous option '--s=4': it could be --sub, --sub-range, --seed or --sheets"},
       {{"--count"}, "--count needs a value"},
       {{"-o"}, "-o needs a value"},
       {{"--vertical=yes"}, "--vertical takes no value"},
@@ -175,6 +177,30 @@ TEST(SheetCommand, VersionAndHelp) {
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("--per-row=N"), std::string::npos) << run.out;
   }
+}
+
+// Every option line of the help has its meaning in one column, and the exit
+// statuses are those the program returns.
+TEST(SheetUsage, MeaningsAlignAndExitStatusesAreListed) {
+  const std::string& usage = SheetUsage();
+  std::size_t column = 0, optionLines = 0;
+  for (std::size_t at = 0, end; (end = usage.find('\n', at)) != std::string::npos; at = end + 1) {
+    const std::string line = usage.substr(at, end - at);
+    if (!line.starts_with("  ")) continue;
+    // The meaning follows the option after two blanks or more; a line
+    // without an option continues the meaning above.
+    const std::size_t first = line.find_first_not_of(' ');
+    const std::size_t meaning = line[first] == '-' ? line.find_first_not_of(' ', line.find("  ", first)) : first;
+    if (column == 0) column = meaning;
+    EXPECT_EQ(meaning, column) << line;
+    ++optionLines;
+  }
+  EXPECT_GE(optionLines, 20u);
+  EXPECT_NE(usage.find("Exit status: 0 when every sheet was written; 1 when one could not be;\n"
+                       "2 when the options are wrong or --distinct cannot give that many\n"
+                       "different problems.\n"),
+            std::string::npos)
+      << usage;
 }
 
 TEST(SheetCommand, UnknownOptionExitsTwoWithAMessageAndWritesNothing) {

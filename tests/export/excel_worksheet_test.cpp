@@ -20,9 +20,9 @@ struct WrittenSheet {
 };
 
 WrittenSheet Write(const SheetCase& c) {
-  ControlState controls = ControlsFor(c);
+  RunRequest controls = RequestFor(c);
   WrittenSheet sheet;
-  sheet.settings = SetUpRun(controls).settings;
+  sheet.settings = SetUpRun(controls);
   SeededRandom random(static_cast<std::uint64_t>(c.count * 31 + c.perRow));
   EXPECT_TRUE(GenerateProblems(sheet.settings, random, Progress{}, WarningSink{}, sheet.drawn));
   sheet.exported = sheet.drawn;
@@ -147,8 +147,8 @@ TEST(SpreadsheetCells, NumberingRestartsOnEveryPageWhenAsked) {
 TEST(SpreadsheetCells, BlankSecondTermInColumnForm) {
   // 12 + _ = 20: the value column holds "12", then the box split over the
   // value and closing columns, then the rule and the result.
-  ControlState controls = ControlsFor({2, true, 4, 1, true, kBlankSecond});
-  const GenerationSettings s = SetUpRun(controls).settings;
+  RunRequest controls = RequestFor({2, true, 4, 1, true, kBlankSecond});
+  const GenerationSettings s = SetUpRun(controls);
   ProblemTable table(2);
   table.Row(0) = {"12", "+", "_", "", "", "=", "20"};
   TempFolder folder;

@@ -23,12 +23,12 @@ struct Recorder {
   }
 };
 
-GenerationSettings TextSettings(const char* count, const char* perRow) {
-  ControlState c;
-  c.text1 = count;
-  c.text2 = perRow;
-  c.option2Index = kExportText;
-  return SetUpRun(c).settings;
+GenerationSettings TextSettings(int count, int perRow) {
+  RunRequest c;
+  c.count = count;
+  c.perLine = perRow;
+  c.format = ExportFormat::Text;
+  return SetUpRun(c);
 }
 
 ProblemTable Filled(const GenerationSettings& s) {
@@ -38,7 +38,7 @@ ProblemTable Filled(const GenerationSettings& s) {
 }
 
 TEST(ExportRun, SevenProblemsInLinesOfThree) {
-  const GenerationSettings s = TextSettings("7", "3");
+  const GenerationSettings s = TextSettings(7, 3);
   ProblemTable table = Filled(s);
   TempFolder folder;
   Recorder recorder;
@@ -53,7 +53,7 @@ TEST(ExportRun, SevenProblemsInLinesOfThree) {
 }
 
 TEST(ExportRun, FullLinesStartNoEmptyLineAfterTheLast) {
-  const GenerationSettings s = TextSettings("4", "2");
+  const GenerationSettings s = TextSettings(4, 2);
   ProblemTable table = Filled(s);
   TempFolder folder;
   Recorder recorder;
@@ -62,7 +62,7 @@ TEST(ExportRun, FullLinesStartNoEmptyLineAfterTheLast) {
 }
 
 TEST(ExportRun, ReplacesAnOlderFileOfTheSameName) {
-  const GenerationSettings s = TextSettings("1", "1");
+  const GenerationSettings s = TextSettings(1, 1);
   ProblemTable table = Filled(s);
   TempFolder folder;
   const std::filesystem::path file = folder.path() / "same.TXT";
@@ -74,7 +74,7 @@ TEST(ExportRun, ReplacesAnOlderFileOfTheSameName) {
 }
 
 TEST(ExportRun, UnwritableFolderIsReportedAndNothingIsOpened) {
-  const GenerationSettings s = TextSettings("3", "2");
+  const GenerationSettings s = TextSettings(3, 2);
   ProblemTable table = Filled(s);
   TempFolder folder;
   const std::filesystem::path file = folder.path() / "missing-folder" / "w.TXT";
@@ -87,7 +87,7 @@ TEST(ExportRun, UnwritableFolderIsReportedAndNothingIsOpened) {
 }
 
 TEST(ExportRun, AbandonedRunStopsAtTheYield) {
-  const GenerationSettings s = TextSettings("10", "2");
+  const GenerationSettings s = TextSettings(10, 2);
   ProblemTable table = Filled(s);
   TempFolder folder;
   int yields = 0;

@@ -84,7 +84,7 @@ namespace {
 class OnePass : public ::testing::TestWithParam<SheetCase> {};
 
 TEST_P(OnePass, EachCellIsWrittenOnceInRowOrderWithItsFinalTextAndFormat) {
-  const GenerationSettings settings = SetUpRun(ControlsFor(GetParam())).settings;
+  const GenerationSettings settings = SetUpRun(RequestFor(GetParam()));
   SeededRandom random(static_cast<std::uint64_t>(GetParam().count * 7 + GetParam().perRow));
   ProblemTable drawn;
   ASSERT_TRUE(GenerateProblems(settings, random, Progress{}, WarningSink{}, drawn));

@@ -21,12 +21,12 @@ namespace {
 
 const std::string kOlder = "the teacher's own file, which must survive\n";
 
-GenerationSettings Settings(int format, const char* count = "1000") {
-  ControlState c;
-  c.text1 = count;
-  c.option2Index = format;
-  c.checkExp = true;  // the largest sheets
-  return SetUpRun(c).settings;
+GenerationSettings Settings(int format, int count = 1000) {
+  RunRequest c;
+  c.count = count;
+  c.format = static_cast<ExportFormat>(format);
+  c.columnForm = true;  // the largest sheets
+  return SetUpRun(c);
 }
 
 ProblemTable Filled(const GenerationSettings& s) {

@@ -20,16 +20,16 @@ const std::string kHeader =
 const std::string kRating = "               ○ 你真棒               ○ 还不错               ○ 要加油";
 
 struct Sheet {
-  ControlState controls;
+  RunRequest controls;
   std::vector<ProblemRow> rows;
 };
 
 // Writes the rows as a text worksheet through the export run and returns
 // the file, decoded.
 std::string WriteSheet(Sheet sheet) {
-  sheet.controls.option2Index = kExportText;
-  sheet.controls.text1 = std::to_string(sheet.rows.size());
-  const GenerationSettings settings = SetUpRun(sheet.controls).settings;
+  sheet.controls.format = ExportFormat::Text;
+  sheet.controls.count = static_cast<int>(sheet.rows.size());
+  const GenerationSettings settings = SetUpRun(sheet.controls);
   ProblemTable table(settings.ProblemCount + 1);
   for (std::size_t i = 0; i < sheet.rows.size(); ++i) table.Row(static_cast<int>(i)) = sheet.rows[i];
   TempFolder folder;
@@ -49,9 +49,9 @@ ProblemRow Three(const char* a, const char* op1, const char* b, const char* op2,
 
 Sheet WorkedExample() {
   Sheet sheet;
-  sheet.controls.text2 = "2";
-  sheet.controls.option3Index = kBlankRandom;
-  sheet.controls.checkExp = true;
+  sheet.controls.perLine = 2;
+  sheet.controls.blank = BlankPlace::Random;
+  sheet.controls.columnForm = true;
   sheet.rows = {Two("12", "+", "5", "_"), Two("9", "+", "_", "12"), Two("_", "+", "4", "19")};
   return sheet;
 }
@@ -82,7 +82,7 @@ TEST(TextWorksheet, WorkedExampleWithTheColumnForm) {
 
 TEST(TextWorksheet, WorkedExampleWithoutTheColumnForm) {
   Sheet sheet = WorkedExample();
-  sheet.controls.checkExp = false;
+  sheet.controls.columnForm = false;
   EXPECT_EQ(WriteSheet(sheet), Lines({kHeader, "", " 【说明：二个数,加法运算,随机填空, 20以内含进位加法】",
                                       "1. 12+ 5= (    )        2.  9+ (    )=12", "3.  (    )+ 4=19", "", "",
                                       kRating}));
@@ -90,10 +90,10 @@ TEST(TextWorksheet, WorkedExampleWithoutTheColumnForm) {
 
 TEST(TextWorksheet, FileIsGbkWithoutByteOrderMark) {
   const GenerationSettings settings = [] {
-    ControlState c;
-    c.text1 = "1";
-    c.option2Index = kExportText;
-    return SetUpRun(c).settings;
+    RunRequest c;
+    c.count = 1;
+    c.format = ExportFormat::Text;
+    return SetUpRun(c);
   }();
   ProblemTable table(2);
   table.Row(0) = Two("1", "+", "2", "_");
@@ -110,8 +110,8 @@ TEST(TextWorksheet, FileIsGbkWithoutByteOrderMark) {
 
 TEST(TextWorksheet, ThreeTermComputeLineWithTwoDigitNumbers) {
   Sheet sheet;
-  sheet.controls.combo1Index = 1;
-  sheet.controls.text2 = "3";
+  sheet.controls.terms = 3;
+  sheet.controls.perLine = 3;
   sheet.rows = {Three("12", "+", "5", "-", "3", "_"), Three("9", "-", "3", "+", "10", "_"),
                 Three("7", "+", "6", "-", "11", "_")};
   for (int i = 3; i < 12; ++i) sheet.rows.push_back(Three("1", "+", "1", "+", "1", "_"));
@@ -125,10 +125,10 @@ TEST(TextWorksheet, ThreeTermComputeLineWithTwoDigitNumbers) {
 
 TEST(TextWorksheet, ThreeTermColumnFormHasAThirdNumberRowAndWiderSlots) {
   Sheet sheet;
-  sheet.controls.combo1Index = 1;
-  sheet.controls.text2 = "2";
-  sheet.controls.checkExp = true;
-  sheet.controls.option3Index = kBlankThird;
+  sheet.controls.terms = 3;
+  sheet.controls.perLine = 2;
+  sheet.controls.columnForm = true;
+  sheet.controls.blank = BlankPlace::Third;
   sheet.rows = {Three("12", "+", "5", "-", "_", "14"), Three("9", "-", "3", "+", "10", "_")};
   EXPECT_EQ(WriteSheet(sheet),
             Lines({kHeader, "", " 【说明：三个数,加法运算,第三填空, 20以内含进位加法】",
@@ -143,10 +143,10 @@ TEST(TextWorksheet, ThreeTermColumnFormHasAThirdNumberRowAndWiderSlots) {
 
 TEST(TextWorksheet, SingleDigitRangesNarrowEveryField) {
   Sheet sheet;
-  sheet.controls.text3 = "9";
-  sheet.controls.text4 = "5";
-  sheet.controls.checkExp = true;
-  sheet.controls.option3Index = kBlankFirst;
+  sheet.controls.addRange = 9;
+  sheet.controls.subRange = 5;
+  sheet.controls.columnForm = true;
+  sheet.controls.blank = BlankPlace::First;
   sheet.rows = {Two("_", "+", "4", "7")};
   EXPECT_EQ(WriteSheet(sheet), Lines({kHeader, "", " 【说明：二个数,加法运算,第一填空, 9以内含进位加法】",
                                       "1. (    )+4=7", "          ( )", "         + 4", "        ----",
@@ -155,14 +155,14 @@ TEST(TextWorksheet, SingleDigitRangesNarrowEveryField) {
 
 TEST(TextWorksheet, NumbersAreAlignedToTheWidthOfTheProblemCount) {
   Sheet sheet;
-  sheet.controls.text2 = "10";
+  sheet.controls.perLine = 10;
   for (int i = 0; i < 10; ++i) sheet.rows.push_back(Two("1", "+", "1", "_"));
   const std::string text = WriteSheet(sheet);
   EXPECT_NE(text.find("\r\n 1.  1+ 1= (    )         2."), std::string::npos);
   EXPECT_NE(text.find(")        10.  1+ 1= (    )\r\n"), std::string::npos);
 
   Sheet thousand;
-  thousand.controls.text2 = "10";
+  thousand.controls.perLine = 10;
   for (int i = 0; i < 1000; ++i) thousand.rows.push_back(Two("1", "+", "1", "_"));
   const std::string big = WriteSheet(thousand);
   EXPECT_NE(big.find("\r\n   1.  1+ 1= (    )"), std::string::npos);
@@ -171,8 +171,8 @@ TEST(TextWorksheet, NumbersAreAlignedToTheWidthOfTheProblemCount) {
 
 TEST(TextWorksheet, ShortLastLineEndsAfterItsLastProblem) {
   Sheet sheet;
-  sheet.controls.text2 = "3";
-  sheet.controls.checkExp = true;
+  sheet.controls.perLine = 3;
+  sheet.controls.columnForm = true;
   for (int i = 0; i < 4; ++i) sheet.rows.push_back(Two("10", "-", "3", "_"));
   const std::string text = WriteSheet(sheet);
   EXPECT_NE(text.find("\r\n4. 10- 3= (    )\r\n           1 0\r\n         -   3\r\n        ------\r\n"
@@ -182,9 +182,9 @@ TEST(TextWorksheet, ShortLastLineEndsAfterItsLastProblem) {
 
 TEST(TextWorksheet, ValueWiderThanItsFieldIsShownWhole) {
   Sheet sheet;
-  sheet.controls.text3 = "5";
-  sheet.controls.text4 = "5";
-  sheet.controls.checkExp = true;
+  sheet.controls.addRange = 5;
+  sheet.controls.subRange = 5;
+  sheet.controls.columnForm = true;
   sheet.rows = {Two("4", "+", "9", "_"), };
   sheet.rows[0][kResult] = "13";
   const std::string text = WriteSheet(sheet);

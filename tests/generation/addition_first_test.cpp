@@ -6,38 +6,38 @@
 namespace numbrook::testing {
 namespace {
 
-ControlState ThreeTerms() {
-  ControlState c;
-  c.combo1Index = 1;
+RunRequest ThreeTerms() {
+  RunRequest c;
+  c.terms = 3;
   return c;
 }
 
 TEST(AdditionFirst, TwoTermsWithCarryingAndTheComputeSwap) {
   // a = Int(0.5 * 19 + 1) = 10; b = Int(10 * 0.35 + 1) = 4; digit 3 is odd: swap.
-  const OneProblem p = GenerateOne(ControlState{}, {0.5, 0.35, 0.3});
+  const OneProblem p = GenerateOne(RunRequest{}, {0.5, 0.35, 0.3});
   EXPECT_EQ(p.row, Row({"4", "+", "10", "", "", "=", "_"}));
   EXPECT_TRUE(p.warnings.empty());
 }
 
 TEST(AdditionFirst, TwoTermsWithoutCarryingKeepTheUnitsBelowTen) {
-  ControlState c;
-  c.checkAdd = false;
+  RunRequest c;
+  c.carrying = false;
   // a = 13; tens Int(1 * 0.9) = 0, units Int(7 * 0.99) = 6; digit 2 even: no swap.
   const OneProblem p = GenerateOne(c, {12.5 / 19, 0.9, 0.99, 0.2});
   EXPECT_EQ(p.row, Row({"13", "+", "6", "", "", "=", "_"}));
 }
 
 TEST(AdditionFirst, BlankInATwoTermProblemDrawsNoSwap) {
-  ControlState c;
-  c.option3Index = kBlankSecond;
+  RunRequest c;
+  c.blank = BlankPlace::Second;
   const OneProblem p = GenerateOne(c, {0.5, 0.35});
   EXPECT_EQ(p.row, Row({"10", "+", "_", "", "", "=", "14"}));
 }
 
 TEST(AdditionFirst, MixedRunWithAMinusSecondOperatorCapsThePartialAtTheSubtractionRange) {
-  ControlState c = ThreeTerms();
-  c.checkAS = true;
-  c.option3Index = kBlankFirst;
+  RunRequest c = ThreeTerms();
+  c.operations = c.operations | OperationKinds::Mixed;
+  c.blank = BlankPlace::First;
   // digit 4 even: "-"; a = Int(9 * 0.9 + 1) = 9; b = Int(11 * 0.5 + 1) = 6;
   // partial 15 becomes 10; c = Int(11 * 0) = 0, drawn again: Int(11 * 0.3) = 3.
   const OneProblem p = GenerateOne(c, {0.45, 0.9, 0.5, 0.0, 0.3});
@@ -45,16 +45,16 @@ TEST(AdditionFirst, MixedRunWithAMinusSecondOperatorCapsThePartialAtTheSubtracti
 }
 
 TEST(AdditionFirst, SubtrahendOfZeroIsKeptWhenTheSecondDrawIsZeroToo) {
-  ControlState c = ThreeTerms();
-  c.checkAS = true;
+  RunRequest c = ThreeTerms();
+  c.operations = c.operations | OperationKinds::Mixed;
   const OneProblem p = GenerateOne(c, {0.45, 0.9, 0.5, 0.0, 0.0, 0.2});
   EXPECT_EQ(p.row, Row({"9", "+", "6", "-", "0", "=", "_"}));
 }
 
 TEST(AdditionFirst, ThirdSubtrahendWithoutBorrowing) {
-  ControlState c = ThreeTerms();
-  c.checkAS = true;
-  c.checkSub = false;
+  RunRequest c = ThreeTerms();
+  c.operations = c.operations | OperationKinds::Mixed;
+  c.borrowing = false;
   // "-"; a = 9; b = 6; partial 10: tens Int(2 * 0.7) = 1, units Int(1 * 0.5) = 0.
   const OneProblem p = GenerateOne(c, {0.45, 0.9, 0.5, 0.7, 0.5, 0.2});
   EXPECT_EQ(p.row, Row({"9", "+", "6", "-", "10", "=", "_"}));
@@ -68,10 +68,10 @@ TEST(AdditionFirst, FirstTwoTermsReachingTheRangeLeaveAThirdTermOfZero) {
 }
 
 TEST(AdditionFirst, SumBeyondASmallRangeWarnsAndStaysInTheSheet) {
-  ControlState c = ThreeTerms();
-  c.text3 = "5";
-  c.checkAdd = false;
-  c.option3Index = kBlankSecond;
+  RunRequest c = ThreeTerms();
+  c.addRange = 5;
+  c.carrying = false;
+  c.blank = BlankPlace::Second;
   // a = Int(1.5 * 0.9 + 1) = 2; b: tens 0, units Int(8 * 0.4375) = 3;
   // c: tens 0, units Int(5 * 0.9) = 4; 2 + 3 + 4 = 9 > 5. Digit 7 odd: swap columns 0 and 4.
   const OneProblem p = GenerateOne(c, {0.9, 0.5, 0.4375, 0.5, 0.9, 0.7});
@@ -91,8 +91,8 @@ void PrintTo(const BlankSwapCase& c, std::ostream* out) { *out << "blank mode " 
 class AdditionBlankSwaps : public ::testing::TestWithParam<BlankSwapCase> {};
 
 TEST_P(AdditionBlankSwaps, NumbersBesideTheBlankTradePlacesOnAnOddDigit) {
-  ControlState c = ThreeTerms();
-  c.option3Index = GetParam().blankMode;
+  RunRequest c = ThreeTerms();
+  c.blank = static_cast<BlankPlace>(GetParam().blankMode);
   // a = Int(9 * 0.3 + 1) = 3; b = Int(17 * 0.25 + 1) = 5; c = Int(11 * 0.5 + 1) = 6; sum 14.
   const OneProblem p = GenerateOne(c, {0.3, 0.25, 0.5, GetParam().swapDraw});
   EXPECT_EQ(p.row, GetParam().expected);
@@ -110,10 +110,10 @@ INSTANTIATE_TEST_SUITE_P(
                       BlankSwapCase{kBlankThird, 0.0, Row({"3", "+", "5", "+", "_", "=", "14"})}));
 
 TEST(AdditionFirst, MixedRunWithAPlusSecondOperatorWithoutCarrying) {
-  ControlState c = ThreeTerms();
-  c.checkAS = true;
-  c.checkAdd = false;
-  c.text3 = "30";
+  RunRequest c = ThreeTerms();
+  c.operations = c.operations | OperationKinds::Mixed;
+  c.carrying = false;
+  c.addRange = 30;
   // digit 1 odd: "+"; a = Int(14 * 0.5 + 1) = 8; b: tens Int(3 * 0.5) = 1, units Int(2 * 0.5) = 1;
   // partial 19: tens Int(2 * 0.9) = 1, units Int(1 * 0.9) = 0; 8 + 11 + 10 = 29. Digit 0: no swap.
   const OneProblem p = GenerateOne(c, {0.15, 0.5, 0.5, 0.5, 0.9, 0.9, 0.0});

@@ -5,24 +5,23 @@
 
 #include <gtest/gtest.h>
 
-#include "generation/leading_number.h"
 #include "generation/one_problem.h"
 
 namespace numbrook::testing {
 namespace {
 
-int Value(const std::string& cell) { return IntegerValueOf(cell).value(); }
+int Value(const std::string& cell) { return std::stoi(cell); }
 
-ProblemTable Generate(ControlState controls, std::uint64_t seed = 20261207) {
-  const GenerationSettings settings = SetUpRun(controls).settings;
+ProblemTable Generate(RunRequest controls, std::uint64_t seed = 20261207) {
+  const GenerationSettings settings = SetUpRun(controls);
   SeededRandom random(seed);
   ProblemTable table;
   EXPECT_TRUE(GenerateProblems(settings, random, Progress{}, WarningSink{}, table));
   return table;
 }
 
-ControlState Many(ControlState c = {}) {
-  c.text1 = "1000";
+RunRequest Many(RunRequest c = {}) {
+  c.count = 1000;
   return c;
 }
 
@@ -36,8 +35,8 @@ TEST(SeededRandom, StaysInsideTheUnitInterval) {
 }
 
 TEST(GenerationLoop, AdditionAndSubtractionTogetherDrawTheFirstOperator) {
-  ControlState c;
-  c.checkS = true;
+  RunRequest c;
+  c.operations = c.operations | OperationKinds::Subtraction;
   // digit 3 odd: subtraction; a = Int(0.5 * 9 + 1) = 5; b = Int(6 * 0.5) = 3.
   EXPECT_EQ(GenerateOne(c, {0.3, 0.5, 0.5}).row, Row({"5", "-", "3", "", "", "=", "_"}));
   // digit 4 even: addition.
@@ -45,22 +44,22 @@ TEST(GenerationLoop, AdditionAndSubtractionTogetherDrawTheFirstOperator) {
 }
 
 TEST(GenerationLoop, RandomBlankIsDrawnAfterTheOperator) {
-  ControlState c;
-  c.option3Index = kBlankRandom;
+  RunRequest c;
+  c.blank = BlankPlace::Random;
   // digit 7 mod 3 = 1: the first term is blank.
   EXPECT_EQ(GenerateOne(c, {0.7, 0.5, 0.35}).row, Row({"_", "+", "4", "", "", "=", "14"}));
 }
 
 TEST(GenerationLoop, NoOperationTickedMeansAdditions) {
-  ControlState c = Many();
-  c.checkA = false;
+  RunRequest c = Many();
+  c.operations = OperationKinds::None;
   const ProblemTable table = Generate(c);
   for (int i = 0; i < 1000; ++i) ASSERT_EQ(table.Cell(i, kFirstOperator), "+");
 }
 
 TEST(GenerationLoop, TableHasOneEmptyRowAfterTheProblems) {
-  ControlState c;
-  c.text1 = "7";
+  RunRequest c;
+  c.count = 7;
   const ProblemTable table = Generate(c);
   ASSERT_EQ(table.RowCount(), 8);
   for (const std::string& cell : table.Row(7)) EXPECT_EQ(cell, "");
@@ -68,9 +67,9 @@ TEST(GenerationLoop, TableHasOneEmptyRowAfterTheProblems) {
 }
 
 TEST(GenerationLoop, ProgressRunsAroundEveryRowAndCanAbandonTheRun) {
-  ControlState c;
-  c.text1 = "5";
-  const GenerationSettings settings = SetUpRun(c).settings;
+  RunRequest c;
+  c.count = 5;
+  const GenerationSettings settings = SetUpRun(c);
   std::vector<int> done;
   int yields = 0;
   Progress progress;
@@ -122,8 +121,8 @@ TEST(GenerationProperties, TwoTermAdditionWithCarryingStaysWithinTheRange) {
 }
 
 TEST(GenerationProperties, TwoTermAdditionWithoutCarryingAddsUnitsToAtMostNine) {
-  ControlState c = Many();
-  c.checkAdd = false;
+  RunRequest c = Many();
+  c.carrying = false;
   const ProblemTable table = Generate(c);
   bool sawZero = false;
   for (int i = 0; i < 1000; ++i) {
@@ -140,8 +139,8 @@ TEST(GenerationProperties, AboutHalfOfTheComputeRowsAreSwapped) {
   // The swap makes the two addends exchangeable, so the first one shown is
   // the larger in about half the rows; as drawn (1..98, then at most 99
   // minus the first) it would be the larger in about two thirds.
-  ControlState c = Many();
-  c.text3 = "99";
+  RunRequest c = Many();
+  c.addRange = 99;
   const ProblemTable table = Generate(c);
   int firstLarger = 0;
   for (int i = 0; i < 1000; ++i) firstLarger += Value(table.Cell(i, 0)) > Value(table.Cell(i, 2));
@@ -150,10 +149,10 @@ TEST(GenerationProperties, AboutHalfOfTheComputeRowsAreSwapped) {
 }
 
 TEST(GenerationProperties, RandomModeBlankFrequencies) {
-  ControlState two = Many();
-  two.option3Index = kBlankRandom;
-  ControlState three = two;
-  three.combo1Index = 1;
+  RunRequest two = Many();
+  two.blank = BlankPlace::Random;
+  RunRequest three = two;
+  three.terms = 3;
   const std::array<int, 7> expectTwo{300, 0, 300, 0, 0, 0, 400};
   const std::array<int, 7> expectThree{300, 0, 200, 0, 200, 0, 300};
   for (const auto& [controls, expected] : {std::pair{two, expectTwo}, std::pair{three, expectThree}}) {
@@ -175,12 +174,10 @@ TEST(GenerationProperties, EveryCombinationGivesSolvableRows) {
     for (int ops = 1; ops < 8; ++ops) {
       for (int blank = 0; blank < 5; ++blank) {
         if (terms == 2 && (blank == kBlankThird || (ops & 4))) continue;
-        ControlState c = Many();
-        c.combo1Index = terms - 2;
-        c.checkA = ops & 1;
-        c.checkS = ops & 2;
-        c.checkAS = ops & 4;
-        c.option3Index = blank;
+        RunRequest c = Many();
+        c.terms = terms;
+        c.operations = static_cast<OperationKinds>(ops);  // 1 addition, 2 subtraction, 4 mixed
+        c.blank = static_cast<BlankPlace>(blank);
         const ProblemTable table = Generate(c, static_cast<std::uint64_t>(terms * 100 + ops * 10 + blank));
         for (int i = 0; i < 1000; ++i) ExpectSolvableRow(table.Row(i), terms);
       }
@@ -189,11 +186,11 @@ TEST(GenerationProperties, EveryCombinationGivesSolvableRows) {
 }
 
 TEST(GenerationProperties, ThreeTermSubtractionStartsFromHalfTheRange) {
-  ControlState c = Many();
-  c.combo1Index = 1;
-  c.checkA = false;
-  c.checkS = true;
-  c.option3Index = kBlankSecond;  // the first term is never moved
+  RunRequest c = Many();
+  c.terms = 3;
+  c.operations = OperationKinds::None;
+  c.operations = c.operations | OperationKinds::Subtraction;
+  c.blank = BlankPlace::Second;  // the first term is never moved
   const ProblemTable table = Generate(c);
   std::map<int, int> firstTerms;
   for (int i = 0; i < 1000; ++i) ++firstTerms[Value(table.Cell(i, 0))];
@@ -203,10 +200,10 @@ TEST(GenerationProperties, ThreeTermSubtractionStartsFromHalfTheRange) {
 }
 
 TEST(GenerationProperties, ThreeTermAdditionStaysBelowHalfTheRange) {
-  ControlState c = Many();
-  c.combo1Index = 1;
-  c.text3 = "99";
-  c.option3Index = kBlankFirst;  // the first term is the result less the others
+  RunRequest c = Many();
+  c.terms = 3;
+  c.addRange = 99;
+  c.blank = BlankPlace::First;  // the first term is the result less the others
   const ProblemTable table = Generate(c);
   int highest = 0;
   for (int i = 0; i < 1000; ++i) {
@@ -219,9 +216,9 @@ TEST(GenerationProperties, ThreeTermAdditionStaysBelowHalfTheRange) {
 }
 
 TEST(GenerationProperties, MixedRunsUseBothSecondOperators) {
-  ControlState c = Many();
-  c.combo1Index = 1;
-  c.checkAS = true;
+  RunRequest c = Many();
+  c.terms = 3;
+  c.operations = c.operations | OperationKinds::Mixed;
   const ProblemTable table = Generate(c);
   int plus = 0;
   for (int i = 0; i < 1000; ++i) plus += table.Cell(i, kSecondOperator) == "+";
@@ -230,11 +227,11 @@ TEST(GenerationProperties, MixedRunsUseBothSecondOperators) {
 }
 
 TEST(GenerationProperties, TwoTermSubtractionWithoutBorrowingNeedsNoBorrow) {
-  ControlState c = Many();
-  c.checkA = false;
-  c.checkS = true;
-  c.checkSub = false;
-  c.text4 = "99";
+  RunRequest c = Many();
+  c.operations = OperationKinds::None;
+  c.operations = c.operations | OperationKinds::Subtraction;
+  c.borrowing = false;
+  c.subRange = 99;
   const ProblemTable table = Generate(c);
   for (int i = 0; i < 1000; ++i) {
     const int a = Value(table.Cell(i, 0)), b = Value(table.Cell(i, 2));

@@ -19,9 +19,9 @@ struct OneProblem {
 
 // Runs the whole generation for a single problem with scripted random
 // numbers, and checks that the script was used up exactly.
-inline OneProblem GenerateOne(ControlState controls, std::initializer_list<double> script) {
-  controls.text1 = "1";
-  const GenerationSettings settings = SetUpRun(controls).settings;
+inline OneProblem GenerateOne(RunRequest controls, std::initializer_list<double> script) {
+  controls.count = 1;
+  const GenerationSettings settings = SetUpRun(controls);
   ScriptedRandom random(script);
   OneProblem result;
   const WarningSink warning = [&](int row, const std::string& message) { result.warnings.emplace_back(row, message); };

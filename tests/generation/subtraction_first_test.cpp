@@ -6,11 +6,11 @@
 namespace numbrook::testing {
 namespace {
 
-ControlState SubtractionOnly(int terms = 2) {
-  ControlState c;
-  c.checkA = false;
-  c.checkS = true;
-  c.combo1Index = terms - 2;
+RunRequest SubtractionOnly(int terms = 2) {
+  RunRequest c;
+  c.operations = OperationKinds::None;
+  c.operations = c.operations | OperationKinds::Subtraction;
+  c.terms = terms;
   return c;
 }
 
@@ -21,10 +21,10 @@ TEST(SubtractionFirst, TwoTermsWithBorrowingRedrawAZeroSubtrahendFromOne) {
 }
 
 TEST(SubtractionFirst, WholeTenLosesOneAndAZeroUnitsPlaceBecomesHalfTheMinuendsUnits) {
-  ControlState c = SubtractionOnly();
-  c.text4 = "20";
-  c.checkSub = false;
-  c.option3Index = kBlankSecond;
+  RunRequest c = SubtractionOnly();
+  c.subRange = 20;
+  c.borrowing = false;
+  c.blank = BlankPlace::Second;
   // a = Int(0.5 * 19 + 1) = 10, lowered to 9; tens Int(1 * 0.3) = 0 (no tens to adjust);
   // units Int(10 * 0.05) = 0 becomes 4.5 rounded to the even 4.
   const OneProblem p = GenerateOne(c, {0.5, 0.3, 0.05});
@@ -32,9 +32,9 @@ TEST(SubtractionFirst, WholeTenLosesOneAndAZeroUnitsPlaceBecomesHalfTheMinuendsU
 }
 
 TEST(SubtractionFirst, ZeroTensOfATwoTermSubtrahendBecomeHalfTheMinuendsTensOnAnOddDigit) {
-  ControlState c = SubtractionOnly();
-  c.text4 = "50";
-  c.checkSub = false;
+  RunRequest c = SubtractionOnly();
+  c.subRange = 50;
+  c.borrowing = false;
   // a = 35; tens Int(4 * 0.1) = 0, units Int(6 * 0.1) = 0; digit 5 odd: tens 1; units 2.5 -> 2.
   const OneProblem odd = GenerateOne(c, {34.5 / 49, 0.1, 0.1, 0.5});
   EXPECT_EQ(odd.row, Row({"35", "-", "12", "", "", "=", "_"}));
@@ -43,9 +43,9 @@ TEST(SubtractionFirst, ZeroTensOfATwoTermSubtrahendBecomeHalfTheMinuendsTensOnAn
 }
 
 TEST(SubtractionFirst, ThreeTermsWithoutBorrowingKeepAZeroSubtrahend) {
-  ControlState c = SubtractionOnly(3);
-  c.text4 = "20";
-  c.checkSub = false;
+  RunRequest c = SubtractionOnly(3);
+  c.subRange = 20;
+  c.borrowing = false;
   // a = Int(10 + 9 * 0.5) = 14; tens Int(2 * 0.2) = 0, units Int(5 * 0.1) = 0: b stays 0.
   // partial 14: tens Int(2 * 0.6) = 1, units Int(5 * 0.5) = 2; digit 3 odd: no swap.
   const OneProblem p = GenerateOne(c, {0.5, 0.2, 0.1, 0.6, 0.5, 0.3});
@@ -53,27 +53,27 @@ TEST(SubtractionFirst, ThreeTermsWithoutBorrowingKeepAZeroSubtrahend) {
 }
 
 TEST(SubtractionFirst, SubtrahendsTradeColumnsOnAnEvenDigitAndTheResultFollows) {
-  ControlState c = SubtractionOnly(3);
-  c.option3Index = kBlankThird;
+  RunRequest c = SubtractionOnly(3);
+  c.blank = BlankPlace::Third;
   // a = Int(5 + 4 * 0.6) = 7; b = Int(8 * 0.5) = 4; c = Int(4 * 0.6) = 2; digit 4 even: swap.
   const OneProblem p = GenerateOne(c, {0.6, 0.5, 0.6, 0.4});
   EXPECT_EQ(p.row, Row({"7", "-", "2", "-", "_", "=", "1"}));
 }
 
 TEST(SubtractionFirst, MixedRunAddsAThirdTermWithCarrying) {
-  ControlState c = SubtractionOnly(3);
-  c.checkAS = true;
+  RunRequest c = SubtractionOnly(3);
+  c.operations = c.operations | OperationKinds::Mixed;
   // digit 1 odd: "+"; a = Int(5 + 4 * 0) = 5; b = Int(6 * 0.9) = 5; c = Int(19 * 0.5 + 1) = 10.
   const OneProblem p = GenerateOne(c, {0.15, 0.0, 0.9, 0.5});
   EXPECT_EQ(p.row, Row({"5", "-", "5", "+", "10", "=", "_"}));
 }
 
 TEST(SubtractionFirst, ThirdAddendWithoutCarryingTakesItsUnitsBoundFromTheAdditionRange) {
-  ControlState c = SubtractionOnly(3);
-  c.checkAS = true;
-  c.checkAdd = false;
-  c.text3 = "15";
-  c.option3Index = kBlankFirst;
+  RunRequest c = SubtractionOnly(3);
+  c.operations = c.operations | OperationKinds::Mixed;
+  c.carrying = false;
+  c.addRange = 15;
+  c.blank = BlankPlace::First;
   // "+"; a = Int(5 + 4 * 0.99) = 8; b = Int(9 * 0.2) = 1; partial 7:
   // tens Int(1 * 0.5) = 0, units Int((5 - 7) * 0.5) = -1 raised to 0.
   const OneProblem p = GenerateOne(c, {0.15, 0.99, 0.2, 0.5, 0.5});
@@ -81,9 +81,9 @@ TEST(SubtractionFirst, ThirdAddendWithoutCarryingTakesItsUnitsBoundFromTheAdditi
 }
 
 TEST(SubtractionFirst, PartialBeyondTheAdditionRangeWarnsOfTheSum) {
-  ControlState c = SubtractionOnly(3);
-  c.checkAS = true;
-  c.text4 = "50";
+  RunRequest c = SubtractionOnly(3);
+  c.operations = c.operations | OperationKinds::Mixed;
+  c.subRange = 50;
   // "+"; a = Int(25 + 24 * 0.5) = 37; b = Int(38 * 0.01) = 0, again Int(36 * 0.01 + 1) = 1;
   // partial 36 >= 20: c = Int(-17 * 0.5 + 1) = -8; 37 - 1 - 8 = 28 > 20.
   const OneProblem p = GenerateOne(c, {0.15, 0.5, 0.01, 0.01, 0.5});
@@ -93,9 +93,9 @@ TEST(SubtractionFirst, PartialBeyondTheAdditionRangeWarnsOfTheSum) {
 }
 
 TEST(SubtractionFirst, SubtractionRangeOfOneCanStartBelowZeroAndWarnsOfTheDifference) {
-  ControlState c = SubtractionOnly(3);
-  c.text4 = "1";
-  c.text3 = "5";
+  RunRequest c = SubtractionOnly(3);
+  c.subRange = 1;
+  c.addRange = 5;
   // a = Int(0 - 0.5 * 0.5) = -1; b = Int(0 * 0.3) = 0, again Int(-2 * 0.1 + 1) = 0;
   // partial -1: c = Int(0 * r) twice; digit 5 odd: no swap. -1 - 0 - 0 < 0.
   const OneProblem p = GenerateOne(c, {0.5, 0.3, 0.1, 0.7, 0.7, 0.5});
@@ -105,8 +105,8 @@ TEST(SubtractionFirst, SubtractionRangeOfOneCanStartBelowZeroAndWarnsOfTheDiffer
 }
 
 TEST(SubtractionFirst, TwoTermProblemWithALargeSubtractionRangeNeverWarns) {
-  ControlState c = SubtractionOnly();
-  c.text4 = "50";
+  RunRequest c = SubtractionOnly();
+  c.subRange = 50;
   const OneProblem p = GenerateOne(c, {0.99, 0.0, 0.0});
   EXPECT_EQ(p.row, Row({"49", "-", "1", "", "", "=", "_"}));
   EXPECT_TRUE(p.warnings.empty());

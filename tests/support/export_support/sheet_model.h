@@ -31,16 +31,16 @@ inline void PrintTo(const SheetCase& c, std::ostream* out) {
        << c.blankMode;
 }
 
-inline ControlState ControlsFor(const SheetCase& c) {
-  ControlState controls;
-  controls.combo1Index = c.terms - 2;
-  controls.checkS = true;
-  controls.checkAS = c.terms == 3;
-  controls.checkExp = c.vertical;
-  controls.checkNewPage = c.newPage;
-  controls.option3Index = c.blankMode;
-  controls.text1 = std::to_string(c.count);
-  controls.text2 = std::to_string(c.perRow);
+inline RunRequest RequestFor(const SheetCase& c) {
+  RunRequest controls;
+  controls.terms = c.terms;
+  controls.operations = controls.operations | OperationKinds::Subtraction;
+  if (c.terms == 3) controls.operations = controls.operations | OperationKinds::Mixed;
+  controls.columnForm = c.vertical;
+  controls.numberEachPage = c.newPage;
+  controls.blank = static_cast<BlankPlace>(c.blankMode);
+  controls.count = c.count;
+  controls.perLine = c.perRow;
   return controls;
 }
 

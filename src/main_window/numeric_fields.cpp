@@ -1,6 +1,6 @@
-#include "generation/numeric_fields.h"
+#include "main_window/numeric_fields.h"
 
-#include "generation/leading_number.h"
+#include "main_window/leading_number.h"
 
 namespace numbrook {
 

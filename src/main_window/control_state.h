@@ -1,23 +1,13 @@
 #pragma once
 
-#include <array>
 #include <string>
-#include <string_view>
+
+#include "generation/generation_settings.h"
 
 namespace numbrook {
 
-// The texts of the main window's list and option captions. The run quotes
-// them in the worksheet description, so the window and the core share them.
-inline constexpr std::array<std::string_view, 2> kTermCountItems = {"二个数", "三个数"};
-inline constexpr std::array<std::string_view, 5> kBlankModeCaptions = {
-    "计算题", "第一填空", "第二填空", "第三填空", "随机"};
-
-enum BlankModeIndex { kBlankCompute = 0, kBlankFirst = 1, kBlankSecond = 2, kBlankThird = 3, kBlankRandom = 4 };
-enum ExportFormatIndex { kExportText = 0, kExportExcel = 1 };
-
-// The state of every main-window control that a run reads, as a plain value.
-// The defaults are the window's start-up values, so a front end without a
-// window (the command line) starts from the same settings a teacher sees.
+// The state of every main-window control that a run reads, as a plain value,
+// with the window's start-up values.
 struct ControlState {
   int combo1Index = 0;         // Combo1: 0 "二个数", 1 "三个数"
   bool checkA = true;          // 加法

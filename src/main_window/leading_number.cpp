@@ -1,4 +1,4 @@
-#include "generation/leading_number.h"
+#include "main_window/leading_number.h"
 
 #include <cctype>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "generation/leading_number.h"
+#include "main_window/leading_number.h"
 
 #include <cmath>
 
@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "generation/numeric_fields.h"
+#include "main_window/numeric_fields.h"
 
 namespace numbrook {
 namespace {

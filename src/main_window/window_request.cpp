@@ -1,0 +1,46 @@
+#include "main_window/window_request.h"
+
+#include <optional>
+
+#include "main_window/leading_number.h"
+
+namespace numbrook {
+namespace {
+
+int FieldValue(const std::string& text, int highest, int fallback) {
+  const std::optional<int> value = IntegerValueOf(text);
+  if (!value || *value <= 0 || *value > highest) return fallback;
+  return *value;
+}
+
+OperationKinds OperationsOf(const ControlState& c) {
+  OperationKinds kinds = OperationKinds::None;
+  if (c.checkA) kinds = kinds | OperationKinds::Addition;
+  if (c.checkS) kinds = kinds | OperationKinds::Subtraction;
+  if (c.checkAS) kinds = kinds | OperationKinds::Mixed;
+  return kinds;
+}
+
+}  // namespace
+
+RunRequest RequestFromControls(const ControlState& c) {
+  const RunRequest defaults;
+  RunRequest request;
+  request.terms = OffersThreeTermControls(c) ? 3 : 2;
+  request.operations = OperationsOf(c);
+  request.addRange = FieldValue(c.text3, kMostRange, defaults.addRange);
+  request.subRange = FieldValue(c.text4, kMostRange, defaults.subRange);
+  request.carrying = c.checkAdd;
+  request.borrowing = c.checkSub;
+  request.blank = c.option3Index >= kBlankCompute && c.option3Index <= kBlankRandom
+                      ? static_cast<BlankPlace>(c.option3Index)
+                      : defaults.blank;
+  request.count = FieldValue(c.text1, kMostProblems, defaults.count);
+  request.perLine = FieldValue(c.text2, kMostPerLine, defaults.perLine);
+  request.format = c.option2Index == kExportText ? ExportFormat::Text : ExportFormat::Excel;
+  request.columnForm = c.checkExp;
+  request.numberEachPage = c.checkNewPage;
+  return request;
+}
+
+}  // namespace numbrook

@@ -1,0 +1,106 @@
+// The window's own rules: how its fields become the run's numbers, and
+// what choosing the term count does to the other controls.
+#include <gtest/gtest.h>
+
+#include "generation/generation_settings.h"
+#include "main_window/window_request.h"
+
+namespace numbrook {
+namespace {
+
+struct ClampCase {
+  const char* text;
+  int problemCount;  // as Text1
+  int perRow;        // as Text2
+  int addRange;      // as Text3
+  int subRange;      // as Text4
+};
+
+class FieldClamps : public ::testing::TestWithParam<ClampCase> {};
+
+TEST_P(FieldClamps, ReplaceEmptyZeroNegativeAndTooLargeValues) {
+  const ClampCase c = GetParam();
+  ControlState controls;
+  controls.text1 = controls.text2 = controls.text3 = controls.text4 = c.text;
+  const RunRequest r = RequestFromControls(controls);
+  EXPECT_EQ(r.count, c.problemCount) << '"' << c.text << '"';
+  EXPECT_EQ(r.perLine, c.perRow) << '"' << c.text << '"';
+  EXPECT_EQ(r.addRange, c.addRange) << '"' << c.text << '"';
+  EXPECT_EQ(r.subRange, c.subRange) << '"' << c.text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, FieldClamps,
+                         ::testing::Values(ClampCase{"0", 100, 4, 20, 10}, ClampCase{"", 100, 4, 20, 10},
+                                           ClampCase{"-5", 100, 4, 20, 10}, ClampCase{"1001", 100, 4, 20, 10},
+                                           ClampCase{"1000", 1000, 4, 20, 10}, ClampCase{"100", 100, 4, 20, 10},
+                                           ClampCase{"99", 99, 4, 99, 99}, ClampCase{"10", 10, 10, 10, 10},
+                                           ClampCase{"12.5", 12, 4, 12, 12}, ClampCase{"&H10", 16, 4, 16, 16},
+                                           ClampCase{"1e3", 1000, 4, 20, 10}, ClampCase{"   7", 7, 7, 7, 7},
+                                           ClampCase{"0.4", 100, 4, 20, 10},
+                                           ClampCase{"99999999999", 100, 4, 20, 10}));
+
+
+// Choosing the term count, as the window's list and the command line do.
+TEST(TermCountChoice, ResetsTheCountsAndTheThreeTermControls) {
+  struct Case {
+    int from, to;
+    int blank;
+    bool mixed;
+    const char* perRow;
+    int blankAfter;
+    bool mixedAfter;
+  };
+  const Case cases[] = {
+      {0, 1, kBlankSecond, false, "3", kBlankSecond, false},
+      {1, 0, kBlankThird, true, "4", kBlankCompute, false},
+      {1, 0, kBlankRandom, true, "4", kBlankRandom, false},
+      {1, 1, kBlankThird, true, "3", kBlankThird, true},
+  };
+  for (const Case& c : cases) {
+    ControlState controls;
+    controls.combo1Index = c.from;
+    controls.option3Index = c.blank;
+    controls.checkAS = c.mixed;
+    controls.text1 = "250";
+    controls.text2 = "7";
+    controls.text3 = "55";
+    ChooseTermCount(controls, c.to);
+    EXPECT_EQ(controls.combo1Index, c.to);
+    EXPECT_EQ(controls.text1, "100") << "the start-up count";
+    EXPECT_EQ(controls.text2, c.perRow);
+    EXPECT_EQ(controls.text3, "55") << "the ranges stay";
+    EXPECT_EQ(controls.option3Index, c.blankAfter);
+    EXPECT_EQ(controls.checkAS, c.mixedAfter);
+    EXPECT_EQ(OffersThreeTermControls(controls), c.to == 1);
+  }
+}
+
+// The window's check boxes and options become the request's kinds, and a
+// run set up from the start-up controls is the default run.
+TEST(WindowRequest, ControlsBecomeTheRequest) {
+  ControlState controls;
+  EXPECT_EQ(SetUpRun(RequestFromControls(controls)).Description, "二个数,加法运算,计算题, 20以内含进位加法");
+  controls.combo1Index = 1;
+  controls.checkA = false;
+  controls.checkS = true;
+  controls.checkAS = true;
+  controls.option3Index = kBlankThird;
+  controls.checkAdd = false;
+  controls.checkSub = false;
+  controls.option2Index = kExportText;
+  controls.checkExp = true;
+  controls.checkNewPage = false;
+  const RunRequest r = RequestFromControls(controls);
+  EXPECT_EQ(r.terms, 3);
+  EXPECT_EQ(r.operations, OperationKinds::Subtraction | OperationKinds::Mixed);
+  EXPECT_EQ(r.blank, BlankPlace::Third);
+  EXPECT_FALSE(r.carrying);
+  EXPECT_FALSE(r.borrowing);
+  EXPECT_EQ(r.format, ExportFormat::Text);
+  EXPECT_TRUE(r.columnForm);
+  EXPECT_FALSE(r.numberEachPage);
+  EXPECT_FALSE(r.seed.has_value());
+}
+
+}  // namespace
+}  // namespace numbrook
