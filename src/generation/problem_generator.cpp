@@ -36,6 +36,12 @@ class RowDrawer {
         if (DrawRowAttempt(settings_, random_, row)) return;
       }
     }
+    if (Space().rows.empty()) {
+      // Additions within 1 with carrying (1 + 1 is all they draw) have no row
+      // within range at all: the row stays as drawn rather than none.
+      DrawRowAttempt(settings_, random_, row);
+      return;
+    }
     row = Choose(AllOf(Space()));
   }
 

@@ -18,8 +18,8 @@ namespace numbrook::testing {
 namespace {
 
 // Brute force: every draw tries the number 0 and the midpoints of a grid of
-// 2520 equal steps (fine enough that each outcome of a range up to 7 holds
-// whole steps), and the rows of all combinations are collected with their
+// 2520 equal steps (fine enough that each outcome of these small ranges
+// holds whole steps), and the rows of all combinations are collected with their
 // share of the grid. Outcomes come from the production formula Int(k r)
 // applied to each point, not from reasoning about k.
 class GridRandom final : public RandomSource {
@@ -180,6 +180,17 @@ TEST(ExactCount, SeededDrawsStayInsideTheWalkedSpaceAndReachItsLikelyRows) {
   for (std::size_t i = 0; i < space.rows.size(); ++i) {
     if (space.chances[i] > 1e-4) EXPECT_EQ(drawn.count(space.rows[i]), 1u);
   }
+}
+
+TEST(ExactCount, AdditionsWithinOneWithCarryingHaveNoRowWithinRangeYetARunFinishes) {
+  ControlState c;
+  c.text3 = "1";
+  const GenerationSettings settings = Settings(c, 20);
+  EXPECT_EQ(CountDistinctProblems(settings, 1), 0u);
+  SeededRandom random(5);
+  ProblemTable table;
+  ASSERT_TRUE(GenerateProblems(settings, random, Progress{}, table));
+  EXPECT_EQ(table.Row(19), Row({"1", "+", "1", "", "", "=", "_"}));
 }
 
 TEST(DistinctProblems, AsManyAsTheCountAllowsAlwaysFinish) {
