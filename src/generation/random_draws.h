@@ -36,8 +36,6 @@ std::uint64_t SeedFromTimeOfDay();
 // The largest integer not above x.
 int Int(double x);
 
-inline bool IsOdd(int value) { return value % 2 != 0; }
-
 // The tens part and the last digit of a value, with the remainder taking the
 // sign of the dividend.
 inline int TensOf(int value) { return Int(value / 10.0); }
