@@ -1,5 +1,7 @@
 #include "generation/row_drawing.h"
 
+#include <string>
+
 #include "generation/range_rule.h"
 #include "generation/row_request.h"
 
@@ -7,6 +9,8 @@ namespace numbrook {
 namespace {
 
 enum FirstOperator { kAdditionFirst = 0, kSubtractionFirst = 1 };
+
+const std::string kEqualsText = "=";
 
 int ChooseFirstOperator(const GenerationSettings& s, RandomSource& random) {
   if (s.AdditionChecked && s.SubtractionChecked) return random.DigitModulo(2);
@@ -26,7 +30,7 @@ int ChooseBlankPosition(const GenerationSettings& s, RandomSource& random) {
 
 bool DrawRowAttempt(const GenerationSettings& settings, RandomSource& random, ProblemRow& row) {
   row.fill("");
-  row[kEqualsSign] = "=";
+  row[kEqualsSign] = kEqualsText;
   const int firstOperator = ChooseFirstOperator(settings, random);
   const int blankPosition = ChooseBlankPosition(settings, random);
   const RowRequest request{row, blankPosition, settings, random};

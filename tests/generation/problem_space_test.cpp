@@ -178,7 +178,9 @@ TEST(ExactCount, SeededDrawsStayInsideTheWalkedSpaceAndReachItsLikelyRows) {
     drawn.insert(row);
   }
   for (std::size_t i = 0; i < space.rows.size(); ++i) {
-    if (space.chances[i] > 1e-4) EXPECT_EQ(drawn.count(space.rows[i]), 1u);
+    if (space.chances[i] > 1e-4) {
+      EXPECT_EQ(drawn.count(space.rows[i]), 1u);
+    }
   }
 }
 

@@ -66,7 +66,9 @@ void ExpectWithinRange(const ProblemRow& row, int addRange) {
   for (std::size_t i = 1; i < terms.size(); ++i) {
     const bool plus = row[2 * i - 1] == "+";
     running += plus ? terms[i] : -terms[i];
-    if (plus) ASSERT_LE(running, addRange);
+    if (plus) {
+      ASSERT_LE(running, addRange);
+    }
     ASSERT_GE(running, 0);
   }
 }
