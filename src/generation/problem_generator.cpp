@@ -17,6 +17,12 @@ namespace {
 // problems are very rare.
 constexpr int kAttemptsBeforeChoosing = 10'000;
 
+// The most rows such a choice walks: every space of ranges up to 20 fits
+// whole (the largest holds 22,892 rows); ranges up to 99 hold millions,
+// which would take minutes and gigabytes, so their choice is among the first
+// rows of the walk, by the same odds among those.
+constexpr std::size_t kMostRowsWalked = 100'000;
+
 std::vector<std::size_t> AllOf(const ProblemSpace& space) {
   std::vector<std::size_t> all(space.rows.size());
   for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
@@ -52,7 +58,7 @@ class RowDrawer {
 
   const ProblemSpace& Space() {
     if (!space_) {
-      space_ = WalkProblemSpace(settings_);
+      space_ = WalkProblemSpace(settings_, kMostRowsWalked);
       withinRangeChance_ = 0;
       for (double chance : space_->chances) withinRangeChance_ += chance;
     }
