@@ -14,7 +14,7 @@ double MillisecondsFor(const numbrook::RunRequest& request, const std::filesyste
   const numbrook::GenerationSettings settings = numbrook::SetUpRun(request);
   numbrook::SeededRandom random(1);
   numbrook::ProblemTable table;
-  numbrook::GenerateProblems(settings, random, {}, {}, table);
+  numbrook::GenerateProblems(settings, random, {}, table);
   const numbrook::ExportResult result = numbrook::RunExport(settings, table, {}, file);
   const auto end = std::chrono::steady_clock::now();
   if (result.outcome != numbrook::ExportOutcome::Written) std::fprintf(stderr, "failed: %s\n", result.error.c_str());

@@ -92,14 +92,10 @@ int MakeSheets(const SheetOptions& options) {
   for (int k = 1; k <= sheets; ++k) {
     if (showProgress) std::cerr << "\rnumbrook-sheet: sheet " << k << " of " << sheets << std::flush;
     SeededRandom random(firstSeed + static_cast<std::uint64_t>(k - 1));
-    const WarningSink warning = [&](int row, const std::string& message) {
-      std::cerr << "numbrook-sheet: " << (numbered ? "sheet " + std::to_string(k) + ", " : "") << "problem "
-                << row + 1 << ": " << message << "\n";
-    };
     ProblemTable table;
     if (!options.distinct) {
-      GenerateProblems(settings, random, Progress{}, warning, table);
-    } else if (GenerateDistinctProblems(settings, random, Progress{}, warning, table) != DistinctOutcome::Drawn) {
+      GenerateProblems(settings, random, Progress{}, table);
+    } else if (GenerateDistinctProblems(settings, random, Progress{}, table) != DistinctOutcome::Drawn) {
       std::cerr << "numbrook-sheet: no new problem came after many draws; choose a wider range or fewer problems\n";
       return 2;
     }

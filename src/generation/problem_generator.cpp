@@ -1,105 +1,126 @@
 #include "generation/problem_generator.h"
 
+#include <optional>
 #include <set>
+#include <stdexcept>
 #include <vector>
+
+#include "generation/problem_space.h"
+#include "generation/row_drawing.h"
 
 namespace numbrook {
 namespace {
 
-enum FirstOperator { kAdditionFirst = 0, kSubtractionFirst = 1 };
+// Attempts at one row before the draw is made from the walked space instead:
+// that gives each row the same odds as endless attempts would, and ends
+// settings whose rows almost never keep within range, or whose last unused
+// problems are very rare.
+constexpr int kAttemptsBeforeChoosing = 10'000;
 
-const std::string kEqualsText = "=";
+// The most rows such a choice walks: every space of ranges up to 20 fits
+// whole (the largest holds 22,892 rows); ranges up to 99 hold millions,
+// which would take minutes and gigabytes, so their choice is among the first
+// rows of the walk, by the same odds among those.
+constexpr std::size_t kMostRowsWalked = 100'000;
 
-// How far the distinct draws go: a row drawn again this often without a new
-// problem, and a count whose draws have brought nothing new this long, have
-// met the end of what the settings can give.
-constexpr long long kMostRedraws = 20'000'000;
-constexpr long long kDrawsWithoutNew = 200'000;
-constexpr std::uint64_t kCountingSeed = 2026;
-
-int ChooseFirstOperator(const GenerationSettings& s, RandomSource& random) {
-  if (s.AdditionChecked && s.SubtractionChecked) return DrawDigit(random) % 2;
-  if (s.AdditionChecked) return kAdditionFirst;
-  if (s.SubtractionChecked) return kSubtractionFirst;
-  return kAdditionFirst;
+std::vector<std::size_t> AllOf(const ProblemSpace& space) {
+  std::vector<std::size_t> all(space.rows.size());
+  for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+  return all;
 }
 
-// Random mode: with two terms the result is blank 4 times in 10 and each
-// term 3 times; with three terms 3, 3, 2 and 2 times in 10.
-int ChooseBlankPosition(const GenerationSettings& s, RandomSource& random) {
-  if (s.BlankMode != kBlankRandom) return s.BlankMode;
-  return DrawDigit(random) % (s.TermCount == 2 ? 3 : 4);
-}
+// Draws rows within range for one run, walking the space on first need.
+class RowDrawer {
+ public:
+  RowDrawer(const GenerationSettings& settings, RandomSource& random) : settings_(settings), random_(random) {}
 
-// One problem under the settings, drawn into the row as the rules give it.
-void DrawRow(const GenerationSettings& settings, RandomSource& random, int index, const WarningSink& warn,
-             ProblemRow& row) {
-  row.fill("");
-  row[kEqualsSign] = kEqualsText;
-  const int firstOperator = ChooseFirstOperator(settings, random);
-  const int blankPosition = ChooseBlankPosition(settings, random);
-  const RowRequest request{row, index, blankPosition, settings, random, warn};
-  if (firstOperator == kAdditionFirst) {
-    GenerateAdditionFirst(request);
-  } else {
-    GenerateSubtractionFirst(request);
+  void Draw(ProblemRow& row) {
+    // Once the walk has shown that attempts almost never keep within range,
+    // every row is chosen from the space straight away.
+    if (!space_ || withinRangeChance_ >= 1.0 / kAttemptsBeforeChoosing) {
+      for (int attempt = 0; attempt < kAttemptsBeforeChoosing; ++attempt) {
+        if (DrawRowAttempt(settings_, random_, row)) return;
+      }
+    }
+    if (Space().rows.empty()) {
+      // Additions within 1 with carrying (1 + 1 is all they draw) have no row
+      // within range at all: the row stays as drawn rather than none.
+      DrawRowAttempt(settings_, random_, row);
+      return;
+    }
+    row = Choose(AllOf(Space()));
   }
-  if (settings.TermCount == 2) {
-    row[kSecondOperator].clear();
-    row[kThirdTerm].clear();
-  }
-}
 
-const WarningSink kNoWarnings = [](int, const std::string&) {};
+  ProblemRow Choose(const std::vector<std::size_t>& candidates) {
+    if (candidates.empty()) throw std::logic_error("the settings give no problem within range");
+    return Space().rows[ChooseByChance(Space(), candidates, random_)];
+  }
+
+  const ProblemSpace& Space() {
+    if (!space_) {
+      space_ = WalkProblemSpace(settings_, kMostRowsWalked);
+      withinRangeChance_ = 0;
+      for (double chance : space_->chances) withinRangeChance_ += chance;
+    }
+    return *space_;
+  }
+
+ private:
+  const GenerationSettings& settings_;
+  RandomSource& random_;
+  std::optional<ProblemSpace> space_;
+  double withinRangeChance_ = 1;
+};
+
+std::vector<std::size_t> UnusedOf(const ProblemSpace& space, const std::set<ProblemRow>& used) {
+  std::vector<std::size_t> unused;
+  for (std::size_t i = 0; i < space.rows.size(); ++i) {
+    if (used.count(space.rows[i]) == 0) unused.push_back(i);
+  }
+  return unused;
+}
 
 }  // namespace
 
 bool GenerateProblems(const GenerationSettings& settings, RandomSource& random, const Progress& progress,
-                      const WarningSink& warning, ProblemTable& table) {
+                      ProblemTable& table) {
   table = ProblemTable(settings.ProblemCount + 1);
-  const WarningSink& warn = warning ? warning : kNoWarnings;
+  RowDrawer drawer(settings, random);
   for (int index = 0; index < settings.ProblemCount; ++index) {
     if (!progress.Yield()) return false;
-    DrawRow(settings, random, index, warn, table.Row(index));
+    drawer.Draw(table.Row(index));
     progress.Count(index + 1);
   }
   return true;
 }
 
 DistinctOutcome GenerateDistinctProblems(const GenerationSettings& settings, RandomSource& random,
-                                         const Progress& progress, const WarningSink& warning, ProblemTable& table) {
+                                         const Progress& progress, ProblemTable& table) {
   table = ProblemTable(settings.ProblemCount + 1);
-  const WarningSink& warn = warning ? warning : kNoWarnings;
+  const auto wanted = static_cast<std::size_t>(settings.ProblemCount);
+  if (CountDistinctProblems(settings, wanted) < wanted) return DistinctOutcome::RanOut;
+  RowDrawer drawer(settings, random);
   std::set<ProblemRow> drawn;
   for (int index = 0; index < settings.ProblemCount; ++index) {
     if (!progress.Yield()) return DistinctOutcome::Abandoned;
-    // A repeat is drawn again; only the row that is kept reports its warnings.
-    std::vector<std::string> warnings;
-    const WarningSink collect = [&](int, const std::string& message) { warnings.push_back(message); };
     ProblemRow row;
-    long long attempts = 0;
+    int attempts = 0;
     do {
-      if (++attempts > kMostRedraws) return DistinctOutcome::RanOut;
-      warnings.clear();
-      DrawRow(settings, random, index, collect, row);
+      if (++attempts > kAttemptsBeforeChoosing) {
+        row = drawer.Choose(UnusedOf(drawer.Space(), drawn));
+        break;
+      }
+      drawer.Draw(row);
     } while (drawn.count(row) != 0);
     drawn.insert(row);
     table.Row(index) = row;
-    for (const std::string& message : warnings) warn(index, message);
     progress.Count(index + 1);
   }
   return DistinctOutcome::Drawn;
 }
 
 std::size_t CountDistinctProblems(const GenerationSettings& settings, std::size_t enough) {
-  SeededRandom random(kCountingSeed);
-  std::set<ProblemRow> seen;
-  ProblemRow row;
-  for (long long sinceNew = 0; seen.size() < enough && sinceNew < kDrawsWithoutNew; ++sinceNew) {
-    DrawRow(settings, random, 0, kNoWarnings, row);
-    if (seen.insert(row).second) sinceNew = -1;
-  }
-  return seen.size();
+  return WalkProblemSpace(settings, enough).rows.size();
 }
 
 }  // namespace numbrook

@@ -15,24 +15,26 @@ std::uint64_t SeedFromTimeOfDay() {
 
 int Int(double x) { return static_cast<int>(std::floor(x)); }
 
-int DrawDigit(RandomSource& random) { return Int(10 * random.Next()); }
+int RandomSource::Scaled(double scale) { return Int(scale * Next()); }
+
+int RandomSource::DigitModulo(int modulus) { return Int(10 * Next()) % modulus; }
 
 int NoCarryDraw(int x, int range, RandomSource& random, bool raiseNegativeUnits) {
-  const int tens = Int((TensOf(range) - TensOf(x)) * random.Next());
-  int units = Int((10 - UnitsOf(x)) * random.Next());
+  const int tens = random.Scaled(TensOf(range) - TensOf(x));
+  int units = random.Scaled(10 - UnitsOf(x));
   if (raiseNegativeUnits && units < 0) units = 0;
   return 10 * tens + units;
 }
 
 int NoBorrowDraw(int x, RandomSource& random) {
-  const int tens = Int((TensOf(x) + 1) * random.Next());
-  const int units = Int((UnitsOf(x) + 1) * random.Next());
+  const int tens = random.Scaled(TensOf(x) + 1);
+  const int units = random.Scaled(UnitsOf(x) + 1);
   return 10 * tens + units;
 }
 
 int SubtrahendRedrawingZero(int x, int minTerm, RandomSource& random) {
-  int subtrahend = Int((x + minTerm) * random.Next());
-  if (subtrahend == 0) subtrahend = Int((x + minTerm) * random.Next());
+  int subtrahend = random.Scaled(x + minTerm);
+  if (subtrahend == 0) subtrahend = random.Scaled(x + minTerm);
   return subtrahend;
 }
 

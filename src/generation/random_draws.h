@@ -6,10 +6,17 @@
 namespace numbrook {
 
 // A source of uniform numbers in [0, 1): a fresh one for every draw.
+// The generators take every number through Scaled or DigitModulo, whose
+// outcomes are few and known, so that a source can walk all of them.
 class RandomSource {
  public:
   virtual ~RandomSource() = default;
   virtual double Next() = 0;
+  // Int(scale * r): 0 .. ceil(scale) - 1 for a positive scale, 0 for 0,
+  // and for a negative one 0 (only at r = 0) down to floor(scale).
+  virtual int Scaled(double scale);
+  // Int(10 r) mod modulus: which of the modulus classes a digit falls in.
+  virtual int DigitModulo(int modulus);
 };
 
 // The production generator: 64-bit Mersenne Twister, each number built from
@@ -28,11 +35,6 @@ std::uint64_t SeedFromTimeOfDay();
 
 // The largest integer not above x.
 int Int(double x);
-
-// Int(10 r): a digit 0..9, uniform.
-int DrawDigit(RandomSource& random);
-
-inline bool IsOdd(int value) { return value % 2 != 0; }
 
 // The tens part and the last digit of a value, with the remainder taking the
 // sign of the dividend.

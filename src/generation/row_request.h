@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "generation/generation_settings.h"
@@ -9,27 +8,22 @@
 
 namespace numbrook {
 
-// Reports a problem that broke its range; the row stays as drawn.
-using WarningSink = std::function<void(int row, const std::string& message)>;
-
 enum BlankPosition { kBlankAtResult = 0, kBlankAtFirst = 1, kBlankAtSecond = 2, kBlankAtThird = 3 };
 
 // One row handed to a problem generator: cleared, "=" placed, the place of
 // the blank chosen.
 struct RowRequest {
   ProblemRow& row;
-  int rowIndex;
   int blankPosition;
   const GenerationSettings& settings;
   RandomSource& random;
-  const WarningSink& warn;
 };
 
 // The operator between the second and third terms: random in a mixed run
 // ("+" on an odd digit), otherwise the first operator again.
 inline std::string SecondOperatorFor(const RowRequest& q, const char* firstOperator) {
   if (q.settings.OperationKind != kMixed) return firstOperator;
-  return IsOdd(DrawDigit(q.random)) ? "+" : "-";
+  return q.random.DigitModulo(2) == 1 ? "+" : "-";
 }
 
 // Problems that begin with "+": a + b, a + b + c or a + b - c.

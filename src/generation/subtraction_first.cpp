@@ -9,9 +9,8 @@ namespace {
 
 int DrawFirstTerm(const RowRequest& q) {
   const GenerationSettings& s = q.settings;
-  const double r = q.random.Next();
-  if (s.TermCount == 3) return Int(Int(s.SubRange / 2.0) + (s.SubRange / 2.0 - s.MinTerm) * r);  // from half the range
-  return Int(r * (s.SubRange - s.MinTerm) + s.MinTerm);
+  if (s.TermCount == 3) return Int(s.SubRange / 2.0) + q.random.Scaled(s.SubRange / 2.0 - s.MinTerm);  // from half
+  return q.random.Scaled(s.SubRange - s.MinTerm) + s.MinTerm;
 }
 
 // Half of a units digit, rounded to nearest with ties to even.
@@ -22,16 +21,16 @@ int HalfRoundedToEven(int digit) { return static_cast<int>(std::nearbyint(digit 
 int DrawSecondTerm(const RowRequest& q, int& a) {
   const GenerationSettings& s = q.settings;
   if (s.BorrowAllowed) {
-    int b = Int((a + s.MinTerm) * q.random.Next());
-    if (b == 0) b = Int((a - s.MinTerm) * q.random.Next() + s.MinTerm);
+    int b = q.random.Scaled(a + s.MinTerm);
+    if (b == 0) b = q.random.Scaled(a - s.MinTerm) + s.MinTerm;
     return b;
   }
   if (a > 0 && a == 10 * TensOf(a)) --a;
-  int tens = Int((TensOf(a) + 1) * q.random.Next());
-  int units = Int((UnitsOf(a) + 1) * q.random.Next());
+  int tens = q.random.Scaled(TensOf(a) + 1);
+  int units = q.random.Scaled(UnitsOf(a) + 1);
   if (s.TermCount == 2) {
     // Two-term drills avoid zero places where a non-zero one is possible.
-    if (TensOf(a) > 0 && tens == 0 && IsOdd(DrawDigit(q.random))) tens = Int(TensOf(a) / 2.0);
+    if (TensOf(a) > 0 && tens == 0 && q.random.DigitModulo(2) == 1) tens = Int(TensOf(a) / 2.0);
     if (units == 0) units = HalfRoundedToEven(UnitsOf(a));
   }
   return 10 * tens + units;
@@ -41,9 +40,9 @@ int DrawSecondTerm(const RowRequest& q, int& a) {
 // the units digit of the addition range, so the total stays within it.
 int NoCarryThirdAddend(const RowRequest& q, int partial) {
   const int range = q.settings.AddRange;
-  const int tens = Int((TensOf(range) - TensOf(partial)) * q.random.Next());
+  const int tens = q.random.Scaled(TensOf(range) - TensOf(partial));
   const int unitsBound = UnitsOf(range) == 0 ? 10 : UnitsOf(range);
-  int units = Int((unitsBound - UnitsOf(partial)) * q.random.Next());
+  int units = q.random.Scaled(unitsBound - UnitsOf(partial));
   if (units < 0) units = 0;
   const int c = 10 * tens + units;
   return c <= 0 ? 0 : c;
@@ -64,18 +63,16 @@ void GenerateSubtractionFirst(const RowRequest& q) {
     int partial = a - b;
     if (!thirdIsAdded) {
       c = s.BorrowAllowed ? SubtrahendRedrawingZero(partial, s.MinTerm, q.random) : NoBorrowDraw(partial, q.random);
-      if (!IsOdd(DrawDigit(q.random))) std::swap(b, c);
+      if (q.random.DigitModulo(2) == 0) std::swap(b, c);
     } else {
       if (partial < 0) partial = s.AddRange;
-      c = s.CarryAllowed ? Int((s.AddRange - partial - s.MinTerm) * q.random.Next() + s.MinTerm)
+      c = s.CarryAllowed ? q.random.Scaled(s.AddRange - partial - s.MinTerm) + s.MinTerm
                          : NoCarryThirdAddend(q, partial);
     }
   }
 
   // The result of the terms as they stand, after any swap of the subtrahends.
   const int result = thirdIsAdded ? a - b + c : a - b - c;
-  if (thirdIsAdded && result > s.AddRange) q.warn(q.rowIndex, "2.和溢出...！");
-  if (!thirdIsAdded && result < 0) q.warn(q.rowIndex, "2.差溢出...！");
 
   ProblemRow& row = q.row;
   row[kFirstTerm] = std::to_string(a);

@@ -290,11 +290,8 @@ void frmMain2::CmdOK_Click() {
   Progress progress;
   progress.yield = [this] { return Yield(); };
   progress.counted = [this](int done) { ShowProgress(done); };
-  const WarningSink warning = [this](int, const std::string& message) {
-    desktop_.ShowMessage(this, QMessageBox::Warning, "警告", QString::fromStdString(message));
-  };
   SeededRandom random(request.seed.value_or(SeedFromTimeOfDay()));
-  if (!GenerateProblems(settings, random, progress, warning, table_)) {
+  if (!GenerateProblems(settings, random, progress, table_)) {
     RestoreAfterRun();  // the window is closing
     return;
   }

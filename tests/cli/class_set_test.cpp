@@ -289,6 +289,40 @@ TEST(Distinct, SettingsThatRunOutAreRefusedWithTheirCount) {
   EXPECT_EQ(seen.size(), 10u) << "every one of the ten";
 }
 
+struct ExactCountCase {
+  const char* settings;
+  int count;
+};
+
+class DistinctExactCount : public ::testing::TestWithParam<ExactCountCase> {};
+
+// Settings with very rare problems: the count is exact, one more is refused
+// with it, and exactly that many all come out, the rarest included.
+TEST_P(DistinctExactCount, TheCountIsRefusedOneMoreAndGivenInFull) {
+  TempFolder folder;
+  const std::filesystem::path file = folder.path() / "d.TXT";
+  const std::string settings = std::string("--distinct --format=text --per-row=1 ") + GetParam().settings;
+  const int count = GetParam().count;
+  const Outcome refused = RunSheet(settings + " --count=" + std::to_string(count + 1) + " -o " + Quoted(file));
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.out.find("only " + std::to_string(count) + " different problems"), std::string::npos)
+      << refused.out;
+
+  const Outcome all = RunSheet(settings + " --count=" + std::to_string(count) + " -o " + Quoted(file));
+  ASSERT_EQ(all.status, 0) << all.out;
+  std::set<std::string> seen;
+  for (const std::string& line : LinesOf(GbkToUtf8(ReadBytes(file)), "\r\n")) {
+    if (line.find('=') != std::string::npos) seen.insert(line.substr(line.find('.') + 1));
+  }
+  EXPECT_EQ(seen.size(), static_cast<std::size_t>(count));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RareProblems, DistinctExactCount,
+    ::testing::Values(ExactCountCase{"--terms 3 --no-add --sub --sub-range 19", 966},
+                      // 999 as drawn, less 16 that add past 9 and are drawn again
+                      ExactCountCase{"--terms 3 --sub --mixed --add-range 9 --sub-range 15 --blank first", 983}));
+
 TEST(Distinct, AnOrdinaryRangeGivesNoRepeatAndKeepsTheRules) {
   TempFolder folder;
   const std::filesystem::path file = folder.path() / "d.TXT";

@@ -24,7 +24,7 @@ WrittenSheet Write(const SheetCase& c) {
   WrittenSheet sheet;
   sheet.settings = SetUpRun(controls);
   SeededRandom random(static_cast<std::uint64_t>(c.count * 31 + c.perRow));
-  EXPECT_TRUE(GenerateProblems(sheet.settings, random, Progress{}, WarningSink{}, sheet.drawn));
+  EXPECT_TRUE(GenerateProblems(sheet.settings, random, Progress{}, sheet.drawn));
   sheet.exported = sheet.drawn;
   TempFolder folder;
   const std::filesystem::path file = folder.path() / "sheet.XLS";

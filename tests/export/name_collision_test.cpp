@@ -70,7 +70,7 @@ TEST_P(NameCollision, NewNameIsTriedAndTheOtherFileKept) {
   const GenerationSettings settings = SetUpRun(request);
   SeededRandom random(3);
   ProblemTable table;
-  ASSERT_TRUE(GenerateProblems(settings, random, Progress{}, WarningSink{}, table));
+  ASSERT_TRUE(GenerateProblems(settings, random, Progress{}, table));
 
   triedNames.clear();
   collisionsToMake = c.collisions;

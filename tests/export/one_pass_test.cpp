@@ -87,7 +87,7 @@ TEST_P(OnePass, EachCellIsWrittenOnceInRowOrderWithItsFinalTextAndFormat) {
   const GenerationSettings settings = SetUpRun(RequestFor(GetParam()));
   SeededRandom random(static_cast<std::uint64_t>(GetParam().count * 7 + GetParam().perRow));
   ProblemTable drawn;
-  ASSERT_TRUE(GenerateProblems(settings, random, Progress{}, WarningSink{}, drawn));
+  ASSERT_TRUE(GenerateProblems(settings, random, Progress{}, drawn));
   ProblemTable exported = drawn;
   TempFolder folder;
   calls.clear();

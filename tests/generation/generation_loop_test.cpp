@@ -16,7 +16,7 @@ ProblemTable Generate(RunRequest controls, std::uint64_t seed = 20261207) {
   const GenerationSettings settings = SetUpRun(controls);
   SeededRandom random(seed);
   ProblemTable table;
-  EXPECT_TRUE(GenerateProblems(settings, random, Progress{}, WarningSink{}, table));
+  EXPECT_TRUE(GenerateProblems(settings, random, Progress{}, table));
   return table;
 }
 
@@ -77,7 +77,7 @@ TEST(GenerationLoop, ProgressRunsAroundEveryRowAndCanAbandonTheRun) {
   progress.counted = [&](int count) { done.push_back(count); };
   SeededRandom random(7);
   ProblemTable table;
-  EXPECT_FALSE(GenerateProblems(settings, random, progress, WarningSink{}, table));
+  EXPECT_FALSE(GenerateProblems(settings, random, progress, table));
   EXPECT_EQ(done, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(yields, 4);
 }

@@ -223,7 +223,7 @@ class FrmMain2Test : public QObject {
     QVERIFY(QFileInfo(desktop_.opened[0].toLocalFile()).size() > 20000);
   }
 
-  void runWithWarningsShowsEachInAWarningBox() {
+  void sumsPastASmallRangeAreDrawnAgainWithoutAWarningBox() {
     testing::TempFolder folder;
     const testing::ScopedTmpdir tmpdir(folder.path());
     QComboBox* combo = Find<QComboBox>("Combo1");
@@ -234,12 +234,7 @@ class FrmMain2Test : public QObject {
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
     QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
-    QVERIFY(!desktop_.messages.empty());
-    for (const auto& m : desktop_.messages) {
-      QCOMPARE(m.icon, QMessageBox::Warning);
-      QCOMPARE(m.title, QString("警告"));
-      QCOMPARE(m.text, QString("1.和溢出...！"));
-    }
+    QVERIFY(desktop_.messages.empty());
   }
 
   void unwritableFolderIsReportedAndNothingOpened() {

@@ -1,0 +1,49 @@
+#include "generation/row_drawing.h"
+
+#include <string>
+
+#include "generation/range_rule.h"
+#include "generation/row_request.h"
+
+namespace numbrook {
+namespace {
+
+enum FirstOperator { kAdditionFirst = 0, kSubtractionFirst = 1 };
+
+const std::string kEqualsText = "=";
+
+int ChooseFirstOperator(const GenerationSettings& s, RandomSource& random) {
+  if (s.AdditionChecked && s.SubtractionChecked) return random.DigitModulo(2);
+  if (s.AdditionChecked) return kAdditionFirst;
+  if (s.SubtractionChecked) return kSubtractionFirst;
+  return kAdditionFirst;
+}
+
+// Random mode: with two terms the result is blank 4 times in 10 and each
+// term 3 times; with three terms 3, 3, 2 and 2 times in 10.
+int ChooseBlankPosition(const GenerationSettings& s, RandomSource& random) {
+  if (s.BlankMode != kBlankRandom) return s.BlankMode;
+  return random.DigitModulo(s.TermCount == 2 ? 3 : 4);
+}
+
+}  // namespace
+
+bool DrawRowAttempt(const GenerationSettings& settings, RandomSource& random, ProblemRow& row) {
+  row.fill("");
+  row[kEqualsSign] = kEqualsText;
+  const int firstOperator = ChooseFirstOperator(settings, random);
+  const int blankPosition = ChooseBlankPosition(settings, random);
+  const RowRequest request{row, blankPosition, settings, random};
+  if (firstOperator == kAdditionFirst) {
+    GenerateAdditionFirst(request);
+  } else {
+    GenerateSubtractionFirst(request);
+  }
+  if (settings.TermCount == 2) {
+    row[kSecondOperator].clear();
+    row[kThirdTerm].clear();
+  }
+  return KeepsWithinRange(row, settings.AddRange);
+}
+
+}  // namespace numbrook

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "generation/generation_settings.h"
+#include "generation/problem_table.h"
+#include "generation/random_draws.h"
+
+namespace numbrook {
+
+// One attempt at a row, from its first step: clear it, choose the first
+// operator and the place of the blank, and let the matching generator fill
+// it. Returns whether the row keeps within its ranges; one that does not is
+// to be drawn again from the same source.
+bool DrawRowAttempt(const GenerationSettings& settings, RandomSource& random, ProblemRow& row);
+
+}  // namespace numbrook
