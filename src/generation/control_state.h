@@ -13,7 +13,7 @@ inline constexpr std::array<std::string_view, 5> kBlankModeCaptions = {
     "计算题", "第一填空", "第二填空", "第三填空", "随机"};
 
 enum BlankModeIndex { kBlankCompute = 0, kBlankFirst = 1, kBlankSecond = 2, kBlankThird = 3, kBlankRandom = 4 };
-enum ExportFormatIndex { kExportText = 0, kExportExcel = 1 };
+enum ExportFormatIndex { kExportText = 0, kExportExcel = 1, kExportPdf = 2 };
 
 // The state of every main-window control that a run reads, as a plain value.
 // The defaults are the window's start-up values, so a front end without a
