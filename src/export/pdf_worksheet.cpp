@@ -94,8 +94,14 @@ void PdfWorksheetWriter::DrawHeader() {
   cairo_t* cairo = document_.Cairo();
   SetInkColour(cairo);
   const double top = plan_.margin;
-  const double titleWidth = text_.Width(layout_->description, TextStyle::Bold, plan_.titleSize);
-  text_.Draw(layout_->description, TextStyle::Bold, plan_.titleSize,
+  // A long description gets smaller type, never below the smallest.
+  double titleSize = plan_.titleSize;
+  while (titleSize > plan_.footerSize &&
+         text_.Width(layout_->description, TextStyle::Bold, titleSize) > plan_.UsableWidth()) {
+    titleSize -= 0.5;
+  }
+  const double titleWidth = text_.Width(layout_->description, TextStyle::Bold, titleSize);
+  text_.Draw(layout_->description, TextStyle::Bold, titleSize,
              plan_.margin + std::max(0.0, (plan_.UsableWidth() - titleWidth) / 2), top);
 
   const double size = plan_.fieldSize;
