@@ -12,12 +12,17 @@
 #include "program_identity.h"
 
 namespace numbrook {
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 16;
+
+}  // namespace
 
 PdfDocument::PdfDocument(const PendingFile& target) : target_(target) {
   const std::string family = SimplifiedChineseFamily();
   surface_ = cairo_pdf_surface_create_for_stream(
       [](void* self, const unsigned char* data, unsigned length) {
-        return static_cast<cairo_status_t>(WriteToFile(self, data, length));
+        return static_cast<cairo_status_t>(Buffer(self, data, length));
       },
       this, 595.0, 842.0);
   cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_CREATOR, kProgramTitle);
@@ -32,20 +37,28 @@ PdfDocument::~PdfDocument() {
   if (surface_ != nullptr) cairo_surface_destroy(surface_);
 }
 
-unsigned PdfDocument::WriteToFile(void* self, const unsigned char* data, unsigned length) {
+unsigned PdfDocument::Buffer(void* self, const unsigned char* data, unsigned length) {
   auto* document = static_cast<PdfDocument*>(self);
   if (document->writeError_ != 0) return CAIRO_STATUS_WRITE_ERROR;
-  while (length > 0) {
-    const ssize_t written = write(document->target_.Descriptor(), data, length);
+  document->buffer_.append(reinterpret_cast<const char*>(data), length);
+  if (document->buffer_.size() >= kBufferSize) document->Flush();
+  return document->writeError_ == 0 ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+void PdfDocument::Flush() {
+  const char* data = buffer_.data();
+  std::size_t length = buffer_.size();
+  while (length > 0 && writeError_ == 0) {
+    const ssize_t written = write(target_.Descriptor(), data, length);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) {
-      document->writeError_ = written < 0 ? errno : ENOSPC;
-      return CAIRO_STATUS_WRITE_ERROR;
+      writeError_ = written < 0 ? errno : ENOSPC;
+      break;
     }
     data += written;
-    length -= static_cast<unsigned>(written);
+    length -= static_cast<std::size_t>(written);
   }
-  return CAIRO_STATUS_SUCCESS;
+  buffer_.clear();
 }
 
 void PdfDocument::StartSheet() {
@@ -68,6 +81,7 @@ void PdfDocument::Close() {
   cairo_destroy(cairo_);
   cairo_ = nullptr;
   cairo_surface_finish(surface_);
+  Flush();
   const cairo_status_t status = cairo_surface_status(surface_);
   if (writeError_ != 0) Fail(std::strerror(writeError_));
   if (status != CAIRO_STATUS_SUCCESS) Fail(cairo_status_to_string(status));

@@ -34,7 +34,8 @@ class PdfDocument {
   void Close();
 
  private:
-  static unsigned WriteToFile(void* self, const unsigned char* data, unsigned length);
+  static unsigned Buffer(void* self, const unsigned char* data, unsigned length);
+  void Flush();
   [[noreturn]] void Fail(const std::string& reason) const;
 
   const PendingFile& target_;
@@ -43,6 +44,7 @@ class PdfDocument {
   std::unique_ptr<PdfText> text_;
   int pages_ = 0;
   int writeError_ = 0;  // the system's reason of the first failed write
+  std::string buffer_;  // cairo hands over many small pieces
 };
 
 }  // namespace numbrook

@@ -60,7 +60,7 @@ void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem)
     const double width = plan_.cellWidths[k];
     if (cell.blank) {
       const double height = 1.45 * size;
-      DrawBox(x + 0.1 * size, centreY - height / 2, width - 0.2 * size, height, kBoxLineWidth);
+      AddBox(x + 0.1 * size, centreY - height / 2, width - 0.2 * size, height);
       if (cell.IsAnswer()) {
         SetAnswerColour(cairo);
         DrawCellText(cell.text, TextStyle::Answer, x, width, centreY);
@@ -81,6 +81,7 @@ void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem)
 }
 
 void PdfWorksheetWriter::EndLine(bool lastOnPage) {
+  StrokeLines();
   lineTop_ += plan_.lineHeight;
   if (!lastOnPage) return;
   DrawFooter();
@@ -153,17 +154,32 @@ void PdfWorksheetWriter::DrawCellText(const std::string& text, TextStyle style, 
              centreY - text_.LineHeight(size) / 2);
 }
 
-void PdfWorksheetWriter::DrawBox(double left, double top, double width, double height, double lineWidth) {
+void PdfWorksheetWriter::AddBox(double left, double top, double width, double height) {
+  boxes_.push_back({left, top, width, height});
+}
+
+void PdfWorksheetWriter::StrokeLines() {
   cairo_t* cairo = document_.Cairo();
-  cairo_set_line_width(cairo, lineWidth);
-  cairo_rectangle(cairo, left, top, width, height);
-  cairo_stroke(cairo);
+  SetInkColour(cairo);
+  for (auto [shapes, width] : {std::pair{&boxes_, kBoxLineWidth}, std::pair{&rules_, kRuleWidth}}) {
+    if (shapes->empty()) continue;
+    for (const Rectangle& r : *shapes) {
+      if (r.height == 0) {
+        cairo_move_to(cairo, r.left, r.top);
+        cairo_line_to(cairo, r.left + r.width, r.top);
+      } else {
+        cairo_rectangle(cairo, r.left, r.top, r.width, r.height);
+      }
+    }
+    cairo_set_line_width(cairo, width);
+    cairo_stroke(cairo);
+    shapes->clear();
+  }
 }
 
 // The terms one under another, each in a row of boxes with its operator
 // before it, a rule, then the result's row of boxes.
 void PdfWorksheetWriter::DrawColumnForm(double left, double top, const ColumnForm& form) {
-  cairo_t* cairo = document_.Cairo();
   const double box = plan_.box;
   const double boxesLeft = left + plan_.signWidth;
   const double boxesWidth = form.places * box;
@@ -173,12 +189,7 @@ void PdfWorksheetWriter::DrawColumnForm(double left, double top, const ColumnFor
     DrawDigits(row.value, boxesLeft, y, form.places);
     y += box;
   }
-  const double ruleY = y + plan_.ruleGap / 2;
-  SetInkColour(cairo);
-  cairo_set_line_width(cairo, kRuleWidth);
-  cairo_move_to(cairo, left, ruleY);
-  cairo_line_to(cairo, boxesLeft + boxesWidth, ruleY);
-  cairo_stroke(cairo);
+  rules_.push_back({left, y + plan_.ruleGap / 2, boxesLeft + boxesWidth - left, 0});
   DrawDigits(form.result.value, boxesLeft, y + plan_.ruleGap, form.places);
 }
 
@@ -188,7 +199,7 @@ void PdfWorksheetWriter::DrawDigits(const SheetCell& cell, double left, double t
   cairo_t* cairo = document_.Cairo();
   const double box = plan_.box;
   SetInkColour(cairo);
-  for (int place = 0; place < places; ++place) DrawBox(left + place * box, top, box, box, kBoxLineWidth);
+  for (int place = 0; place < places; ++place) AddBox(left + place * box, top, box, box);
   const TextStyle style = cell.IsAnswer() ? TextStyle::Answer : TextStyle::Regular;
   if (cell.IsAnswer()) SetAnswerColour(cairo);
   const int first = places - static_cast<int>(cell.text.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "export/pdf_document.h"
 #include "export/pdf_page_plan.h"
@@ -32,7 +33,8 @@ class PdfWorksheetWriter final : public WorksheetWriter {
   void DrawHeader();
   void DrawFooter();
   void DrawCellText(const std::string& text, TextStyle style, double left, double width, double centreY);
-  void DrawBox(double left, double top, double width, double height, double lineWidth);
+  void AddBox(double left, double top, double width, double height);
+  void StrokeLines();
   void DrawColumnForm(double left, double top, const ColumnForm& form);
   void DrawDigits(const SheetCell& cell, double left, double top, int places);
 
@@ -42,6 +44,13 @@ class PdfWorksheetWriter final : public WorksheetWriter {
   const SheetLayout* layout_ = nullptr;
   int page_ = 0;
   double lineTop_ = 0;
+  // The line's boxes and rules, stroked together when it ends: one drawing
+  // operation instead of one each keeps a page quick to write.
+  struct Rectangle {
+    double left, top, width, height;
+  };
+  std::vector<Rectangle> boxes_;
+  std::vector<Rectangle> rules_;
 };
 
 }  // namespace numbrook
