@@ -26,7 +26,9 @@ GenerationSettings Settings(int format, const char* count = "1000") {
   c.text1 = count;
   c.option2Index = format;
   c.checkExp = true;  // the largest sheets
-  return SetUpRun(c).settings;
+  GenerationSettings settings = SetUpRun(c).settings;
+  settings.ExportFormat = format;
+  return settings;
 }
 
 ProblemTable Filled(const GenerationSettings& s) {
@@ -42,8 +44,10 @@ ExportResult Export(int format, const std::filesystem::path& file, const Progres
 }
 
 class EachFormat : public ::testing::TestWithParam<int> {};
-INSTANTIATE_TEST_SUITE_P(SafeWrite, EachFormat, ::testing::Values(kExportText, kExportExcel),
-                         [](const auto& info) { return info.param == kExportText ? "Text" : "Spreadsheet"; });
+INSTANTIATE_TEST_SUITE_P(SafeWrite, EachFormat, ::testing::Values(kExportText, kExportExcel, kExportPdf),
+                         [](const auto& info) {
+                           return info.param == kExportText ? "Text" : info.param == kExportPdf ? "Pdf" : "Spreadsheet";
+                         });
 
 TEST_P(EachFormat, AFullDiskKeepsTheOlderFileAndLeavesNothingElse) {
   SmallDisk disk("64k");
