@@ -42,6 +42,7 @@ void PdfWorksheetWriter::StartLine(const SheetLine& /*line*/, bool firstOnPage) 
   ++page_;
   document_.StartPage(plan_.pageWidth, plan_.pageHeight);
   DrawHeader();
+  text_.Flush();
   lineTop_ = plan_.margin + plan_.headerHeight;
 }
 
@@ -82,9 +83,11 @@ void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem)
 
 void PdfWorksheetWriter::EndLine(bool lastOnPage) {
   StrokeLines();
+  text_.Flush();
   lineTop_ += plan_.lineHeight;
   if (!lastOnPage) return;
   DrawFooter();
+  text_.Flush();
   document_.EndPage();
 }
 
