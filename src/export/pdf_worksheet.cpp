@@ -17,7 +17,6 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-void SetAnswerColour(cairo_t* cairo) { cairo_set_source_rgb(cairo, 0.85, 0, 0); }
 void SetInkColour(cairo_t* cairo) { cairo_set_source_rgb(cairo, 0, 0, 0); }
 
 }  // namespace
@@ -47,11 +46,9 @@ void PdfWorksheetWriter::StartLine(const SheetLine& /*line*/, bool firstOnPage) 
 }
 
 void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem) {
-  cairo_t* cairo = document_.Cairo();
   const double size = plan_.size;
   const double left = plan_.lineLeft + (position - 1) * (plan_.slotWidth + plan_.slotGap);
   const double centreY = lineTop_ + plan_.rowHeight / 2;
-  SetInkColour(cairo);
   const std::string number = Trimmed(problem.numberText);
   text_.Draw(number, TextStyle::Regular, size, left + plan_.numberWidth - text_.Width(number, TextStyle::Regular, size),
              centreY - text_.LineHeight(size) / 2);
@@ -62,11 +59,7 @@ void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem)
     if (cell.blank) {
       const double height = 1.45 * size;
       AddBox(x + 0.1 * size, centreY - height / 2, width - 0.2 * size, height);
-      if (cell.IsAnswer()) {
-        SetAnswerColour(cairo);
-        DrawCellText(cell.text, TextStyle::Answer, x, width, centreY);
-        SetInkColour(cairo);
-      }
+      if (cell.IsAnswer()) DrawCellText(cell.text, TextStyle::Answer, x, width, centreY);
     } else if (!cell.text.empty() && k % 2 == 0) {
       // Numbers stand right, so that places line up from one line to the next.
       text_.Draw(cell.text, TextStyle::Regular, size, x + width - text_.Width(cell.text, TextStyle::Regular, size),
@@ -199,17 +192,13 @@ void PdfWorksheetWriter::DrawColumnForm(double left, double top, const ColumnFor
 // One box per digit place, the value's digits right-aligned in them; a
 // pupil's blank leaves them empty.
 void PdfWorksheetWriter::DrawDigits(const SheetCell& cell, double left, double top, int places) {
-  cairo_t* cairo = document_.Cairo();
   const double box = plan_.box;
-  SetInkColour(cairo);
   for (int place = 0; place < places; ++place) AddBox(left + place * box, top, box, box);
   const TextStyle style = cell.IsAnswer() ? TextStyle::Answer : TextStyle::Regular;
-  if (cell.IsAnswer()) SetAnswerColour(cairo);
   const int first = places - static_cast<int>(cell.text.size());
   for (std::size_t i = 0; i < cell.text.size(); ++i) {
     DrawCellText(cell.text.substr(i, 1), style, left + (first + static_cast<int>(i)) * box, box, top + box / 2);
   }
-  SetInkColour(cairo);
 }
 
 }  // namespace numbrook
