@@ -7,9 +7,10 @@ NUMBROOK_BUILD="$NUMBROOK_ROOT/build"
 NUMBROOK_LOG="$NUMBROOK_BUILD/build.log"
 
 # What the two programs need to build, and to run as a teacher expects.
-BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxlsxwriter-dev zlib1g-dev libcurl4-openssl-dev)
+BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxlsxwriter-dev zlib1g-dev libcurl4-openssl-dev
+                libcairo2-dev libpango1.0-dev)
 RUNTIME_PACKAGES=(fonts-noto-cjk xdg-utils qt6-translations-l10n ca-certificates)
-TEST_PACKAGES=(libgtest-dev python3-openpyxl python3-xlsxwriter locales)
+TEST_PACKAGES=(libgtest-dev python3-openpyxl python3-xlsxwriter locales poppler-utils)
 PACKAGE_PACKAGES=(dpkg-dev file)
 
 # Says what failed, shows the log and ends the script.

@@ -31,11 +31,9 @@ void OpenWithDesktop(const std::filesystem::path& file) {
   waitpid(child, &status, 0);
 }
 
-// Writes one sheet from its own copy of the table (the spreadsheet writer
-// boxes the blanks in the table it is given) and prints its path.
-bool Write(const GenerationSettings& settings, const ProblemTable& drawn, const std::filesystem::path& file,
+// Writes one sheet and prints its path.
+bool Write(const GenerationSettings& settings, const ProblemTable& table, const std::filesystem::path& file,
            SheetKind kind, bool open) {
-  ProblemTable table = drawn;
   const ExportResult result = RunExport(settings, table, Progress{}, file, kind);
   switch (result.outcome) {
     case ExportOutcome::Written:

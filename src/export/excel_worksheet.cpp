@@ -10,8 +10,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "export/problem_number.h"
-#include "generation/blank_value.h"
 
 namespace numbrook {
 namespace {
@@ -94,12 +92,11 @@ std::string SaveFailureReason(lxw_error error, int systemError) {
 }  // namespace
 
 ExcelWorksheetWriter::ExcelWorksheetWriter(const PendingFile& target, const GenerationSettings& settings,
-                                           ProblemTable& table, SheetKind kind)
+                                           SheetKind kind)
     : target_(target),
       shownPath_(target.FinalPath().string()),
       scratchFolder_(target.WorkingPath().parent_path().string()),
       settings_(settings),
-      table_(table),
       kind_(kind) {}
 
 ExcelWorksheetWriter::~ExcelWorksheetWriter() {
@@ -107,7 +104,17 @@ ExcelWorksheetWriter::~ExcelWorksheetWriter() {
   if (workbook_ != nullptr) lxw_workbook_free(workbook_);
 }
 
-void ExcelWorksheetWriter::Open() {
+PageShape ExcelWorksheetWriter::Shape() const {
+  const int pageRows = !settings_.VerticalForm      ? kLinePageRows
+                       : settings_.TermCount == 2 ? kTwoTermVerticalPageRows
+                                                  : kThreeTermVerticalPageRows;
+  // A spacer row, then the lines of their rows each.
+  const int linesPerPage = (pageRows - 1) / (settings_.VerticalForm ? settings_.TermCount + 2 : 1);
+  return {settings_.PerRow, linesPerPage};
+}
+
+void ExcelWorksheetWriter::Open(const SheetLayout& layout) {
+  layout_ = &layout;
   lxw_workbook_options options{};
   options.tmpdir = scratchFolder_.data();
   // The sheet is written row by row, each once, so the library can stream
@@ -147,6 +154,7 @@ void ExcelWorksheetWriter::CreateFormats() {
   auto answer = [](lxw_format* format) {
     format_set_bold(format);
     format_set_font_color(format, kAnswerRed);
+    format_set_underline(format, LXW_UNDERLINE_SINGLE);
     return format;
   };
   formats_.termAnswer = answer(NewFormat(workbook_, 12, LXW_ALIGN_CENTER));
@@ -158,10 +166,10 @@ void ExcelWorksheetWriter::CreateFormats() {
 void ExcelWorksheetWriter::SetUpPage() {
   worksheet_set_margins(worksheet_, 1 / kPointsPerInch, 1 / kPointsPerInch, (1.6 / 0.035) / kPointsPerInch,
                         (0.5 / 0.035) / kPointsPerInch);
-  const std::string header = "&L" + EscapeHeaderText(settings_.HeaderLine1) + "\n" +
-                             EscapeHeaderText("【说明：" + settings_.Description + "】");
+  const std::string header = "&L" + EscapeHeaderText(layout_->headerLine) + "\n" +
+                             EscapeHeaderText("【说明：" + layout_->description + "】");
   Check(worksheet_set_header(worksheet_, header.c_str()), "页眉");
-  Check(worksheet_set_footer(worksheet_, ("&C" + EscapeHeaderText(settings_.HeaderLine2)).c_str()), "页脚");
+  Check(worksheet_set_footer(worksheet_, ("&C" + EscapeHeaderText(layout_->ratingLine)).c_str()), "页脚");
   // The header sits on the top edge of the paper. The library's options
   // accept only a positive header margin, so the zero goes in directly.
   worksheet_->margin_header = 0.0;
@@ -193,62 +201,51 @@ void ExcelWorksheetWriter::FormatColumns() {
   }
 }
 
-void ExcelWorksheetWriter::StartLine() {
+void ExcelWorksheetWriter::StartLine(const SheetLine& /*line*/, bool firstOnPage) {
   std::fill(line_.begin(), line_.end(), Cell{});
-  if (pageStart_) {
+  if (firstOnPage) {
     ++currentRow_;
     SetRowHeight(currentRow_, kSpacerRowHeight);
-    pageStart_ = false;
-    if (settings_.NumberEachPage) numbering_ = 0;
   }
   ++currentRow_;
   // Every line that starts holds a problem, so its row gets the line height.
   SetRowHeight(currentRow_, kLineRowHeight);
 }
 
-void ExcelWorksheetWriter::WriteProblem(int slot, int row) {
+void ExcelWorksheetWriter::WriteProblem(int slot, const SheetProblem& problem) {
   const int g = (slot - 1) * settings_.ColsPerProblem;
-  const std::optional<int> answer = kind_ == SheetKind::AnswerKey ? BlankValue(table_.Row(row)) : std::nullopt;
-  At(currentRow_, g + 1).text = ProblemNumberText(numbering_ + 1, settings_.ProblemCount);
+  At(currentRow_, g + 1).text = problem.numberText;
   for (int k = 0; k < kProblemColumns; ++k) {
-    std::string& cell = table_.Cell(row, k);
-    if (cell == kBlankMarker) cell = kBlankBox;
+    const SheetCell& cell = problem.cells[static_cast<std::size_t>(k)];
     Cell& written = At(currentRow_, g + 2 + k);
-    written.text = cell;
-    if (cell == kBlankBox && answer) {
-      written.text = std::to_string(*answer);
-      written.answer = true;
-    }
+    written.text = cell.blank && !cell.IsAnswer() ? kBlankBox : cell.text;
+    written.answer = cell.IsAnswer();
   }
-  if (settings_.VerticalForm) WriteColumnForm(slot, table_.Row(row), answer);
-  ++numbering_;
+  if (settings_.VerticalForm) WriteColumnForm(slot, problem.columnForm);
   ++written_;
 }
 
 // The column form uses the slot's operator column, its second-term column
 // for the numbers and the first visible column to the right of it for the
 // closing parenthesis of a blank box.
-void ExcelWorksheetWriter::WriteColumnForm(int slot, const ProblemRow& cells, std::optional<int> answer) {
+void ExcelWorksheetWriter::WriteColumnForm(int slot, const ColumnForm& form) {
   const int g = (slot - 1) * settings_.ColsPerProblem;
-  const int r = currentRow_;
   const int operatorColumn = g + 3;
   const int valueColumn = g + 4;
   const int closingColumn = settings_.TermCount == 3 ? g + 5 : g + 7;
 
-  Place(r + 1, valueColumn, closingColumn, cells[kFirstTerm], answer);
-  At(r + 2, operatorColumn).text = cells[kFirstOperator];
-  At(r + 2, operatorColumn).align = Align::Left;
-  Place(r + 2, valueColumn, closingColumn, cells[kSecondTerm], answer);
-  int resultRow = r + 3;
-  if (settings_.TermCount == 3) {
-    At(r + 3, operatorColumn).text = cells[kSecondOperator];
-    At(r + 3, operatorColumn).align = Align::Left;
-    Place(r + 3, valueColumn, closingColumn, cells[kThirdTerm], answer);
-    resultRow = r + 4;
+  int row = currentRow_ + 1;
+  for (const ColumnRow& term : form.terms) {
+    if (!term.sign.empty()) {
+      At(row, operatorColumn).text = term.sign;
+      At(row, operatorColumn).align = Align::Left;
+    }
+    Place(row, valueColumn, closingColumn, term.value);
+    ++row;
   }
   // The rule under the last term is a top border on the result row.
-  for (int column : {operatorColumn, valueColumn, closingColumn}) At(resultRow, column).rule = true;
-  Place(resultRow, valueColumn, closingColumn, cells[kResult], answer);
+  for (int column : {operatorColumn, valueColumn, closingColumn}) At(row, column).rule = true;
+  Place(row, valueColumn, closingColumn, form.result.value);
 }
 
 ExcelWorksheetWriter::Cell& ExcelWorksheetWriter::At(int row, int column) {
@@ -260,22 +257,18 @@ ExcelWorksheetWriter::Cell& ExcelWorksheetWriter::At(int row, int column) {
 // A number of the column form stands right; a blank box is split over two
 // cells so that its ")" closes after the digits of the value column. On an
 // answer key the blank's value stands in the value column, without the box.
-void ExcelWorksheetWriter::Place(int row, int valueColumn, int closingColumn, const std::string& value,
-                                 std::optional<int> answer) {
+void ExcelWorksheetWriter::Place(int row, int valueColumn, int closingColumn, const SheetCell& value) {
   Cell& valueCell = At(row, valueColumn);
   valueCell.align = Align::Right;
-  if (value == kBlankBox && answer) {
-    valueCell.text = std::to_string(*answer);
-    valueCell.answer = true;
-  } else if (value == kBlankBox) {
+  valueCell.text = value.text;
+  valueCell.answer = value.IsAnswer();
+  if (value.blank && !value.IsAnswer()) {
     valueCell.text = "(   ";
     At(row, closingColumn).text = ")";
-  } else {
-    valueCell.text = value;
   }
 }
 
-void ExcelWorksheetWriter::EndLine() {
+void ExcelWorksheetWriter::EndLine(bool /*lastOnPage*/) {
   const int lastRow = currentRow_ + lineRows_ - 1;
   const int pageRows = !settings_.VerticalForm ? kLinePageRows
                        : settings_.TermCount == 2 ? kTwoTermVerticalPageRows
@@ -285,10 +278,7 @@ void ExcelWorksheetWriter::EndLine() {
   // on the same page.
   WriteLineCells(!pageEnds && written_ < settings_.ProblemCount);
   currentRow_ = lastRow;
-  if (pageEnds) {
-    pageBreaks_.push_back(static_cast<unsigned>(currentRow_));  // a break above the next row
-    pageStart_ = true;
-  }
+  if (pageEnds) pageBreaks_.push_back(static_cast<unsigned>(currentRow_));  // a break above the next row
 }
 
 // Each cell of the line once, row by row. An empty cell without a look of

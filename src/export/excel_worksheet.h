@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "export/pending_file.h"
+#include "export/sheet_layout.h"
 #include "export/worksheet_writer.h"
 #include "generation/generation_settings.h"
 #include "generation/problem_table.h"
@@ -24,18 +25,17 @@ namespace numbrook {
 // when the line ends.
 class ExcelWorksheetWriter final : public WorksheetWriter {
  public:
-  // Writes into the pending file; messages name its final path. The table is
-  // changed in place: its blank markers become the blank box.
-  ExcelWorksheetWriter(const PendingFile& target, const GenerationSettings& settings, ProblemTable& table,
-                       SheetKind kind = SheetKind::Pupil);
+  // Writes into the pending file; messages name its final path.
+  ExcelWorksheetWriter(const PendingFile& target, const GenerationSettings& settings, SheetKind kind);
   ~ExcelWorksheetWriter() override;
   ExcelWorksheetWriter(const ExcelWorksheetWriter&) = delete;
   ExcelWorksheetWriter& operator=(const ExcelWorksheetWriter&) = delete;
 
-  void Open() override;                               // the workbook, its page set-up and column grid
-  void StartLine() override;                          // the row bookkeeping before a line
-  void WriteProblem(int position, int row) override;  // into the line being built
-  void EndLine() override;                            // the line's cells, then the page rule
+  PageShape Shape() const override;                   // 25 lines a page, or 8 or 7 with the column form
+  void Open(const SheetLayout& layout) override;      // the workbook, its page set-up and column grid
+  void StartLine(const SheetLine& line, bool firstOnPage) override;  // the row bookkeeping before a line
+  void WriteProblem(int position, const SheetProblem& problem) override;  // into the line being built
+  void EndLine(bool lastOnPage) override;             // the line's cells, then the page rule
   void Finish() override;                             // the page breaks; the workbook is saved
 
  private:
@@ -45,7 +45,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
     std::string text;
     Align align = Align::Column;
     bool rule = false;    // the thin top border over a column-form result
-    bool answer = false;  // an answer key's value in a blank: bold and red
+    bool answer = false;  // an answer key's value in a blank: bold, red and underlined
     bool set = false;
   };
   // The sheet's few formats, made once when the workbook opens.
@@ -57,7 +57,8 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
     lxw_format* valueRight = nullptr;     // column form: the numbers
     lxw_format* rule = nullptr;           // column form: the rule over the result
     lxw_format* ruleRight = nullptr;      // the rule over the result's number
-    // An answer key's values, in bold red, in each look a blank can have.
+    // An answer key's values, in bold red and underlined (for a grey
+    // print), in each look a blank can have.
     lxw_format* termAnswer = nullptr;
     lxw_format* valueRightAnswer = nullptr;
     lxw_format* ruleRightAnswer = nullptr;
@@ -67,9 +68,9 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   void SetUpPage();
   void FormatColumns();
   void SetRowHeight(int row, double height);
-  void WriteColumnForm(int slot, const ProblemRow& cells, std::optional<int> answer);
+  void WriteColumnForm(int slot, const ColumnForm& form);
   Cell& At(int row, int column);
-  void Place(int row, int valueColumn, int closingColumn, const std::string& value, std::optional<int> answer);
+  void Place(int row, int valueColumn, int closingColumn, const SheetCell& value);
   void WriteLineCells(bool lastRowLineHigh);
   lxw_format* FormatOf(const Cell& cell, bool numberColumn) const;
   void Check(int error, const char* what) const;
@@ -78,8 +79,8 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   std::string shownPath_;      // the final path, for messages
   std::string scratchFolder_;  // the library's own temporary files go beside the worksheet
   const GenerationSettings& settings_;
-  ProblemTable& table_;
   SheetKind kind_;
+  const SheetLayout* layout_ = nullptr;
   lxw_workbook* workbook_ = nullptr;
   lxw_worksheet* worksheet_ = nullptr;
   Formats formats_;
@@ -89,8 +90,6 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   std::vector<unsigned> pageBreaks_;
 
   int currentRow_ = 0;       // R, counted from 1: the line row once the line has started
-  bool pageStart_ = true;
-  int numbering_ = 0;        // N: the next problem gets N + 1
   int written_ = 0;          // problems written so far
 };
 

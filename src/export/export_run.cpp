@@ -4,52 +4,46 @@
 
 #include "export/excel_worksheet.h"
 #include "export/output_file.h"
+#include "export/pdf_sheet_set.h"
 #include "export/pending_file.h"
+#include "export/sheet_walk.h"
 #include "export/text_worksheet.h"
 
 namespace numbrook {
 namespace {
 
 std::unique_ptr<WorksheetWriter> MakeWriter(const PendingFile& target, const GenerationSettings& settings,
-                                            ProblemTable& table, SheetKind kind) {
-  if (settings.ExportFormat == kExportText) return std::make_unique<TextWorksheetWriter>(target, settings, table, kind);
-  return std::make_unique<ExcelWorksheetWriter>(target, settings, table, kind);
+                                            SheetKind kind) {
+  if (settings.ExportFormat == kExportText) return std::make_unique<TextWorksheetWriter>(target, settings);
+  return std::make_unique<ExcelWorksheetWriter>(target, settings, kind);
 }
 
-// Walks the table in lines of PerRow problems; false when abandoned.
-bool WriteLines(WorksheetWriter& writer, const GenerationSettings& settings, const Progress& progress) {
-  int problem = 0;
-  while (problem < settings.ProblemCount) {
-    if (!progress.Yield()) return false;
-    writer.StartLine();
-    for (int position = 1; position <= settings.PerRow && problem < settings.ProblemCount; ++position) {
-      if (!progress.Yield()) return false;
-      writer.WriteProblem(position, problem);
-      ++problem;
-      progress.Count(problem);
-    }
-    writer.EndLine();
-  }
+// One sheet as a PDF of its own.
+bool WritePdf(const std::filesystem::path& file, const GenerationSettings& settings, const ProblemTable& table,
+              SheetKind kind, const Progress& progress) {
+  PdfSheetSet set(file);
+  if (!set.Add(settings, table, kind, progress)) return false;
+  set.Commit();
   return true;
 }
 
 }  // namespace
 
-ExportResult RunExport(const GenerationSettings& pupilSettings, ProblemTable& table, const Progress& progress,
+ExportResult RunExport(const GenerationSettings& settings, const ProblemTable& table, const Progress& progress,
                        const std::optional<std::filesystem::path>& outputFile, SheetKind kind) {
-  GenerationSettings settings = pupilSettings;
-  if (kind == SheetKind::AnswerKey) settings.Description += "（答案）";
   std::filesystem::path file;
   try {
     file = outputFile ? *outputFile : OutputFileNameNow(settings.KindText, settings.ExportFormat);
     if (settings.ExportFormat == kExportExcel && !CheckExcel()) return {ExportOutcome::ExcelMissing, file, {}};
+    if (settings.ExportFormat == kExportPdf) {
+      if (!WritePdf(file, settings, table, kind, progress)) return {ExportOutcome::Abandoned, file, {}};
+      return {ExportOutcome::Written, file, {}};
+    }
 
     // An older file of this name is replaced only by a complete new one.
     PendingFile target(file);
-    std::unique_ptr<WorksheetWriter> writer = MakeWriter(target, settings, table, kind);
-    writer->Open();
-    if (!WriteLines(*writer, settings, progress)) return {ExportOutcome::Abandoned, file, {}};
-    writer->Finish();
+    std::unique_ptr<WorksheetWriter> writer = MakeWriter(target, settings, kind);
+    if (!WriteSheet(*writer, settings, table, kind, progress)) return {ExportOutcome::Abandoned, file, {}};
     target.Commit();
   } catch (const ExportError& error) {
     return {ExportOutcome::Failed, file, error.what()};

@@ -31,8 +31,8 @@ struct ExportResult {
 // problems written. The front end shows the outcome: a message for
 // ExcelMissing and Failed (whose error names the file and the reason), and
 // the desktop's open for Written.
-// An answer key's description ends in "（答案）".
-ExportResult RunExport(const GenerationSettings& settings, ProblemTable& table, const Progress& progress,
+// An answer key's description ends in "（答案）". The table is only read.
+ExportResult RunExport(const GenerationSettings& settings, const ProblemTable& table, const Progress& progress,
                        const std::optional<std::filesystem::path>& outputFile = std::nullopt,
                        SheetKind kind = SheetKind::Pupil);
 

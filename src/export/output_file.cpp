@@ -59,7 +59,7 @@ std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFol
                                             const std::tm& localTime, int exportFormat) {
   const std::string date = Without(FormatTime("%x", localTime), "-/");
   const std::string time = Without(FormatTime("%X", localTime), ":");
-  const char* extension = exportFormat == kExportText ? ".TXT" : ".XLS";
+  const char* extension = exportFormat == kExportText ? ".TXT" : exportFormat == kExportPdf ? ".PDF" : ".XLS";
   return tempFolder / (kindText + "题目列表" + date + time + extension);
 }
 

@@ -8,7 +8,7 @@ namespace numbrook {
 
 // The worksheet's path in the temporary folder: the kind of problems,
 // "题目列表", the date and the time in the user's short forms without their
-// "-", "/" and ":" separators, and ".TXT" or ".XLS". Two runs of the same
+// "-", "/" and ":" separators, and ".TXT", ".XLS" or ".PDF". Two runs of the same
 // kind in the same second share a name; the later one replaces the file.
 std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFolder, const std::string& kindText,
                                             const std::tm& localTime, int exportFormat);

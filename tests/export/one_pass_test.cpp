@@ -38,7 +38,8 @@ numbrook::testing::Fields LookOf(const lxw_format* format) {
           {"italic", format->italic ? "1" : "0"},
           {"align", align},
           {"top", format->top == LXW_BORDER_THIN ? "thin" : ""},
-          {"color", format->font_color == LXW_COLOR_UNSET ? "" : "FF" + Hex(format->font_color)}};
+          {"color", format->font_color == LXW_COLOR_UNSET ? "" : "FF" + Hex(format->font_color)},
+          {"underline", format->underline == LXW_UNDERLINE_SINGLE ? "single" : ""}};
 }
 
 struct CellCall {

@@ -42,8 +42,10 @@ ExportResult Export(int format, const std::filesystem::path& file, const Progres
 }
 
 class EachFormat : public ::testing::TestWithParam<int> {};
-INSTANTIATE_TEST_SUITE_P(SafeWrite, EachFormat, ::testing::Values(kExportText, kExportExcel),
-                         [](const auto& info) { return info.param == kExportText ? "Text" : "Spreadsheet"; });
+INSTANTIATE_TEST_SUITE_P(SafeWrite, EachFormat, ::testing::Values(kExportText, kExportExcel, kExportPdf),
+                         [](const auto& info) {
+                           return info.param == kExportText ? "Text" : info.param == kExportPdf ? "Pdf" : "Spreadsheet";
+                         });
 
 TEST_P(EachFormat, AFullDiskKeepsTheOlderFileAndLeavesNothingElse) {
   SmallDisk disk("64k");

@@ -26,7 +26,7 @@ struct Sheet {
 
 // Writes the rows as a text worksheet through the export run and returns
 // the file, decoded.
-std::string WriteSheet(Sheet sheet) {
+std::string WriteSheet(Sheet sheet, SheetKind kind = SheetKind::Pupil) {
   sheet.controls.format = ExportFormat::Text;
   sheet.controls.count = static_cast<int>(sheet.rows.size());
   const GenerationSettings settings = SetUpRun(sheet.controls);
@@ -34,7 +34,7 @@ std::string WriteSheet(Sheet sheet) {
   for (std::size_t i = 0; i < sheet.rows.size(); ++i) table.Row(static_cast<int>(i)) = sheet.rows[i];
   TempFolder folder;
   const std::filesystem::path file = folder.path() / "sheet.TXT";
-  const ExportResult result = RunExport(settings, table, Progress{}, file);
+  const ExportResult result = RunExport(settings, table, Progress{}, file, kind);
   EXPECT_EQ(result.outcome, ExportOutcome::Written) << result.error;
   return GbkToUtf8(ReadBytes(file));
 }
@@ -191,6 +191,62 @@ TEST(TextWorksheet, ValueWiderThanItsFieldIsShownWhole) {
   EXPECT_NE(text.find("\r\n1. 4+9=13\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\n           1 3\r\n"), std::string::npos);
 }
+
+struct KeyDigitsCase {
+  const char* range;  // the addition range, which sets the digit width
+  const char* value;  // the blank's value
+};
+
+void PrintTo(const KeyDigitsCase& c, std::ostream* out) { *out << "range " << c.range << ", value " << c.value; }
+
+class KeyColumnForm : public ::testing::TestWithParam<KeyDigitsCase> {};
+
+// The key's value stands in its box in the very columns in which the sheet
+// spaces the digits of the same number: for a first term, a second term
+// and a result.
+TEST_P(KeyColumnForm, AnswerDigitsStandWhereTheSheetSpacesTheSameNumber) {
+  const KeyDigitsCase c = GetParam();
+  const int v = std::stoi(c.value);
+  Sheet key;
+  key.controls.addRange = std::stoi(c.range);
+  key.controls.subRange = 1;
+  key.controls.perLine = 3;
+  key.controls.columnForm = true;
+  key.rows = {Two("_", "+", "1", std::to_string(v + 1).c_str()), Two("1", "+", "_", std::to_string(v + 1).c_str()),
+              Two(std::to_string(v - 1).c_str(), "+", "1", "_")};
+  Sheet sheet = key;
+  sheet.rows = {Two(c.value, "+", "1", "x"), Two("1", "+", c.value, "x"), Two("x", "+", "1", c.value)};
+  auto lines = [](const std::string& text) {
+    std::vector<std::string> out;
+    for (std::size_t at = 0, next; (next = text.find("\r\n", at)) != std::string::npos; at = next + 2) {
+      out.push_back(text.substr(at, next - at));
+    }
+    return out;
+  };
+  const std::vector<std::string> keyLines = lines(WriteSheet(key, SheetKind::AnswerKey));
+  const std::vector<std::string> sheetLines = lines(WriteSheet(sheet));
+  ASSERT_EQ(keyLines.size(), sheetLines.size());
+  // The block's rows: first term, second term, rule, result.
+  const std::pair<std::size_t, std::size_t> places[] = {{4, 0}, {5, 1}, {7, 2}};
+  for (const auto& [row, slot] : places) {
+    const std::size_t slotWidth = 27;
+    auto digitsOf = [&](const std::string& line) {
+      std::string cut = line.size() > 9 + slot * slotWidth ? line.substr(9 + slot * slotWidth + 1, slotWidth - 1) : "";
+      std::string digits(cut.size(), ' ');
+      for (std::size_t i = 0; i < cut.size(); ++i) {
+        if (std::isdigit(static_cast<unsigned char>(cut[i]))) digits[i] = cut[i];
+      }
+      return digits.substr(0, digits.find_last_not_of(' ') + 1);
+    };
+    EXPECT_EQ(digitsOf(keyLines[row]), digitsOf(sheetLines[row])) << keyLines[row] << "\n" << sheetLines[row];
+    EXPECT_NE(digitsOf(keyLines[row]).find(c.value[0]), std::string::npos) << keyLines[row];
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryValueWidth, KeyColumnForm,
+                         ::testing::Values(KeyDigitsCase{"9", "7"}, KeyDigitsCase{"20", "5"},
+                                           KeyDigitsCase{"20", "19"}, KeyDigitsCase{"99", "90"},
+                                           KeyDigitsCase{"99", "105"}));
 
 }  // namespace
 }  // namespace numbrook::testing

@@ -26,6 +26,7 @@ def style(obj):
         "align=%s" % text(align.horizontal),
         "top=%s" % text(border.top.style if border.top else None),
         "color=%s" % text(font.color.rgb if font.color is not None and font.color.type == "rgb" else None),
+        "underline=%s" % text(font.u),
     ]
 
 

@@ -109,7 +109,7 @@ class ExpectedSheet {
       it->second = {{"kind", "-"},    {"value", ""},     {"format", numberColumn ? "@" : "General"},
                     {"size", numberColumn ? "9" : "12"}, {"bold", numberColumn ? "1" : "0"},
                     {"italic", numberColumn ? "1" : "0"}, {"align", "center"}, {"top", ""},
-                    {"color", ""}};
+                    {"color", ""},    {"underline", ""}};
     }
     return it->second;
   }

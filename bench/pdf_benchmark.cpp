@@ -1,0 +1,173 @@
+// Prints the whole-process time of a class set as print-ready PDF (40
+// sheets of the default settings in one pupil PDF, their 40 keys in one key
+// PDF) beside LibreOffice converting the same 40 workbooks and 40 keys to
+// PDF, and the ratio of the two. With --class-set FOLDER it is itself the
+// process that is timed.
+#include <spawn.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "export/export_run.h"
+#include "export/output_file.h"
+#include "export/pdf_sheet_set.h"
+#include "generation/problem_generator.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kSheets = 40;
+constexpr int kRuns = 5;
+
+std::vector<numbrook::ProblemTable> ClassSet(const numbrook::GenerationSettings& settings) {
+  std::vector<numbrook::ProblemTable> tables(kSheets);
+  for (int k = 0; k < kSheets; ++k) {
+    numbrook::SeededRandom random(static_cast<std::uint64_t>(k + 1));
+    numbrook::GenerateProblems(settings, random, {}, tables[static_cast<std::size_t>(k)]);
+  }
+  return tables;
+}
+
+numbrook::GenerationSettings Settings(int format) {
+  numbrook::GenerationSettings settings = numbrook::SetUpRun(numbrook::RunRequest{});
+  settings.ExportFormat = format;
+  return settings;
+}
+
+// The timed process: draws the class set and writes its two PDFs.
+int WriteClassSet(const std::filesystem::path& folder) {
+  const numbrook::GenerationSettings settings = Settings(numbrook::kExportPdf);
+  const std::vector<numbrook::ProblemTable> tables = ClassSet(settings);
+  try {
+    numbrook::PdfSheetSet sheets(folder / "sheets.PDF");
+    numbrook::PdfSheetSet keys(folder / "keys.PDF");
+    for (const numbrook::ProblemTable& table : tables) {
+      sheets.Add(settings, table, numbrook::SheetKind::Pupil);
+      keys.Add(settings, table, numbrook::SheetKind::AnswerKey);
+    }
+    sheets.Commit();
+    keys.Commit();
+  } catch (const numbrook::ExportError& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
+
+struct Timing {
+  double wall = -1;  // milliseconds; negative when the run failed
+  double cpu = -1;   // user and system time of the process
+};
+
+// The times of one run. The processor time is printed too, because the
+// wall time grows with whatever else the machine runs.
+Timing RunOnce(const std::vector<std::string>& command) {
+  std::vector<char*> argv;
+  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  const auto start = std::chrono::steady_clock::now();
+  pid_t child;
+  const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return {};
+  int status = 0;
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  const auto end = std::chrono::steady_clock::now();
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
+  auto milliseconds = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+  return {std::chrono::duration<double, std::milli>(end - start).count(),
+          milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime)};
+}
+
+// The page count that pdfinfo reads, or -1.
+int Pages(const std::filesystem::path& pdf) {
+  const std::string command = "pdfinfo '" + pdf.string() + "' 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return -1;
+  int pages = -1;
+  char line[512];
+  while (std::fgets(line, sizeof line, pipe) != nullptr) std::sscanf(line, "Pages: %d", &pages);
+  pclose(pipe);
+  return pages;
+}
+
+void Print(const std::string& what, const Timing& timing) {
+  if (timing.wall < 0) {
+    std::printf("%-66s   failed\n", what.c_str());
+  } else {
+    std::printf("%-66s %8.1f ms %8.1f ms\n", what.c_str(), timing.wall, timing.cpu);
+  }
+}
+
+bool HaveProgram(const char* name) {
+  return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--class-set") return WriteClassSet(argv[2]);
+
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "numbrook-pdf-benchmark";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+
+  std::vector<Timing> times;
+  for (int run = 0; run <= kRuns; ++run) {
+    const Timing time = RunOnce({self, "--class-set", folder.string()});
+    if (run > 0) times.push_back(time);  // the first warms the caches
+  }
+  std::sort(times.begin(), times.end(), [](const Timing& a, const Timing& b) { return a.wall < b.wall; });
+  const Timing pdf = times.front().wall < 0 ? Timing{} : times[times.size() / 2];
+  const int pages = Pages(folder / "sheets.PDF") + Pages(folder / "keys.PDF");
+
+  std::printf("A class set of %d sheets (default settings) and their %d keys; whole process\n", kSheets, kSheets);
+  std::printf("%-66s %11s %11s\n", "", "wall", "processor");
+  Print("numbrook: two PDFs, median of " + std::to_string(kRuns) + " runs (" + std::to_string(pages) + " pages)", pdf);
+
+  if (!HaveProgram("soffice")) {
+    std::printf("LibreOffice (soffice) is not installed: no comparison "
+                "(apt-get install libreoffice-calc-nogui to compare)\n");
+    std::filesystem::remove_all(folder);
+    return 0;
+  }
+  // The same sheets and keys as workbooks, then one soffice run converting all 80.
+  const std::filesystem::path books = folder / "books";
+  std::filesystem::create_directories(books);
+  const numbrook::GenerationSettings settings = Settings(numbrook::kExportExcel);
+  const std::vector<numbrook::ProblemTable> tables = ClassSet(settings);
+  std::vector<std::string> command = {"soffice", "--headless", "-env:UserInstallation=file://" + (folder / "profile").string(),
+                                      "--convert-to", "pdf", "--outdir", (folder / "converted").string()};
+  for (int k = 0; k < kSheets; ++k) {
+    const std::filesystem::path sheet = books / ("sheet-" + std::to_string(k + 1) + ".xlsx");
+    numbrook::RunExport(settings, tables[static_cast<std::size_t>(k)], {}, sheet);
+    numbrook::RunExport(settings, tables[static_cast<std::size_t>(k)], {}, numbrook::AnswerKeyName(sheet),
+                        numbrook::SheetKind::AnswerKey);
+    command.push_back(sheet.string());
+    command.push_back(numbrook::AnswerKeyName(sheet).string());
+  }
+  RunOnce({"soffice", "--headless", "-env:UserInstallation=file://" + (folder / "profile").string(), "--terminate_after_init"});
+  const Timing office = RunOnce(command);
+  Print("LibreOffice: soffice --headless --convert-to pdf, the same 80 workbooks", office);
+  if (pdf.wall > 0 && office.wall > 0) {
+    std::printf("%-66s %8.3f    %8.3f\n", "ratio: numbrook / LibreOffice (aim: 0.05 or less)", pdf.wall / office.wall,
+                pdf.cpu / office.cpu);
+  }
+  std::filesystem::remove_all(folder);
+  return 0;
+}

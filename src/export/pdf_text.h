@@ -1,0 +1,65 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <cairo.h>
+
+typedef struct _PangoContext PangoContext;
+typedef struct _PangoLayout PangoLayout;
+
+namespace numbrook {
+
+enum class TextStyle { Regular, Bold, Answer };  // an answer: bold, underlined; drawn in red
+
+// Text measured and drawn with pango in one font family. Each distinct
+// text, style and size is shaped once and kept, since a sheet repeats the
+// same few numbers many times; the glyphs of a line are then sent to the
+// page in one piece per font and colour, which keeps a class set of many
+// pages quick to write.
+class PdfText {
+ public:
+  PdfText(cairo_t* cairo, const std::string& family);
+  ~PdfText();
+  PdfText(const PdfText&) = delete;
+  PdfText& operator=(const PdfText&) = delete;
+
+  double Width(const std::string& text, TextStyle style, double size);
+  // The height of a line of the font at this size.
+  double LineHeight(double size);
+  // Draws the text with its line box's top left at (x, top), in black or,
+  // as an answer, red: at once, or with the rest of the batch at Flush.
+  void Draw(const std::string& text, TextStyle style, double size, double x, double top);
+  void Flush();
+
+ private:
+  // A text of one font, ready to be placed anywhere: its glyphs from the
+  // left end of its baseline, and the characters each glyph stands for.
+  struct Shaped {
+    PangoLayout* layout = nullptr;
+    cairo_scaled_font_t* font = nullptr;  // none: drawn through pango
+    std::vector<cairo_glyph_t> glyphs;
+    std::vector<cairo_text_cluster_t> clusters;
+    std::string utf8;
+    double baseline = 0;
+    double underlineOffset = 0, underlineThickness = 0;  // below the baseline
+  };
+  struct Batch {
+    std::vector<cairo_glyph_t> glyphs;
+    std::vector<cairo_text_cluster_t> clusters;
+    std::string utf8;
+  };
+
+  Shaped& ShapedOf(const std::string& text, TextStyle style, double size);
+
+  cairo_t* cairo_;
+  std::string family_;
+  PangoContext* context_ = nullptr;
+  std::map<std::tuple<std::string, TextStyle, int>, Shaped> shaped_;
+  std::map<std::pair<cairo_scaled_font_t*, bool>, Batch> batches_;  // by font and whether red
+  std::vector<std::tuple<double, double, double, double>> underlines_;  // x, y, width, thickness
+};
+
+}  // namespace numbrook
