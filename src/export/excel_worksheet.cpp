@@ -97,7 +97,7 @@ ExcelWorksheetWriter::ExcelWorksheetWriter(const PendingFile& target, const Gene
                                            ProblemTable& table, SheetKind kind)
     : target_(target),
       shownPath_(target.FinalPath().string()),
-      scratchFolder_(target.WorkingPath().parent_path().string()),
+      scratchFolder_(target.ScratchFolder().string()),
       settings_(settings),
       table_(table),
       kind_(kind) {}

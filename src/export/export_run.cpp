@@ -35,10 +35,19 @@ bool WriteLines(WorksheetWriter& writer, const GenerationSettings& settings, con
 
 }  // namespace
 
-ExportResult RunExport(const GenerationSettings& pupilSettings, ProblemTable& table, const Progress& progress,
-                       const std::optional<std::filesystem::path>& outputFile, SheetKind kind) {
+bool WriteWorksheet(const GenerationSettings& pupilSettings, ProblemTable& table, const Progress& progress,
+                    const PendingFile& target, SheetKind kind) {
   GenerationSettings settings = pupilSettings;
   if (kind == SheetKind::AnswerKey) settings.Description += "（答案）";
+  std::unique_ptr<WorksheetWriter> writer = MakeWriter(target, settings, table, kind);
+  writer->Open();
+  if (!WriteLines(*writer, settings, progress)) return false;
+  writer->Finish();
+  return true;
+}
+
+ExportResult RunExport(const GenerationSettings& settings, ProblemTable& table, const Progress& progress,
+                       const std::optional<std::filesystem::path>& outputFile, SheetKind kind) {
   std::filesystem::path file;
   try {
     file = outputFile ? *outputFile : OutputFileNameNow(settings.KindText, settings.ExportFormat);
@@ -46,10 +55,7 @@ ExportResult RunExport(const GenerationSettings& pupilSettings, ProblemTable& ta
 
     // An older file of this name is replaced only by a complete new one.
     PendingFile target(file);
-    std::unique_ptr<WorksheetWriter> writer = MakeWriter(target, settings, table, kind);
-    writer->Open();
-    if (!WriteLines(*writer, settings, progress)) return {ExportOutcome::Abandoned, file, {}};
-    writer->Finish();
+    if (!WriteWorksheet(settings, table, progress, target, kind)) return {ExportOutcome::Abandoned, file, {}};
     target.Commit();
   } catch (const ExportError& error) {
     return {ExportOutcome::Failed, file, error.what()};
