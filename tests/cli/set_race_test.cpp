@@ -44,13 +44,15 @@ std::vector<std::string> Problems(const std::filesystem::path& file) {
 
 // numbrook-sheet started on its own, its output to a file; SIGHUP ignored
 // first when asked, as nohup does.
-pid_t Start(const std::string& arguments, const std::filesystem::path& output, bool ignoreHangUp = false) {
+pid_t Start(const std::string& arguments, const std::filesystem::path& output, bool ignoreHangUp = false,
+            const std::string& environment = "") {
   const pid_t child = fork();
   if (child == 0) {
     const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     dup2(out, STDOUT_FILENO);
     dup2(out, STDERR_FILENO);
-    const std::string command = std::string(ignoreHangUp ? "exec nohup '" : "exec '") + NUMBROOK_SHEET_PROGRAM + "' " + arguments;
+    const std::string command =
+        environment + std::string(ignoreHangUp ? " exec nohup '" : " exec '") + NUMBROOK_SHEET_PROGRAM + "' " + arguments;
     execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -120,6 +122,33 @@ TEST(SetRace, AKillInTheMiddleLeavesNoPartOfTheSet) {
   ASSERT_EQ(RunSheet("--sheets=3 --answers -o " + Quoted(set)).status, 0);
   EXPECT_EQ(NamesIn(folder.path()),
             (std::vector<std::string>{"c-1.XLS", "c-1答案.XLS", "c-2.XLS", "c-2答案.XLS", "c-3.XLS", "c-3答案.XLS"}));
+  std::filesystem::remove(output);
+}
+
+// Where the file system makes no file without a name, a sheet is a hidden
+// file until complete: a kill leaves those, and a later run in the folder
+// removes them once they are a day old.
+TEST(SetRace, WithoutUnnamedFilesAKillsLeftoversGoADayLater) {
+  TempFolder folder;
+  const std::filesystem::path set = folder.path() / "c.TXT";
+  const std::filesystem::path output = folder.path().string() + ".out";
+  const std::string preload = "LD_PRELOAD=" NUMBROOK_NO_UNNAMED_FILES;
+  const pid_t run = Start("--sheets=1000 --count=1000 --vertical --format=text -o " + Quoted(set), output, false, preload);
+  ASSERT_TRUE(WaitUntilWriting(folder.path() / ".numbrook-c.TXT.lock"));
+  std::this_thread::sleep_for(300ms);
+  kill(run, SIGKILL);
+  EXPECT_EQ(ExitStatus(run), 128 + SIGKILL);
+  int parts = 0;
+  const timespec twoDaysAgo[2] = {{time(nullptr) - 2 * 86400, 0}, {time(nullptr) - 2 * 86400, 0}};
+  for (const std::string& name : NamesIn(folder.path())) {
+    EXPECT_TRUE(name.starts_with(".numbrook-")) << name << ": no sheet is named before the set is written";
+    if (name.ends_with(".part")) ++parts;
+    utimensat(AT_FDCWD, (folder.path() / name).c_str(), twoDaysAgo, 0);
+  }
+  EXPECT_GT(parts, 0) << "the unfinished sheets were hidden files";
+
+  ASSERT_EQ(RunSheet("--sheets=2 --format=text -o " + Quoted(set), preload).status, 0);
+  EXPECT_EQ(NamesIn(folder.path()), (std::vector<std::string>{"c-1.TXT", "c-2.TXT"}));
   std::filesystem::remove(output);
 }
 
