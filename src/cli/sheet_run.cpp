@@ -7,10 +7,13 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <optional>
+#include <vector>
 
 #include "export/export_run.h"
 #include "export/output_file.h"
 #include "export/pending_file.h"
+#include "export/sheet_batch.h"
 #include "generation/problem_generator.h"
 
 extern char** environ;
@@ -31,29 +34,28 @@ void OpenWithDesktop(const std::filesystem::path& file) {
   waitpid(child, &status, 0);
 }
 
-// Writes one sheet and prints its path.
-bool Write(const GenerationSettings& settings, const ProblemTable& table, const std::filesystem::path& file,
-           SheetKind kind, bool open) {
-  const ExportResult result = RunExport(settings, table, Progress{}, file, kind);
-  switch (result.outcome) {
-    case ExportOutcome::Written:
-      break;
-    case ExportOutcome::ExcelMissing:
-      std::cerr << "numbrook-sheet: " << kExcelMissingMessage << "\n";
-      return false;
-    case ExportOutcome::Failed:
-    case ExportOutcome::Abandoned:
-      std::cerr << "numbrook-sheet: " << result.error << "\n";
-      return false;
+// Tells how a group could not be written, once.
+void ReportFailure(const ExportResult& result) {
+  if (result.outcome == ExportOutcome::ExcelMissing) {
+    std::cerr << "numbrook-sheet: " << kExcelMissingMessage << "\n";
+  } else {
+    std::cerr << "numbrook-sheet: " << result.error << "\n";
   }
-  std::cout << result.file.string() << "\n" << std::flush;
-  // A caller that does not learn the path has not been served.
-  if (!std::cout) {
-    std::cerr << "numbrook-sheet: the worksheet " << result.file.string()
-              << " was written, but its path could not be printed: " << std::strerror(errno) << "\n";
-    return false;
+}
+
+// Prints the paths of the files in place, in order, and opens the sheets
+// when asked; false when a path could not be printed.
+bool ShowPlaced(const BatchResult& done, bool open) {
+  for (const SheetJob& job : done.placed) {
+    std::cout << job.file.string() << "\n" << std::flush;
+    // A caller that does not learn the path has not been served.
+    if (!std::cout) {
+      std::cerr << "numbrook-sheet: the worksheet " << job.file.string()
+                << " was written, but its path could not be printed: " << std::strerror(errno) << "\n";
+      return false;
+    }
+    if (open && job.kind == SheetKind::Pupil) OpenWithDesktop(job.file);
   }
-  if (open) OpenWithDesktop(result.file);
   return true;
 }
 
@@ -86,8 +88,16 @@ int MakeSheets(const SheetOptions& options) {
   }
 
   PendingFile::RemoveOnTerminationSignals();
+  std::optional<SheetBatch> batch;
+  try {
+    batch.emplace(name, settings.ExportFormat, options.output.has_value());
+  } catch (const ExportError& error) {
+    std::cerr << "numbrook-sheet: " << error.what() << "\n";
+    return 1;
+  }
   const bool showProgress = numbered && isatty(STDERR_FILENO);
-  for (int k = 1; k <= sheets; ++k) {
+  int status = 0;
+  for (int k = 1; k <= sheets && status == 0; ++k) {
     if (showProgress) std::cerr << "\rnumbrook-sheet: sheet " << k << " of " << sheets << std::flush;
     SeededRandom random(firstSeed + static_cast<std::uint64_t>(k - 1));
     ProblemTable table;
@@ -95,15 +105,28 @@ int MakeSheets(const SheetOptions& options) {
       GenerateProblems(settings, random, Progress{}, table);
     } else if (GenerateDistinctProblems(settings, random, Progress{}, table) != DistinctOutcome::Drawn) {
       std::cerr << "numbrook-sheet: no new problem came after many draws; choose a wider range or fewer problems\n";
-      return 2;
+      status = 2;
+      break;
     }
 
     const std::filesystem::path sheet = numbered ? NumberedName(name, k, sheets) : name;
-    if (!Write(settings, table, sheet, options.request.sheet, options.open)) return 1;
-    if (options.answers && !Write(settings, table, AnswerKeyName(sheet), SheetKind::AnswerKey, false)) return 1;
+    std::vector<SheetJob> group{{sheet, options.request.sheet}};
+    if (options.answers) group.push_back({AnswerKeyName(sheet), SheetKind::AnswerKey});
+    const ExportResult result = batch->WriteGroup(settings, table, group);
+    if (result.outcome != ExportOutcome::Written) {
+      ReportFailure(result);
+      status = 1;
+    }
   }
   if (showProgress) std::cerr << "\n";
-  return 0;
+  // The sheets finished before a failure stay, each with its key.
+  const BatchResult done = batch->Finish();
+  if (!ShowPlaced(done, options.open)) status = 1;
+  if (done.error) {
+    std::cerr << "numbrook-sheet: " << *done.error << "\n";
+    status = 1;
+  }
+  return status;
 }
 
 }  // namespace numbrook

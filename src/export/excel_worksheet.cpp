@@ -95,7 +95,7 @@ ExcelWorksheetWriter::ExcelWorksheetWriter(const PendingFile& target, const Gene
                                            SheetKind kind)
     : target_(target),
       shownPath_(target.FinalPath().string()),
-      scratchFolder_(target.WorkingPath().parent_path().string()),
+      scratchFolder_(target.ScratchFolder().string()),
       settings_(settings),
       kind_(kind) {}
 

@@ -29,6 +29,12 @@ bool WritePdf(const std::filesystem::path& file, const GenerationSettings& setti
 
 }  // namespace
 
+bool WriteWorksheet(const GenerationSettings& settings, const ProblemTable& table, const Progress& progress,
+                    const PendingFile& target, SheetKind kind) {
+  std::unique_ptr<WorksheetWriter> writer = MakeWriter(target, settings, kind);
+  return WriteSheet(*writer, settings, table, kind, progress);
+}
+
 ExportResult RunExport(const GenerationSettings& settings, const ProblemTable& table, const Progress& progress,
                        const std::optional<std::filesystem::path>& outputFile, SheetKind kind) {
   std::filesystem::path file;
@@ -42,8 +48,7 @@ ExportResult RunExport(const GenerationSettings& settings, const ProblemTable& t
 
     // An older file of this name is replaced only by a complete new one.
     PendingFile target(file);
-    std::unique_ptr<WorksheetWriter> writer = MakeWriter(target, settings, kind);
-    if (!WriteSheet(*writer, settings, table, kind, progress)) return {ExportOutcome::Abandoned, file, {}};
+    if (!WriteWorksheet(settings, table, progress, target, kind)) return {ExportOutcome::Abandoned, file, {}};
     target.Commit();
   } catch (const ExportError& error) {
     return {ExportOutcome::Failed, file, error.what()};

@@ -7,6 +7,7 @@
 #include "generation/generation_settings.h"
 #include "generation/problem_table.h"
 #include "generation/progress.h"
+#include "export/pending_file.h"
 #include "export/worksheet_writer.h"
 
 namespace numbrook {
@@ -35,5 +36,11 @@ struct ExportResult {
 ExportResult RunExport(const GenerationSettings& settings, const ProblemTable& table, const Progress& progress,
                        const std::optional<std::filesystem::path>& outputFile = std::nullopt,
                        SheetKind kind = SheetKind::Pupil);
+
+// The writing alone: the worksheet of the chosen format, line by line, into
+// the pending file, which is left for the caller to put in place. False
+// when the progress abandoned the run; throws ExportError on a failure.
+bool WriteWorksheet(const GenerationSettings& settings, const ProblemTable& table, const Progress& progress,
+                    const PendingFile& target, SheetKind kind);
 
 }  // namespace numbrook

@@ -11,7 +11,10 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <cctype>
+#include <cstdio>
 #include <optional>
+#include <vector>
 
 #include "export/gbk_encoding.h"
 #include "export/worksheet_writer.h"
@@ -53,7 +56,56 @@ std::string Without(std::string text, const std::string& characters) {
   return text;
 }
 
+std::string Lowered(std::string text) {
+  for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return text;
+}
+
+bool IsControl(unsigned char ch) { return ch < 0x20 || ch == 0x7F; }
+
+// The name as it can be shown: each control character as \xNN.
+std::string Shown(const std::string& text) {
+  std::string shown;
+  for (unsigned char ch : text) {
+    if (!IsControl(ch)) {
+      shown += static_cast<char>(ch);
+      continue;
+    }
+    char escaped[5];
+    std::snprintf(escaped, sizeof escaped, "\\x%02X", ch);
+    shown += escaped;
+  }
+  return shown;
+}
+
 }  // namespace
+
+void CheckChosenName(const std::filesystem::path& file, int exportFormat) {
+  const std::string text = file.string();
+  if (std::any_of(text.begin(), text.end(), [](char ch) { return IsControl(static_cast<unsigned char>(ch)); })) {
+    throw ExportError("无法写入“" + Shown(text) + "”：文件名含有控制字符");
+  }
+  struct Kind {
+    int format;
+    const char* name;
+    std::vector<std::string> extensions;
+  };
+  static const Kind kKinds[] = {{kExportText, "文本文件", {".txt", ".text"}},
+                                {kExportExcel, "Excel工作簿", {".xls", ".xlsx"}}};
+  const std::string extension = Lowered(file.extension().string());
+  const Kind* chosen = nullptr;
+  for (const Kind& kind : kKinds) {
+    if (kind.format == exportFormat) chosen = &kind;
+  }
+  for (const Kind& kind : kKinds) {
+    if (kind.format == exportFormat || std::find(kind.extensions.begin(), kind.extensions.end(), extension) ==
+                                           kind.extensions.end()) {
+      continue;
+    }
+    throw ExportError("无法写入“" + text + "”：扩展名“" + file.extension().string() + "”表示" + kind.name +
+                      "，而所选的格式是" + (chosen != nullptr ? chosen->name : "另一种") + "");
+  }
+}
 
 std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFolder, const std::string& kindText,
                                             const std::tm& localTime, int exportFormat) {

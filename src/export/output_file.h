@@ -26,6 +26,12 @@ std::filesystem::path AnswerKeyName(const std::filesystem::path& sheet);
 // one, before the extension ("口算-07.XLS" for 7 of 40).
 std::filesystem::path NumberedName(const std::filesystem::path& sheet, int number, int last);
 
+// Refuses a name given by the user that would mislead: control characters
+// anywhere in it, or an extension of the other format (".txt" for a
+// workbook, ".XLS" for text, in any case). Other extensions and none are
+// the user's choice. Throws ExportError naming the file and the reason.
+void CheckChosenName(const std::filesystem::path& file, int exportFormat);
+
 // True when the spreadsheet writer can run here. It writes no file: whether
 // the destination can be written is the export's own question.
 bool CheckExcel();

@@ -1,13 +1,16 @@
-// The hidden working file's random name meeting a file already there: the
-// writer tries a new name, leaves the other file alone, and gives up with
-// a message after many tries. The creation calls are caught on their way to
-// the C library (linked with --wrap=open), and a file of the name about to
-// be tried is really made first.
+// The hidden working file's random name meeting a file already there, on a
+// file system that cannot make a file without a name (O_TMPFILE is refused
+// here, as some network and FAT file systems do): the writer tries a new
+// name, leaves the other file alone, and gives up with a message after many
+// tries. The creation calls are caught on their way to the C library
+// (linked with --wrap=open), and a file of the name about to be tried is
+// really made first.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <filesystem>
 #include <set>
@@ -35,6 +38,10 @@ extern "C" int __wrap_open(const char* path, int flags, ...) {
     va_start(arguments, flags);
     mode = static_cast<mode_t>(va_arg(arguments, int));
     va_end(arguments);
+  }
+  if ((flags & O_TMPFILE) == O_TMPFILE) {
+    errno = EOPNOTSUPP;
+    return -1;
   }
   const std::string name = std::filesystem::path(path).filename().string();
   if (name.starts_with(".numbrook-") && (flags & O_EXCL) != 0) {
