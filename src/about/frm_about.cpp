@@ -6,13 +6,13 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "about/link_label.h"
+#include "widgets/link_label.h"
 #include "about/page_fetch.h"
 #include "about/program_links.h"
 #include "about/update_check.h"
-#include "main_window/desktop.h"
-#include "main_window/enter_presses_button.h"
-#include "main_window/window_style.h"
+#include "widgets/desktop.h"
+#include "widgets/enter_presses_button.h"
+#include "widgets/window_style.h"
 #include "program_identity.h"
 
 namespace numbrook {

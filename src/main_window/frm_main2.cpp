@@ -13,10 +13,10 @@
 
 #include "export/export_run.h"
 #include "generation/problem_generator.h"
-#include "main_window/desktop.h"
-#include "main_window/enter_presses_button.h"
+#include "widgets/desktop.h"
+#include "widgets/enter_presses_button.h"
 #include "main_window/numeric_text_box.h"
-#include "main_window/window_style.h"
+#include "widgets/window_style.h"
 
 namespace numbrook {
 namespace {

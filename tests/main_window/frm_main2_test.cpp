@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "export_support/temp_folder.h"
-#include "main_window/desktop.h"
+#include "widgets/desktop.h"
 #include "main_window/frm_main2.h"
 #include "main_window/numeric_text_box.h"
 

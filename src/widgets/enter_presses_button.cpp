@@ -1,4 +1,4 @@
-#include "main_window/enter_presses_button.h"
+#include "widgets/enter_presses_button.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
