@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QWindow>
 #include <stdexcept>
 
 #include "export/export_run.h"
@@ -229,9 +230,9 @@ void frmMain2::LockForRun() {
 
 void frmMain2::RestoreAfterRun() {
   Text1->setUpdatesEnabled(true);  // shows the last count
-  ShowBusyPointer(false);
   running_ = false;
   SetEnabledState();
+  ShowBusyPointer(false);  // once enabled: a disabled field would show the arrow
   setWindowTitle(windowTitle().trimmed());
   Timer1->stop();
   if (focusBeforeRun_ != nullptr) focusBeforeRun_->setFocus(Qt::OtherFocusReason);
@@ -252,6 +253,10 @@ void frmMain2::ShowBusyPointer(bool busy) {
     setCursor(Qt::WaitCursor);
   } else {
     unsetCursor();
+    // Qt renews the pointer only when it crosses into another control; one
+    // resting on a field through the run shows the field's own at once.
+    QWidget* under = childAt(mapFromGlobal(QCursor::pos()));
+    if (under != nullptr && windowHandle() != nullptr) windowHandle()->setCursor(under->cursor());
   }
 }
 
