@@ -11,7 +11,7 @@ inline constexpr ControlRow kMainWindowTable[] = {
     // kind                     name            parent      left top width height caption            tab     spoken
     {ControlKind::Window,       "frmMain2",     "",           0,   0, 351, 259, "Numbrook",          kNoTab},
     {ControlKind::Frame,        "Frame1",       "frmMain2",  16,   4, 319,  39, "类型",              kNoTab},
-    {ControlKind::DropDown,     "Combo1",       "Frame1",    44,  12,  87,  20, "",                  24,     "类型"},
+    {ControlKind::DropDown,     "Combo1",       "Frame1",    44,  12,  87,  20, "",                  24},
     {ControlKind::CheckBox,     "CheckA",       "Frame1",   136,  16,  45,  13, "加法",              28},
     {ControlKind::CheckBox,     "CheckS",       "Frame1",   192,  16,  45,  17, "减法",              29},
     {ControlKind::CheckBox,     "CheckAS",      "Frame1",   244,  16,  69,  17, "混合运算",          30},
