@@ -9,7 +9,7 @@ NUMBROOK_LOG="$NUMBROOK_BUILD/build.log"
 # What the two programs need to build, and to run as a teacher expects.
 BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxlsxwriter-dev)
 RUNTIME_PACKAGES=(fonts-noto-cjk xdg-utils qt6-translations-l10n)
-TEST_PACKAGES=(libgtest-dev python3-openpyxl locales xvfb openbox libx11-dev libxfixes-dev)
+TEST_PACKAGES=(libgtest-dev python3-openpyxl locales xvfb openbox libx11-dev libxfixes-dev libxtst-dev)
 PACKAGE_PACKAGES=(dpkg-dev file)
 
 # Says what failed, shows the log and ends the script.

@@ -343,6 +343,16 @@ class FrmMain2Test : public QObject {
     QCOMPARE(QApplication::focusWidget()->objectName(), focused);
   }
 
+  // The access key presses Start at once, not after a press animation.
+  void altYStartsTheRunAtOnce() {
+    testing::TempFolder folder;
+    const testing::ScopedTmpdir tmpdir(folder.path());
+    QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    TypeAndLeave("Text1", "5");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::AltModifier);
+    QCOMPARE(desktop_.opened.size(), std::size_t{1});
+  }
+
   void busyPointerCoversTheNumberFieldsDuringARun() {
     testing::TempFolder folder;
     const testing::ScopedTmpdir tmpdir(folder.path());

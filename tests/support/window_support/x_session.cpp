@@ -1,7 +1,9 @@
 #include "window_support/x_session.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
+#include <X11/keysym.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -119,6 +121,20 @@ XSession::Pointer XSession::PointerShown() {
                   std::vector<unsigned long>(image->pixels, image->pixels + image->width * image->height)};
   XFree(image);
   return pointer;
+}
+
+void XSession::PressAltWith(char letter) {
+  if (display_.empty()) return;
+  if (connection_ == nullptr) connection_ = XOpenDisplay(display_.c_str());
+  auto* connection = static_cast<Display*>(connection_);
+  if (connection == nullptr) return;
+  const KeyCode alt = XKeysymToKeycode(connection, XK_Alt_L);
+  const KeyCode key = XKeysymToKeycode(connection, XStringToKeysym(std::string(1, letter).c_str()));
+  XTestFakeKeyEvent(connection, alt, True, CurrentTime);
+  XTestFakeKeyEvent(connection, key, True, CurrentTime);
+  XTestFakeKeyEvent(connection, key, False, CurrentTime);
+  XTestFakeKeyEvent(connection, alt, False, CurrentTime);
+  XFlush(connection);
 }
 
 // Up to 10 seconds for the window manager to manage windows: a probe

@@ -32,6 +32,10 @@ class XSession {
   };
   Pointer PointerShown();
 
+  // Types Alt and a letter on the server's keyboard, as a person would, to
+  // whichever window has the focus.
+  void PressAltWith(char letter);
+
  private:
   void WaitForWindowManager() const;
 
