@@ -1,31 +1,23 @@
 #include "about/frm_about.h"
 
 #include <QCloseEvent>
-#include <QFrame>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 
-#include "about/link_label.h"
+#include "about/about_window_table.h"
 #include "about/curl_page_fetch.h"
+#include "widgets/link_label.h"
 #include "about/program_links.h"
 #include "about/update_check.h"
-#include "main_window/desktop.h"
-#include "main_window/enter_presses_button.h"
-#include "main_window/window_style.h"
+#include "widgets/desktop.h"
+#include "widgets/enter_presses_button.h"
+#include "widgets/window_style.h"
 #include "program_identity.h"
 
 namespace numbrook {
 namespace {
-
-// Eleven blanks before the second part, which belongs on the second line.
-constexpr const char* kDisclaimer = "希望Ovip、Tazu小朋友少看电视，多锻炼           聪明快乐,健康成长";
-
-// The links stand in the strip under the picture, one line of the window's
-// font high (12 pixels would cut their letters), down to the window's edge.
-void PlaceLink(QLabel* link, int left, int width) {
-  link->setGeometry(left, 266, width, link->fontMetrics().height());
-}
 
 // Qt breaks a line between any two Chinese characters; the word joiner
 // (U+2060) between the characters of each part leaves only the blanks as
@@ -56,26 +48,23 @@ frmAbout::frmAbout(Desktop& desktop, QWidget* parent, QUrl downloadPage, int upd
       desktop_(desktop),
       downloadPage_(downloadPage.isEmpty() ? QUrl(kDownloadPage) : downloadPage),
       updateTimeout_(updateTimeoutMilliseconds) {
-  setObjectName("frmAbout");
   setModal(true);
   setFont(WindowStyle::DialogFont());
-  setFixedSize(354, 283);
+  BuildFromTable(this, kAboutWindowTable, [](const ControlRow& row, QWidget* parent) -> QWidget* {
+    if (row.kind != ControlKind::FixedLabel) return nullptr;
+    // Shown with its breaks held to the blanks, read out as written.
+    auto* label = static_cast<QLabel*>(MakeStandardControl(row, parent));
+    label->setText(BreakOnlyAtBlanks(Utf8(row.caption)));
+    label->setAccessibleName(Utf8(row.caption));
+    return label;
+  });
   setAutoFillBackground(true);
   QPalette background = palette();
   background.setColor(QPalette::Window, Qt::white);
   setPalette(background);
   if (parent != nullptr) setWindowIcon(parent->windowIcon());
 
-  auto* picture = new QLabel(this);
-  picture->setObjectName("Picture");
-  picture->setPixmap(QPixmap(":/numbrook/about.jpg"));
-  picture->setGeometry(0, 0, 353, 265);
-
-  auto* lblDisclaimer = new QLabel(BreakOnlyAtBlanks(QString::fromUtf8(kDisclaimer)), this);
-  lblDisclaimer->setObjectName("lblDisclaimer");
-  lblDisclaimer->setGeometry(8, 8, 353, 39);
-  lblDisclaimer->setWordWrap(true);
-  lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  auto* lblDisclaimer = findChild<QLabel*>("lblDisclaimer");
   QFont disclaimerFont;
   disclaimerFont.setFamilies({"SimSun", "宋体", "Noto Serif CJK SC", "AR PL UMing CN"});
   disclaimerFont.setPointSizeF(10.5);
@@ -85,30 +74,13 @@ frmAbout::frmAbout(Desktop& desktop, QWidget* parent, QUrl downloadPage, int upd
 
   fetch_ = new CurlPageFetch(this);
 
-  cmdOK = new QPushButton(QString::fromUtf8("确    定"), this);
-  cmdOK->setObjectName("cmdOK");
-  cmdOK->setGeometry(264, 214, 68, 23);
-  CmdUpdate = new QPushButton(QString::fromUtf8("检查更新"), this);
-  CmdUpdate->setObjectName("CmdUpdate");
-  CmdUpdate->setGeometry(264, 238, 68, 23);
+  cmdOK = findChild<QPushButton*>("cmdOK");
+  CmdUpdate = findChild<QPushButton*>("CmdUpdate");
   CmdUpdate->setDefault(true);
+  lblTitle = findChild<LinkLabel*>("lblTitle");
+  Label1 = findChild<LinkLabel*>("Label1");
+  for (LinkLabel* link : {lblTitle, Label1}) SetTextColour(link, QColor(0, 128, 128));
 
-  auto* line = new QFrame(this);
-  line->setObjectName("Line1_0");
-  line->setGeometry(-3, 263, 370, 2);
-  line->setAutoFillBackground(true);
-  line->setPalette(background);
-
-  lblTitle = new LinkLabel(QString(), this);
-  lblTitle->setObjectName("lblTitle");
-  PlaceLink(lblTitle, 6, 196);
-  SetTextColour(lblTitle, QColor(0, 128, 128));
-  Label1 = new LinkLabel(QString::fromLatin1(kContactAddress), this);
-  Label1->setObjectName("Label1");
-  PlaceLink(Label1, 226, Label1->fontMetrics().horizontalAdvance(Label1->text()));
-  SetTextColour(Label1, QColor(0, 128, 128));
-
-  setTabOrder(cmdOK, CmdUpdate);
   connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
   connect(CmdUpdate, &QPushButton::clicked, this, &frmAbout::CmdUpdate_Click);
   connect(lblTitle, &LinkLabel::clicked, this, &frmAbout::lblTitle_Click);

@@ -5,7 +5,7 @@
 
 #include "about/frm_about.h"
 #include "app/command_line.h"
-#include "main_window/desktop.h"
+#include "widgets/desktop.h"
 #include "main_window/frm_main2.h"
 #include "main_window/qt_translation.h"
 #include "program_identity.h"

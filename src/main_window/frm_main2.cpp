@@ -10,35 +10,32 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QWindow>
+#include <stdexcept>
 
 #include "export/export_run.h"
 #include "generation/problem_generator.h"
-#include "main_window/desktop.h"
-#include "main_window/enter_presses_button.h"
+#include "widgets/desktop.h"
+#include "widgets/enter_presses_button.h"
+#include "main_window/main_window_table.h"
 #include "main_window/numeric_text_box.h"
 #include "main_window/window_request.h"
-#include "main_window/window_style.h"
+#include "widgets/window_style.h"
 
 namespace numbrook {
 namespace {
 
 constexpr int kScrollBlanks = 23;
 constexpr int kEnterKey = 13;
+constexpr qint64 kFrameMilliseconds = 16;  // one frame of a 60 Hz display
 
 QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
 
-template <typename W, typename... Args>
-W* Make(QWidget* parent, const char* name, QRect geometry, Args&&... args) {
-  W* widget = new W(std::forward<Args>(args)..., parent);
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setGeometry(geometry);
-  return widget;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const char* text) {
-  QLabel* label = Make<QLabel>(parent, name, QRect(left, top, 0, 0), QString::fromUtf8(text));
-  label->adjustSize();
-  return label;
+NumericField FieldNamed(std::string_view name) {
+  if (name == "Text1") return NumericField::ProblemCount;
+  if (name == "Text2") return NumericField::PerRow;
+  if (name == "Text3") return NumericField::AddRange;
+  return NumericField::SubRange;
 }
 
 QFont NumberFieldFont() {
@@ -54,70 +51,61 @@ frmMain2::frmMain2(Desktop& desktop, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       desktop_(desktop) {
-  setObjectName("frmMain2");
-  setWindowTitle("Numbrook");
   QIcon icon;
   for (const char* size : {"16", "32", "48"}) icon.addFile(QString(":/numbrook/icon-%1.png").arg(size));
   setWindowIcon(icon);
   setFont(WindowStyle::DialogFont());
-  setFixedSize(351, 259);
   CreateControls();
   WindowStyle::Apply(this);
   EnterPressesButton::Install(this);
-  SetTabOrder();
   Form_Load();
 }
 
 frmMain2::~frmMain2() = default;
 
+template <typename W>
+W* frmMain2::Control(const char* name) const {
+  W* control = findChild<W*>(QString::fromLatin1(name));
+  if (control == nullptr) throw std::logic_error(std::string("the window table has no ") + name);
+  return control;
+}
+
+// Places, captions and Tab order come from the window's table; here the
+// controls are connected to their handlers.
 void frmMain2::CreateControls() {
-  Frame1 = Make<QGroupBox>(this, "Frame1", {16, 4, 319, 39}, "类型");
-  Combo1 = Make<QComboBox>(Frame1, "Combo1", {44, 12, 87, 20});
-  CheckA = Make<QCheckBox>(Frame1, "CheckA", {136, 16, 45, 13}, "加法");
-  CheckS = Make<QCheckBox>(Frame1, "CheckS", {192, 16, 45, 17}, "减法");
-  CheckAS = Make<QCheckBox>(Frame1, "CheckAS", {244, 16, 69, 17}, "混合运算");
-
-  Frame4 = Make<QGroupBox>(this, "Frame4", {16, 46, 319, 39}, "方式");
-  const QRect option3Geometry[] = {{6, 12, 73, 25}, {62, 12, 69, 25}, {130, 12, 75, 25}, {200, 12, 69, 25},
-                                   {268, 12, 45, 25}};
-  for (std::size_t i = 0; i < Option3.size(); ++i) {
-    const std::string name = "Option3_" + std::to_string(i);
-    Option3[i] = Make<QRadioButton>(Frame4, name.c_str(), option3Geometry[i], Text(kBlankModeCaptions[i]));
-    connect(Option3[i], &QRadioButton::toggled, this, &frmMain2::KeepOnlySelectedOptionsInTabOrder);
-  }
-
-  Frame3 = Make<QGroupBox>(this, "Frame3", {16, 87, 319, 91});
-  MakeLabel(Frame3, "Label1", 16, 16, "出题数量：");
-  Text1 = Make<NumericTextBox>(Frame3, "Text1", {76, 10, 49, 25}, NumericField::ProblemCount);
-  MakeLabel(Frame3, "Label5", 128, 16, "题");
-  MakeLabel(Frame3, "Label3", 166, 16, "每行：");
-  Text2 = Make<NumericTextBox>(Frame3, "Text2", {202, 10, 49, 25}, NumericField::PerRow);
-  MakeLabel(Frame3, "Label4", 252, 16, "题");
-  CheckNewPage = Make<QCheckBox>(Frame3, "CheckNewPage", {268, 12, 49, 21}, "新页");
-  CheckNewPage->setToolTip("每页题目重新计数");
-  MakeLabel(Frame3, "Label6", 16, 42, "出题范围：");
-  Text3 = Make<NumericTextBox>(Frame3, "Text3", {76, 36, 49, 25}, NumericField::AddRange);
-  MakeLabel(Frame3, "Label7", 128, 42, "以内加法");
-  Text4 = Make<NumericTextBox>(Frame3, "Text4", {202, 36, 49, 25}, NumericField::SubRange);
-  MakeLabel(Frame3, "Label8", 252, 42, "以内减法");
-  CheckAdd = Make<QCheckBox>(Frame3, "CheckAdd", {76, 64, 105, 21}, "包含进位加法");
-  CheckSub = Make<QCheckBox>(Frame3, "CheckSub", {202, 64, 101, 21}, "包含退位减法");
-  for (NumericTextBox* field : {Text1, Text2, Text3, Text4}) {
+  BuildFromTable(this, kMainWindowTable, [this](const ControlRow& row, QWidget* parent) -> QWidget* {
+    if (row.kind != ControlKind::NumberField) return nullptr;
+    auto* field = new NumericTextBox(FieldNamed(row.name), parent);
     field->setFont(NumberFieldFont());
     field->SetCharacterHook([this](int code) { EnterTAB(code); });
-  }
+    return field;
+  });
+  Frame1 = Control<QGroupBox>("Frame1");
+  Frame2 = Control<QGroupBox>("Frame2");
+  Frame3 = Control<QGroupBox>("Frame3");
+  Frame4 = Control<QGroupBox>("Frame4");
+  Combo1 = Control<QComboBox>("Combo1");
+  CheckA = Control<QCheckBox>("CheckA");
+  CheckS = Control<QCheckBox>("CheckS");
+  CheckAS = Control<QCheckBox>("CheckAS");
+  for (std::size_t i = 0; i < Option3.size(); ++i) Option3[i] = Control<QRadioButton>(("Option3_" + std::to_string(i)).c_str());
+  Text1 = Control<NumericTextBox>("Text1");
+  Text2 = Control<NumericTextBox>("Text2");
+  Text3 = Control<NumericTextBox>("Text3");
+  Text4 = Control<NumericTextBox>("Text4");
+  CheckNewPage = Control<QCheckBox>("CheckNewPage");
+  CheckNewPage->setToolTip("每页题目重新计数");
+  CheckAdd = Control<QCheckBox>("CheckAdd");
+  CheckSub = Control<QCheckBox>("CheckSub");
+  for (std::size_t i = 0; i < Option2.size(); ++i) Option2[i] = Control<QRadioButton>(("Option2_" + std::to_string(i)).c_str());
+  CheckExp = Control<QCheckBox>("CheckExp");
+  CmdOK = Control<QPushButton>("CmdOK");
+  CmdAbout = Control<QPushButton>("CmdAbout");
+  CmdExit = Control<QPushButton>("CmdExit");
 
-  Frame2 = Make<QGroupBox>(this, "Frame2", {16, 180, 319, 39}, "导出");
-  Option2[0] = Make<QRadioButton>(Frame2, "Option2_0", {46, 10, 69, 25}, "文本文件");
-  Option2[1] = Make<QRadioButton>(Frame2, "Option2_1", {122, 10, 77, 25}, "Excel文件");
-  for (QRadioButton* option : Option2) {
+  for (auto* option : findChildren<QRadioButton*>()) {
     connect(option, &QRadioButton::toggled, this, &frmMain2::KeepOnlySelectedOptionsInTabOrder);
   }
-  CheckExp = Make<QCheckBox>(Frame2, "CheckExp", {216, 14, 69, 17}, "导出竖式");
-
-  CmdOK = Make<QPushButton>(this, "CmdOK", {44, 223, 69, 29}, "开始(&Y)");
-  CmdAbout = Make<QPushButton>(this, "CmdAbout", {145, 223, 69, 29}, "关于(&B)");
-  CmdExit = Make<QPushButton>(this, "CmdExit", {246, 223, 69, 29}, "退出(&X)");
   connect(CmdOK, &QPushButton::clicked, this, &frmMain2::CmdOK_Click);
   connect(CmdAbout, &QPushButton::clicked, this, &frmMain2::CmdAbout_Click);
   connect(CmdExit, &QPushButton::clicked, this, &frmMain2::CmdExit_Click);
@@ -127,16 +115,6 @@ void frmMain2::CreateControls() {
   Timer1->setInterval(10);
   connect(Timer1, &QTimer::timeout, this, &frmMain2::Timer1_Timer);
   connect(Combo1, &QComboBox::activated, this, &frmMain2::Combo1_Click);
-}
-
-// Tab visits the controls in this order; disabled ones are skipped, and an
-// option group is visited only at its selected button.
-void frmMain2::SetTabOrder() {
-  const std::vector<QWidget*> order = {Text1,      Text2,      Text3,      Text4,      CmdOK,      CmdAbout,
-                                       CmdExit,    Option3[0], Option3[1], Option3[2], Option3[4], CheckSub,
-                                       CheckAdd,   Combo1,     Option3[3], Option2[1], Option2[0], CheckA,
-                                       CheckS,     CheckAS,    CheckExp,   CheckNewPage};
-  for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
 void frmMain2::Form_Load() {
@@ -247,25 +225,40 @@ void frmMain2::LockForRun() {
   SetEnabledState();
   Timer1->start();
   ShowBusyPointer(true);
+  progressFrame_.invalidate();
+  Text1->setUpdatesEnabled(false);
 }
 
 void frmMain2::RestoreAfterRun() {
-  ShowBusyPointer(false);
+  Text1->setUpdatesEnabled(true);  // shows the last count
   running_ = false;
   SetEnabledState();
+  ShowBusyPointer(false);  // once enabled: a disabled field would show the arrow
   setWindowTitle(windowTitle().trimmed());
   Timer1->stop();
   if (focusBeforeRun_ != nullptr) focusBeforeRun_->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain2::ShowBusyPointer(bool busy) {
+  // A disabled control with a pointer of its own shows the system's arrow,
+  // not its window's; during a run the number fields (disabled with their
+  // frame) give theirs up so that the busy pointer covers the whole window.
+  for (NumericTextBox* field : {Text1, Text2, Text3, Text4}) {
+    if (busy) {
+      field->unsetCursor();
+    } else {
+      field->setCursor(Qt::IBeamCursor);
+    }
+  }
   if (busy) {
     setCursor(Qt::WaitCursor);
   } else {
     unsetCursor();
+    // Qt renews the pointer only when it crosses into another control; one
+    // resting on a field through the run shows the field's own at once.
+    QWidget* under = childAt(mapFromGlobal(QCursor::pos()));
+    if (under != nullptr && windowHandle() != nullptr) windowHandle()->setCursor(under->cursor());
   }
-  // The number fields show their own text pointer over the window's.
-  for (NumericTextBox* field : {Text1, Text2, Text3, Text4}) field->setCursor(busy ? Qt::WaitCursor : Qt::IBeamCursor);
 }
 
 // Lets queued events run: the title scroll, repaints, About and Exit.
@@ -274,9 +267,15 @@ bool frmMain2::Yield() {
   return !closing_;
 }
 
+// The count is set for every problem, but drawn at most once a display
+// frame: a repaint per problem would cost more than the problem itself.
 void frmMain2::ShowProgress(int count) {
   Text1->setText(QString::number(count));
+  if (progressFrame_.isValid() && progressFrame_.elapsed() < kFrameMilliseconds) return;
+  progressFrame_.start();
+  Text1->setUpdatesEnabled(true);
   Text1->repaint();
+  Text1->setUpdatesEnabled(false);
 }
 
 void frmMain2::CmdOK_Click() {

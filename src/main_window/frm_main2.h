@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -52,7 +53,8 @@ class frmMain2 : public QWidget {
 
  private:
   void CreateControls();
-  void SetTabOrder();
+  template <typename W>
+  W* Control(const char* name) const;
   void Form_Load();
   void EnterTAB(int code);
   void KeepOnlySelectedOptionsInTabOrder();
@@ -92,6 +94,7 @@ class frmMain2 : public QWidget {
 
   bool bScrollRight = true;  // the direction of the title scroll
   bool running_ = false;
+  QElapsedTimer progressFrame_;  // since the count was last drawn
   QPointer<QWidget> focusBeforeRun_;
   bool closing_ = false;     // the window was closed during a run
   ProblemTable table_;

@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "export_support/temp_folder.h"
-#include "main_window/desktop.h"
+#include "widgets/desktop.h"
 #include "main_window/frm_main2.h"
 #include "main_window/numeric_text_box.h"
 
@@ -336,6 +336,16 @@ class FrmMain2Test : public QObject {
     }
     QTRY_COMPARE(desktop_.opened.size() + desktop_.messages.size(), std::size_t{1});
     QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+  }
+
+  // The access key presses Start at once, not after a press animation.
+  void altYStartsTheRunAtOnce() {
+    testing::TempFolder folder;
+    const testing::ScopedTmpdir tmpdir(folder.path());
+    QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    TypeAndLeave("Text1", "5");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::AltModifier);
+    QCOMPARE(desktop_.opened.size(), std::size_t{1});
   }
 
   void busyPointerCoversTheNumberFieldsDuringARun() {

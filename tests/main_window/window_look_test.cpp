@@ -13,7 +13,7 @@
 #include <QStyleOptionGroupBox>
 #include <QtTest>
 
-#include "main_window/desktop.h"
+#include "widgets/desktop.h"
 #include "main_window/frm_main2.h"
 #include "main_window/numeric_text_box.h"
 #include "main_window/qt_translation.h"

@@ -5,7 +5,7 @@
 #include <QUrl>
 #include <vector>
 
-#include "main_window/desktop.h"
+#include "widgets/desktop.h"
 
 namespace numbrook {
 

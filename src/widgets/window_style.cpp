@@ -1,4 +1,4 @@
-#include "main_window/window_style.h"
+#include "widgets/window_style.h"
 
 #include <QCoreApplication>
 #include <QPainter>

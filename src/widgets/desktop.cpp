@@ -1,4 +1,4 @@
-#include "main_window/desktop.h"
+#include "widgets/desktop.h"
 
 #include <QDesktopServices>
 
