@@ -65,7 +65,7 @@ ensure_packages() {
 configure_numbrook() {
   local testing=$1 cache="$NUMBROOK_BUILD/CMakeCache.txt"
   if [ "$testing" = KEEP ]; then
-    testing=$(sed -n 's/^BUILD_TESTING:BOOL=//p' "$cache" 2>/dev/null)
+    testing=$(sed -n 's/^BUILD_TESTING:BOOL=//p' "$cache" 2>/dev/null || true)
     testing=${testing:-OFF}
   fi
   local flags="-ffile-prefix-map=$NUMBROOK_ROOT=. -ffile-prefix-map=$NUMBROOK_BUILD=./build"
