@@ -6,6 +6,12 @@ NUMBROOK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 NUMBROOK_BUILD="$NUMBROOK_ROOT/build"
 NUMBROOK_LOG="$NUMBROOK_BUILD/build.log"
 
+# Every date the build and the package record (rcc's resource times, cpack's
+# file times) is the release's own, from the changelog's trailer, so the same
+# commit gives the same bytes wherever and whenever it is built.
+SOURCE_DATE_EPOCH=$(date -d "$(sed -n 's/^ -- .*>  //p' "$NUMBROOK_ROOT/resources/changelog" | head -n 1)" +%s)
+export SOURCE_DATE_EPOCH
+
 # What the two programs need to build, and to run as a teacher expects;
 # complete for a minbase Debian 12 root. libxlsxwriter-dev's pkg-config file
 # asks for -lz without depending on zlib1g-dev; Qt's CMake files look for
