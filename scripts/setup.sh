@@ -6,9 +6,19 @@ NUMBROOK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 NUMBROOK_BUILD="$NUMBROOK_ROOT/build"
 NUMBROOK_LOG="$NUMBROOK_BUILD/build.log"
 
-# What the two programs need to build, and to run as a teacher expects.
-BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxlsxwriter-dev zlib1g-dev libcurl4-openssl-dev
-                libcairo2-dev libpango1.0-dev)
+# Every date the build and the package record (rcc's resource times, cpack's
+# file times) is the release's own, from the changelog's trailer, so the same
+# commit gives the same bytes wherever and whenever it is built.
+SOURCE_DATE_EPOCH=$(date -d "$(sed -n 's/^ -- .*>  //p' "$NUMBROOK_ROOT/resources/changelog" | head -n 1)" +%s)
+export SOURCE_DATE_EPOCH
+
+# What the two programs need to build, and to run as a teacher expects;
+# complete for a minbase Debian 12 root. libxlsxwriter-dev's pkg-config file
+# asks for -lz without depending on zlib1g-dev; Qt's CMake files look for
+# xkbcommon. numbrook-sheet alone needs only the first group.
+SHEET_BUILD_PACKAGES=(cmake make g++ pkg-config libxlsxwriter-dev zlib1g-dev libcairo2-dev libpango1.0-dev)
+WINDOW_BUILD_PACKAGES=(qt6-base-dev libxkbcommon-dev libcurl4-openssl-dev)
+BUILD_PACKAGES=("${SHEET_BUILD_PACKAGES[@]}" "${WINDOW_BUILD_PACKAGES[@]}")
 RUNTIME_PACKAGES=(fonts-noto-cjk xdg-utils qt6-translations-l10n ca-certificates)
 TEST_PACKAGES=(libgtest-dev python3-openpyxl python3-xlsxwriter locales poppler-utils
                xvfb openbox libx11-dev libxfixes-dev libxtst-dev)
@@ -21,8 +31,10 @@ fail_with_log() {
   exit 1
 }
 
+# Starts this run's log; the previous run's stays as build.log.1.
 start_log() {
   mkdir -p "$NUMBROOK_BUILD"
+  [ -f "$NUMBROOK_LOG" ] && mv -f "$NUMBROOK_LOG" "$NUMBROOK_LOG.1"
   : >"$NUMBROOK_LOG"
 }
 
@@ -48,21 +60,30 @@ ensure_packages() {
   fi
   echo "Installing Debian packages: ${missing[*]}"
   { "${as_root[@]}" apt-get update -qq &&
-    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
   } >>"$NUMBROOK_LOG" 2>&1 || fail_with_log "Installing the packages failed"
 }
 
-# Configures build/ with the tests (BUILD_TESTING=ON) or without them (OFF).
-# Without them only the two programs are built, and GoogleTest is not needed.
+# Configures build/ with the tests (BUILD_TESTING=ON), without them (OFF), or
+# as it already is (KEEP, OFF when there is none yet). Without them only the
+# two programs are built, and GoogleTest is not needed. The folders' own
+# names are mapped out of debug info and __FILE__, so two clones in different
+# places build the same bytes.
 configure_numbrook() {
-  local testing=$1
-  if [ -f "$NUMBROOK_BUILD/CMakeCache.txt" ] &&
-     grep -q "^BUILD_TESTING:BOOL=$testing\$" "$NUMBROOK_BUILD/CMakeCache.txt"; then
+  local testing=$1 cache="$NUMBROOK_BUILD/CMakeCache.txt"
+  if [ "$testing" = KEEP ]; then
+    testing=$(sed -n 's/^BUILD_TESTING:BOOL=//p' "$cache" 2>/dev/null || true)
+    testing=${testing:-OFF}
+  fi
+  local flags="-ffile-prefix-map=$NUMBROOK_ROOT=. -ffile-prefix-map=$NUMBROOK_BUILD=./build"
+  if [ -f "$cache" ] && grep -qx "BUILD_TESTING:BOOL=$testing" "$cache" &&
+     grep -qxF "CMAKE_CXX_FLAGS:STRING=$flags" "$cache"; then
     return 0
   fi
   echo "Configuring build/ (tests $( [ "$testing" = ON ] && echo included || echo left out ))"
   cmake -S "$NUMBROOK_ROOT" -B "$NUMBROOK_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DBUILD_TESTING="$testing" >>"$NUMBROOK_LOG" 2>&1 || fail_with_log "Configuring failed"
+        -DCMAKE_CXX_FLAGS="$flags" -DBUILD_TESTING="$testing" >>"$NUMBROOK_LOG" 2>&1 ||
+    fail_with_log "Configuring failed"
 }
 
 # Builds the named targets, or everything without a name.

@@ -44,11 +44,34 @@ grep -qx "Icon=$app_id" "$contents/usr/share/applications/$app_id.desktop" || fa
 grep -q "<id>$app_id</id>" "$contents/usr/share/metainfo/$app_id.metainfo.xml" || fail "metainfo id is not $app_id"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
   "$contents/usr/share/metainfo/$app_id.metainfo.xml" || fail "metainfo does not launch $app_id.desktop"
-cmp -s "$contents/usr/share/doc/numbrook/copyright" "$(dirname "$0")/../../LICENSE" || fail "copyright is not LICENSE"
+
+# The copyright file is machine-readable (DEP-5) and carries LICENSE's terms.
+copyright="$contents/usr/share/doc/numbrook/copyright"
+head -n 1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "copyright is not in the machine-readable format"
+licence_paragraph=$(sed -n '/^License: Expat$/,$p' "$copyright" | tail -n +2 | sed -n 's/^ //p' | sed 's/^\.$//')
+licence_terms=$(sed -n '/^Permission is hereby granted/,$p' "$(dirname "$0")/../../LICENSE")
+[ "$licence_paragraph" = "$licence_terms" ] && pass "copyright carries the MIT terms" ||
+  fail "copyright's licence paragraph is not LICENSE's terms"
+
+# Each page reads cleanly with no locale (ASCII) and with C.UTF-8: man's own
+# warnings (bad requests, unknown fonts, characters it drops) fail the page,
+# every line of an example shows whole, and nothing is wider than 80 columns.
 for page in numbrook numbrook-sheet; do
-  # man's own warnings (bad requests, unknown fonts) fail the page.
-  warnings=$(MANWIDTH=80 man --warnings -l "$contents/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null || true)
-  [ -z "$warnings" ] && pass "man page $page reads cleanly" || fail "man $page: $warnings"
+  source_page="$contents/usr/share/man/man1/$page.1.gz"
+  for locale in "" C.UTF-8; do
+    shown=$(mktemp)
+    warnings=$(env -i PATH="$PATH" ${locale:+LC_ALL=$locale} MANWIDTH=80 \
+               man --warnings -l "$source_page" 2>&1 >"$shown" || true)
+    [ -z "$warnings" ] && pass "man page $page reads cleanly (${locale:-no locale})" ||
+      fail "man $page (${locale:-no locale}): $warnings"
+    while IFS= read -r example_line; do
+      grep -qF -- "$example_line" "$shown" || fail "man $page (${locale:-no locale}) breaks the example line: $example_line"
+    done < <(zcat "$source_page" | sed -n '/^\.EX$/,/^\.EE$/{/^\./d;s/\\f[BIRP]//g;s/\\-/-/g;s/\\e/\\/g;s/^ *//;p}')
+    width=$(LC_ALL=C.UTF-8 wc -L <"$shown")
+    [ "$width" -le 80 ] || fail "man $page (${locale:-no locale}) is $width columns wide"
+    rm -f "$shown"
+  done
 done
 
 if command -v desktop-file-validate >/dev/null; then
