@@ -28,11 +28,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/numbrook")
 # The libraries come from dpkg-shlibdeps; the rest is what the programs use
 # at run time without linking it: a font with Chinese glyphs, xdg-open for
-# the desktop's "open", and Qt's own Chinese texts.
+# the desktop's "open", Qt's own Chinese texts, and the certificates the
+# update check's https needs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei, xdg-utils, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libreoffice-calc | gnumeric")
+    "fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei, xdg-utils, qt6-translations-l10n, ca-certificates")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libreoffice-calc | gnumeric, evince | atril | okular")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)
