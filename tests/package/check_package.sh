@@ -20,7 +20,7 @@ field() { dpkg-deb -f "$package" "$1"; }
 [ -n "$(field Maintainer)" ] && pass "maintainer $(field Maintainer)" || fail "no maintainer"
 [ "$(field Description | wc -l)" -ge 3 ] && pass "short and long description" || fail "no long description"
 depends=$(field Depends)
-for needed in libqt6widgets6 libqt6network6 libxlsxwriter libcairo2 libpangocairo-1.0-0 fonts-noto-cjk xdg-utils qt6-translations-l10n; do
+for needed in libqt6widgets6 libcurl4 libxlsxwriter libcairo2 libpangocairo-1.0-0 fonts-noto-cjk xdg-utils qt6-translations-l10n; do
   [[ $depends == *"$needed"* ]] && pass "depends on $needed" || fail "Depends lacks $needed: $depends"
 done
 
