@@ -35,6 +35,7 @@ NumericField FieldNamed(std::string_view name) {
   if (name == "Text1") return NumericField::ProblemCount;
   if (name == "Text2") return NumericField::PerRow;
   if (name == "Text3") return NumericField::AddRange;
+  if (name == "Text5") return NumericField::SheetCount;
   return NumericField::SubRange;
 }
 
@@ -99,6 +100,11 @@ void frmMain2::CreateControls() {
   CheckSub = Control<QCheckBox>("CheckSub");
   for (std::size_t i = 0; i < Option2.size(); ++i) Option2[i] = Control<QRadioButton>(("Option2_" + std::to_string(i)).c_str());
   CheckExp = Control<QCheckBox>("CheckExp");
+  Frame5 = Control<QGroupBox>("Frame5");
+  Text5 = Control<NumericTextBox>("Text5");
+  Control<QLabel>("Label9")->setBuddy(Text5);  // its access key goes to the field
+  CheckKey = Control<QCheckBox>("CheckKey");
+  CheckDistinct = Control<QCheckBox>("CheckDistinct");
   CmdOK = Control<QPushButton>("CmdOK");
   CmdAbout = Control<QPushButton>("CmdAbout");
   CmdExit = Control<QPushButton>("CmdExit");
@@ -183,9 +189,14 @@ ControlState frmMain2::ReadControls() const {
   c.text4 = Text4->text().toStdString();
   c.checkAdd = CheckAdd->isChecked();
   c.checkSub = CheckSub->isChecked();
-  c.option2Index = Option2[kExportText]->isChecked() ? kExportText : kExportExcel;
+  for (std::size_t i = 0; i < Option2.size(); ++i) {
+    if (Option2[i]->isChecked()) c.option2Index = static_cast<int>(i);
+  }
   c.checkExp = CheckExp->isChecked();
   c.checkNewPage = CheckNewPage->isChecked();
+  c.text5 = Text5->text().toStdString();
+  c.checkKey = CheckKey->isChecked();
+  c.checkDistinct = CheckDistinct->isChecked();
   return c;
 }
 
@@ -204,6 +215,9 @@ void frmMain2::WriteControls(const ControlState& c) {
   Option2[static_cast<std::size_t>(c.option2Index)]->setChecked(true);
   CheckExp->setChecked(c.checkExp);
   CheckNewPage->setChecked(c.checkNewPage);
+  Text5->setText(QString::fromStdString(c.text5));
+  CheckKey->setChecked(c.checkKey);
+  CheckDistinct->setChecked(c.checkDistinct);
   SetEnabledState();
 }
 
@@ -213,7 +227,7 @@ void frmMain2::SetEnabledState() {
   const bool threeTerms = OffersThreeTermControls(ReadControls());
   Option3[kBlankThird]->setEnabled(threeTerms);
   CheckAS->setEnabled(threeTerms);
-  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4}) frame->setEnabled(!running_);
+  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5}) frame->setEnabled(!running_);
   CmdOK->setEnabled(!running_);
   KeepOnlySelectedOptionsInTabOrder();
 }
@@ -243,7 +257,7 @@ void frmMain2::ShowBusyPointer(bool busy) {
   // A disabled control with a pointer of its own shows the system's arrow,
   // not its window's; during a run the number fields (disabled with their
   // frame) give theirs up so that the busy pointer covers the whole window.
-  for (NumericTextBox* field : {Text1, Text2, Text3, Text4}) {
+  for (NumericTextBox* field : {Text1, Text2, Text3, Text4, Text5}) {
     if (busy) {
       field->unsetCursor();
     } else {

@@ -85,8 +85,12 @@ class frmMain2 : public QWidget {
   QCheckBox* CheckNewPage;
   QCheckBox* CheckAdd;
   QCheckBox* CheckSub;
-  std::array<QRadioButton*, 2> Option2{};
+  std::array<QRadioButton*, 3> Option2{};
   QCheckBox* CheckExp;
+  QGroupBox* Frame5;
+  NumericTextBox* Text5;
+  QCheckBox* CheckKey;
+  QCheckBox* CheckDistinct;
   QPushButton* CmdOK;
   QPushButton* CmdAbout;
   QPushButton* CmdExit;

@@ -62,7 +62,7 @@ class FrmMain2Test : public QObject {
 
   void firstDisplayShowsTheStartUpValues() {
     QCOMPARE(window_->windowTitle(), QString("Numbrook"));
-    QCOMPARE(window_->size(), QSize(351, 259));
+    QCOMPARE(window_->size(), QSize(395, 305));
     QCOMPARE(Find<QComboBox>("Combo1")->currentText(), QString("二个数"));
     QVERIFY(Find<QRadioButton>("Option3_0")->isChecked());
     QVERIFY(!Find<QRadioButton>("Option3_3")->isEnabled());
@@ -83,6 +83,10 @@ class FrmMain2Test : public QObject {
     QCOMPARE(Field("Text1")->toolTip(), QString("不可超过1000"));
     QCOMPARE(Find<QCheckBox>("CheckNewPage")->toolTip(), QString("每页题目重新计数"));
     QCOMPARE(Find<QPushButton>("CmdOK")->geometry(), QRect(44, 223, 69, 29));
+    QCOMPARE(Field("Text5")->text(), QString("1"));
+    QVERIFY(!Find<QCheckBox>("CheckKey")->isChecked());
+    QVERIFY(!Find<QCheckBox>("CheckDistinct")->isChecked());
+    QVERIFY(!Find<QRadioButton>("Option2_2")->isChecked());
   }
 
   void termCountCouplingBothWays() {
@@ -112,7 +116,8 @@ class FrmMain2Test : public QObject {
   void tabVisitsTheControlsInOrder() {
     const QStringList expected = {"Text1",     "Text2",    "Text3",    "Text4",    "CmdOK",     "CmdAbout",
                                   "CmdExit",   "Option3_0", "CheckSub", "CheckAdd", "Combo1",    "Option2_1",
-                                  "CheckA",    "CheckS",   "CheckExp", "CheckNewPage", "Text1"};
+                                  "CheckA",    "CheckS",   "CheckExp", "CheckNewPage", "Text5",
+                                  "CheckKey",  "CheckDistinct", "Text1"};
     QStringList visited = {QApplication::focusWidget()->objectName()};
     for (int i = 1; i < expected.size(); ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -161,6 +166,8 @@ class FrmMain2Test : public QObject {
         {"Text1", "1000", "1000"}, {"Text1", "1", "1"},   {"Text1", "12-3", "12-3"}, {"Text1", "007", "007"},
         {"Text2", "11", "4"},     {"Text2", "0", "4"},    {"Text2", "10", "10"},   {"Text2", "12-3", "4"},
         {"Text3", "100", "20"},   {"Text3", "99", "99"},  {"Text4", "100", "10"},  {"Text4", "0", "10"},
+        {"Text5", "0", "1"},      {"Text5", "1001", "1"}, {"Text5", "", "1"},      {"Text5", "1000", "1000"},
+        {"Text5", "3", "3"},      {"Text5", "4x0", "40"},
     };
     for (const auto& c : cases) {
       TypeAndLeave(c.field, c.typed);
@@ -364,6 +371,48 @@ class FrmMain2Test : public QObject {
     }
     QCOMPARE(Field("Text1")->cursor().shape(), Qt::IBeamCursor);
     QCOMPARE(window_->cursor().shape(), Qt::ArrowCursor);
+  }
+
+  // The new controls by their access keys: Alt+N to the count of sheets,
+  // Alt+K and Alt+D tick and clear, Alt+P chooses the PDF.
+  void accessKeysReachTheSetRowAndThePdfChoice() {
+    QTest::keyClick(window_.get(), Qt::Key_N, Qt::AltModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), Field("Text5"));
+    for (const char* name : {"CheckKey", "CheckDistinct"}) {
+      const Qt::Key key = QString(name) == "CheckKey" ? Qt::Key_K : Qt::Key_D;
+      QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+      QTRY_VERIFY2(Find<QCheckBox>(name)->isChecked(), name);
+      QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+      QTRY_VERIFY2(!Find<QCheckBox>(name)->isChecked(), name);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
+    QTRY_VERIFY(Find<QRadioButton>("Option2_2")->isChecked());
+    QVERIFY(!Find<QRadioButton>("Option2_1")->isChecked());
+  }
+
+  void setRowIsLockedDuringARun() {
+    testing::TempFolder folder;
+    const testing::ScopedTmpdir tmpdir(folder.path());
+    bool lockedDuring = false;
+    QTimer::singleShot(0, window_.get(), [&] { lockedDuring = !Find<QWidget>("Frame5")->isEnabled(); });
+    QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    TypeAndLeave("Text1", "1000");
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QVERIFY(lockedDuring);
+    QVERIFY(Find<QWidget>("Frame5")->isEnabled());
+  }
+
+  void pdfChoiceWritesAPdf() {
+    testing::TempFolder folder;
+    const testing::ScopedTmpdir tmpdir(folder.path());
+    QTest::mouseClick(Find<QRadioButton>("Option2_2"), Qt::LeftButton);
+    TypeAndLeave("Text1", "12");
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
+    const QString file = desktop_.opened[0].toLocalFile();
+    QVERIFY2(file.endsWith(".PDF"), qPrintable(file));
+    QVERIFY(testing::ReadBytes(file.toStdString()).starts_with("%PDF-"));
+    QVERIFY(desktop_.messages.empty());
   }
 
   void closingDuringARunEndsItCleanly() {
