@@ -62,7 +62,7 @@ class FrmMain2Test : public QObject {
 
   void firstDisplayShowsTheStartUpValues() {
     QCOMPARE(window_->windowTitle(), QString("Numbrook"));
-    QCOMPARE(window_->size(), QSize(395, 305));
+    QCOMPARE(window_->size(), QSize(416, 305));
     QCOMPARE(Find<QComboBox>("Combo1")->currentText(), QString("二个数"));
     QVERIFY(Find<QRadioButton>("Option3_0")->isChecked());
     QVERIFY(!Find<QRadioButton>("Option3_3")->isEnabled());

@@ -117,6 +117,7 @@ class WindowLookTest : public QObject {
       QVERIFY2(own.contains(parts.indicator), qPrintable(button->objectName()));
       QVERIFY2(parts.caption.top() >= own.top() && parts.caption.bottom() <= own.bottom(),
                qPrintable(button->objectName()));
+      QVERIFY2(parts.caption.right() <= own.right(), qPrintable(button->objectName()));
     }
     // Each option of a row ends at least 4 pixels before the next one's circle.
     const QStringList rows[] = {{"Option3_0", "Option3_1", "Option3_2", "Option3_3", "Option3_4"},
