@@ -116,15 +116,25 @@ std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFol
 }
 
 std::filesystem::path OutputFileNameNow(const std::string& kindText, int exportFormat) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
   const std::filesystem::path folder = TemporaryFolder();
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error)) {
     const std::string reason = error ? error.message() : std::strerror(ENOTDIR);
     throw ExportError("找不到临时文件夹“" + folder.string() + "”：" + reason);
   }
+  return OutputFileNameNow(folder, kindText, exportFormat);
+}
+
+std::filesystem::path OutputFileNameNow(const std::filesystem::path& folder, const std::string& kindText,
+                                        int exportFormat) {
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) {
+    const std::string reason = error ? error.message() : std::strerror(ENOTDIR);
+    throw ExportError("找不到文件夹“" + folder.string() + "”：" + reason);
+  }
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
   return ComposeOutputFileName(folder, kindText, local, exportFormat);
 }
 

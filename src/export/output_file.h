@@ -18,6 +18,11 @@ std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFol
 // such folder.
 std::filesystem::path OutputFileNameNow(const std::string& kindText, int exportFormat);
 
+// The same in the given folder, which must exist; throws ExportError when it
+// does not.
+std::filesystem::path OutputFileNameNow(const std::filesystem::path& folder, const std::string& kindText,
+                                        int exportFormat);
+
 // The answer key of a sheet: "答案" before the extension
 // (…题目列表120726093015答案.XLS).
 std::filesystem::path AnswerKeyName(const std::filesystem::path& sheet);
