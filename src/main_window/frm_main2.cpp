@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "export/export_run.h"
+#include "export/sheet_set.h"
 #include "generation/problem_generator.h"
 #include "widgets/desktop.h"
 #include "widgets/enter_presses_button.h"
@@ -240,11 +241,11 @@ void frmMain2::LockForRun() {
   Timer1->start();
   ShowBusyPointer(true);
   progressFrame_.invalidate();
-  Text1->setUpdatesEnabled(false);
+  Text5->setUpdatesEnabled(false);
 }
 
 void frmMain2::RestoreAfterRun() {
-  Text1->setUpdatesEnabled(true);  // shows the last count
+  Text5->setUpdatesEnabled(true);  // shows the last count
   running_ = false;
   SetEnabledState();
   ShowBusyPointer(false);  // once enabled: a disabled field would show the arrow
@@ -281,15 +282,15 @@ bool frmMain2::Yield() {
   return !closing_;
 }
 
-// The count is set for every problem, but drawn at most once a display
-// frame: a repaint per problem would cost more than the problem itself.
+// The count of sheets done is set for every sheet, but drawn at most once a
+// display frame: small sheets come faster than a repaint.
 void frmMain2::ShowProgress(int count) {
-  Text1->setText(QString::number(count));
+  Text5->setText(QString::number(count));
   if (progressFrame_.isValid() && progressFrame_.elapsed() < kFrameMilliseconds) return;
   progressFrame_.start();
-  Text1->setUpdatesEnabled(true);
-  Text1->repaint();
-  Text1->setUpdatesEnabled(false);
+  Text5->setUpdatesEnabled(true);
+  Text5->repaint();
+  Text5->setUpdatesEnabled(false);
 }
 
 void frmMain2::CmdOK_Click() {
@@ -297,36 +298,62 @@ void frmMain2::CmdOK_Click() {
   LockForRun();
   // A two-term run is never a mixed run: the tick is cleared to show it.
   if (!OffersThreeTermControls(ReadControls())) CheckAS->setChecked(false);
-  const RunRequest request = RequestFromControls(ReadControls());
-  const GenerationSettings settings = SetUpRun(request);
+  const SetRequest asked = SetRequestFromControls(ReadControls());
+  SheetSetRequest request;
+  request.request = asked.run;
+  if (asked.sheets > 1) request.sheets = asked.sheets;
+  request.answers = asked.answers;
+  request.distinct = asked.distinct;
 
   Progress progress;
   progress.yield = [this] { return Yield(); };
-  progress.counted = [this](int done) { ShowProgress(done); };
-  SeededRandom random(request.seed.value_or(SeedFromTimeOfDay()));
-  if (!GenerateProblems(settings, random, progress, table_)) {
-    RestoreAfterRun();  // the window is closing
-    return;
-  }
+  progress.counted = [this](int sheets) { ShowProgress(sheets); };
+  const SheetSetResult result = MakeSheetSet(request, progress);
+  // The fields show the counts the run used.
+  Text1->setText(QString::number(SetUpRun(asked.run).ProblemCount));
+  Text5->setText(QString::number(asked.sheets));
+  RestoreAfterRun();
+  ShowOutcome(result, SetUpRun(asked.run).ProblemCount);
+}
 
-  const ExportResult result = RunExport(settings, table_, progress);
+// Tells how the run ended, once; a complete run opens what it wrote.
+void frmMain2::ShowOutcome(const SheetSetResult& result, int problemCount) {
   switch (result.outcome) {
-    case ExportOutcome::Written:
-      RestoreAfterRun();
-      desktop_.Open(this, Desktop::FileUrl(result.file));
+    case SheetSetOutcome::Written:
+      OpenWritten(result.placed);
       break;
-    case ExportOutcome::ExcelMissing:
+    case SheetSetOutcome::TooFewDifferent:
+      desktop_.ShowMessage(this, QMessageBox::Warning, "警告",
+                           QString("这些设置只能出 %1 道不同的题目，少于要求的 %2 道；请扩大范围或减少题目数量。")
+                               .arg(result.different)
+                               .arg(problemCount));
+      break;
+    case SheetSetOutcome::DrawsRanOut:
+      desktop_.ShowMessage(this, QMessageBox::Warning, "警告",
+                           "抽了很多次仍抽不到新的不同题目；请扩大范围或减少题目数量。");
+      break;
+    case SheetSetOutcome::ExcelMissing:
       desktop_.ShowMessage(this, QMessageBox::NoIcon, "Numbrook", QString::fromUtf8(kExcelMissingMessage));
-      RestoreAfterRun();
       break;
-    case ExportOutcome::Failed:
+    case SheetSetOutcome::Failed:
       desktop_.ShowMessage(this, QMessageBox::Critical, "Numbrook", QString::fromStdString(result.error));
-      RestoreAfterRun();
       break;
-    case ExportOutcome::Abandoned:
-      RestoreAfterRun();  // the window is closing
-      break;
+    case SheetSetOutcome::Abandoned:
+      break;  // the window is closing
   }
+}
+
+// One pupil's file (a single sheet, or all sheets in one PDF) is opened
+// itself. Many files are opened as their folder: one file would show a
+// fortieth of the set, forty would flood the desktop, and in the folder the
+// numbered names stand side by side, ready to be printed together.
+void frmMain2::OpenWritten(const std::vector<SheetJob>& placed) {
+  std::vector<std::filesystem::path> pupils;
+  for (const SheetJob& job : placed) {
+    if (job.kind == SheetKind::Pupil) pupils.push_back(job.file);
+  }
+  if (pupils.empty()) return;
+  desktop_.Open(this, Desktop::FileUrl(pupils.size() == 1 ? pupils.front() : pupils.front().parent_path()));
 }
 
 void frmMain2::CmdAbout_Click() {

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "main_window/control_state.h"
-#include "generation/problem_table.h"
+#include "export/sheet_set.h"
 
 class QCheckBox;
 class QComboBox;
@@ -65,6 +65,8 @@ class frmMain2 : public QWidget {
   void ShowBusyPointer(bool busy);
   bool Yield();
   void ShowProgress(int count);
+  void ShowOutcome(const SheetSetResult& result, int problemCount);
+  void OpenWritten(const std::vector<SheetJob>& placed);
 
   Desktop& desktop_;
   std::function<void(QWidget*)> aboutAction_;
@@ -101,7 +103,6 @@ class frmMain2 : public QWidget {
   QElapsedTimer progressFrame_;  // since the count was last drawn
   QPointer<QWidget> focusBeforeRun_;
   bool closing_ = false;     // the window was closed during a run
-  ProblemTable table_;
 };
 
 }  // namespace numbrook

@@ -48,7 +48,7 @@ RunRequest RequestFromControls(const ControlState& c) {
 SetRequest SetRequestFromControls(const ControlState& c) {
   SetRequest set;
   set.run = RequestFromControls(c);
-  set.sheets = FieldValue(c.text5, kMostSheetsFromWindow, SetRequest{}.sheets);
+  set.sheets = FieldValue(c.text5, kMostSheets, SetRequest{}.sheets);
   set.answers = c.checkKey;
   set.distinct = c.checkDistinct;
   return set;

@@ -10,9 +10,6 @@ namespace numbrook {
 // value falls back to the field's start-up value without a message.
 RunRequest RequestFromControls(const ControlState& controls);
 
-// The most sheets of one class set.
-inline constexpr int kMostSheetsFromWindow = 1000;
-
 // A class set as the window asks for it: the sheets' run, how many sheets,
 // each with its answer key or not, and no problem twice on a sheet or not.
 struct SetRequest {

@@ -415,6 +415,54 @@ class FrmMain2Test : public QObject {
     QVERIFY(desktop_.messages.empty());
   }
 
+  // Three sheets, each with its key: six files, and the folder is opened.
+  void classSetWithKeysWritesEveryFileAndOpensTheFolder() {
+    testing::TempFolder folder;
+    const testing::ScopedTmpdir tmpdir(folder.path());
+    QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    TypeAndLeave("Text1", "9");
+    TypeAndLeave("Text5", "3");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
+    QTRY_VERIFY(Find<QCheckBox>("CheckKey")->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::AltModifier);
+    QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
+    QVERIFY(desktop_.messages.empty());
+    QCOMPARE(desktop_.opened[0].toLocalFile(), QString::fromStdString(folder.path().string()));
+    QStringList names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+      names << QString::fromStdString(entry.path().filename().string());
+    }
+    names.sort();
+    QCOMPARE(names.size(), 6);
+    for (int k = 1; k <= 3; ++k) {
+      QVERIFY2(names[2 * k - 2].endsWith(QString("-%1.TXT").arg(k)), qPrintable(names.join(" ")));
+      QVERIFY2(names[2 * k - 1].endsWith(QString("-%1答案.TXT").arg(k)), qPrintable(names.join(" ")));
+    }
+    QCOMPARE(Field("Text5")->text(), QString("3"));
+    QCOMPARE(Field("Text1")->text(), QString("9"));
+  }
+
+  // Additions within 3 give only a few different problems: the message
+  // says how many, and nothing is written.
+  void distinctProblemsThatCannotBeHadAreRefusedWithTheCount() {
+    testing::TempFolder folder;
+    const testing::ScopedTmpdir tmpdir(folder.path());
+    TypeAndLeave("Text3", "3");
+    TypeAndLeave("Text1", "50");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
+    QTRY_VERIFY(Find<QCheckBox>("CheckDistinct")->isChecked());
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QCOMPARE(desktop_.messages.size(), std::size_t{1});
+    QCOMPARE(desktop_.messages[0].title, QString("警告"));
+    const QRegularExpression expected("^这些设置只能出 ([0-9]+) 道不同的题目，少于要求的 50 道；请扩大范围或减少题目数量。$");
+    const QRegularExpressionMatch match = expected.match(desktop_.messages[0].text);
+    QVERIFY2(match.hasMatch(), qPrintable(desktop_.messages[0].text));
+    QVERIFY(match.captured(1).toInt() > 0 && match.captured(1).toInt() < 50);
+    QVERIFY(desktop_.opened.empty());
+    QVERIFY(std::filesystem::is_empty(folder.path()));
+    QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
+  }
+
   void closingDuringARunEndsItCleanly() {
     testing::TempFolder folder;
     const testing::ScopedTmpdir tmpdir(folder.path());
