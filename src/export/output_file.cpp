@@ -119,6 +119,10 @@ std::filesystem::path DocumentsFolder() {
   return HomeFolder() / "Documents";
 }
 
+const char* ExtensionOf(int exportFormat) {
+  return exportFormat == kExportText ? ".TXT" : exportFormat == kExportPdf ? ".PDF" : ".XLS";
+}
+
 std::string Without(std::string text, const std::string& characters) {
   std::erase_if(text, [&](char ch) { return characters.find(ch) != std::string::npos; });
   return text;
@@ -159,7 +163,8 @@ void CheckChosenName(const std::filesystem::path& file, int exportFormat) {
     std::vector<std::string> extensions;
   };
   static const Kind kKinds[] = {{kExportText, "文本文件", {".txt", ".text"}},
-                                {kExportExcel, "Excel工作簿", {".xls", ".xlsx"}}};
+                                {kExportExcel, "Excel工作簿", {".xls", ".xlsx"}},
+                                {kExportPdf, "PDF文件", {".pdf"}}};
   const std::string extension = Lowered(file.extension().string());
   const Kind* chosen = nullptr;
   for (const Kind& kind : kKinds) {
@@ -179,8 +184,7 @@ std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFol
                                             const std::tm& localTime, int exportFormat) {
   const std::string date = Without(FormatTime("%x", localTime), "-/");
   const std::string time = Without(FormatTime("%X", localTime), ":");
-  const char* extension = exportFormat == kExportText ? ".TXT" : exportFormat == kExportPdf ? ".PDF" : ".XLS";
-  return tempFolder / (kindText + "题目列表" + date + time + extension);
+  return tempFolder / (kindText + "题目列表" + date + time + ExtensionOf(exportFormat));
 }
 
 std::filesystem::path OutputFileNameNow(const std::string& kindText, int exportFormat) {
@@ -204,6 +208,22 @@ std::filesystem::path OutputFileNameNow(const std::filesystem::path& folder, con
   std::tm local{};
   localtime_r(&now, &local);
   return ComposeOutputFileName(folder, kindText, local, exportFormat);
+}
+
+std::filesystem::path ChosenOutputFileName(const std::filesystem::path& chosen, const std::string& kindText,
+                                           int exportFormat) {
+  // A link to a folder is not taken for one without its "/": writing
+  // through a link is refused as for the sheet itself.
+  std::error_code ignored;
+  const std::filesystem::file_status status = std::filesystem::symlink_status(chosen, ignored);
+  if (!chosen.has_filename() || std::filesystem::is_directory(status)) {
+    return OutputFileNameNow(chosen, kindText, exportFormat);
+  }
+  // Something already there keeps its name, and is refused by name if it
+  // is no place for a sheet.
+  if (chosen.has_extension() || std::filesystem::exists(status)) return chosen;
+  std::filesystem::path named = chosen;
+  return named.replace_extension(ExtensionOf(exportFormat));
 }
 
 std::filesystem::path WindowSheetFolder() {

@@ -23,6 +23,12 @@ std::filesystem::path OutputFileNameNow(const std::string& kindText, int exportF
 std::filesystem::path OutputFileNameNow(const std::filesystem::path& folder, const std::string& kindText,
                                         int exportFormat);
 
+// The file a chosen --output names: in an existing folder (or a path ending
+// in "/"), the default name inside it; a new name without an extension gets
+// the format's. Throws ExportError when a folder named with "/" is missing.
+std::filesystem::path ChosenOutputFileName(const std::filesystem::path& chosen, const std::string& kindText,
+                                           int exportFormat);
+
 // Where the window puts its sheets, to last past a reboot: "Numbrook" in
 // the user's documents folder (what `xdg-user-dir DOCUMENTS` answers, else
 // ~/Documents), made when missing. Throws ExportError naming the folder

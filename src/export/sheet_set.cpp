@@ -43,7 +43,7 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
   std::optional<SheetBatch> batch;
   std::filesystem::path name;
   try {
-    name = request.output ? *request.output
+    name = request.output ? ChosenOutputFileName(*request.output, settings.KindText, settings.ExportFormat)
                           : OutputFileNameNow(request.folder, settings.KindText, settings.ExportFormat);
     PendingFile::RemoveOnTerminationSignals();
     batch.emplace(name, settings.ExportFormat, request.output.has_value());
