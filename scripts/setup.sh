@@ -9,7 +9,7 @@ NUMBROOK_LOG="$NUMBROOK_BUILD/build.log"
 # What the two programs need to build, and to run as a teacher expects.
 BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxlsxwriter-dev zlib1g-dev libcurl4-openssl-dev
                 libcairo2-dev libpango1.0-dev)
-RUNTIME_PACKAGES=(fonts-noto-cjk xdg-utils qt6-translations-l10n ca-certificates)
+RUNTIME_PACKAGES=(fonts-noto-cjk xdg-utils xdg-user-dirs qt6-translations-l10n ca-certificates)
 TEST_PACKAGES=(libgtest-dev python3-openpyxl python3-xlsxwriter locales poppler-utils
                xvfb openbox libx11-dev libxfixes-dev libxtst-dev)
 PACKAGE_PACKAGES=(dpkg-dev file)

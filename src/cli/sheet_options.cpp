@@ -109,7 +109,7 @@ const std::string& SheetUsage() {
       {"    --vertical", "repeat every problem in column form"},
       {"    --no-new-page", "number the problems through all pages"},
       {"    --seed=N", "a fixed seed: the same command writes the same sheet"},
-      {"-o, --output=PATH", "write there instead of the temporary folder"},
+      {"-o, --output=PATH", "write there instead of the current folder"},
       {"    --open", "open the sheet with the desktop's program"},
       {"Class sets:", ""},
       {"    --answers", "also write each sheet's answer key (...答案.XLS)"},

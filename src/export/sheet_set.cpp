@@ -43,9 +43,8 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
   std::optional<SheetBatch> batch;
   std::filesystem::path name;
   try {
-    name = request.output   ? *request.output
-           : request.folder ? OutputFileNameNow(*request.folder, settings.KindText, settings.ExportFormat)
-                            : OutputFileNameNow(settings.KindText, settings.ExportFormat);
+    name = request.output ? ChosenOutputFileName(*request.output, settings.KindText, settings.ExportFormat)
+                          : OutputFileNameNow(request.folder, settings.KindText, settings.ExportFormat);
     PendingFile::RemoveOnTerminationSignals();
     batch.emplace(name, settings.ExportFormat, request.output.has_value());
   } catch (const ExportError& error) {

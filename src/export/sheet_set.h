@@ -21,7 +21,7 @@ struct SheetSetRequest {
   bool answers = false;       // an answer key beside each sheet
   bool distinct = false;      // no problem twice on a sheet
   std::optional<std::filesystem::path> output;  // the user's chosen path
-  std::optional<std::filesystem::path> folder;  // where the default name goes; none: the temporary folder
+  std::filesystem::path folder;  // where the default name goes; empty: the current folder
 };
 
 enum class SheetSetOutcome {

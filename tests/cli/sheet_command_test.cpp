@@ -131,13 +131,15 @@ TEST(SheetCommand, SameSeedWritesTheSameSheet) {
   EXPECT_NE(ReadBytes(a), ReadBytes(b));
 }
 
-TEST(SheetCommand, WritesIntoTheTemporaryFolderByDefault) {
-  TempFolder folder;
-  const Outcome run = RunSheet("--format excel --count 7", "TMPDIR='" + folder.path().string() + "'");
+TEST(SheetCommand, WritesIntoTheCurrentFolderByDefault) {
+  TempFolder folder, temporary;
+  const Outcome run = RunSheet("--format excel --count 7",
+                               "cd " + Quoted(folder.path()) + " && TMPDIR=" + Quoted(temporary.path()));
   ASSERT_EQ(run.status, 0) << run.out;
-  EXPECT_TRUE(run.out.starts_with(folder.path().string() + "/加法运算题目列表")) << run.out;
+  EXPECT_TRUE(run.out.starts_with("加法运算题目列表")) << run.out;
   EXPECT_TRUE(run.out.ends_with(".XLS\n")) << run.out;
-  EXPECT_TRUE(std::filesystem::exists(run.out.substr(0, run.out.size() - 1)));
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / run.out.substr(0, run.out.size() - 1)));
+  EXPECT_TRUE(std::filesystem::is_empty(temporary.path())) << "$TMPDIR is no place for sheets";
 }
 
 TEST(SheetCommand, BadOptionsExitWithTwoAndWriteNothing) {
@@ -205,7 +207,7 @@ TEST(SheetUsage, MeaningsAlignAndExitStatusesAreListed) {
 
 TEST(SheetCommand, UnknownOptionExitsTwoWithAMessageAndWritesNothing) {
   TempFolder folder;
-  const Outcome run = RunSheet("--colour=red", "TMPDIR='" + folder.path().string() + "'");
+  const Outcome run = RunSheet("--colour=red", "cd " + Quoted(folder.path()) + " &&");
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "numbrook-sheet: unknown option '--colour=red'\nTry 'numbrook-sheet --help'.\n");
   EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
