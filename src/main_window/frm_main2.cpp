@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "export/export_run.h"
+#include "export/output_file.h"
 #include "export/sheet_set.h"
 #include "generation/problem_generator.h"
 #include "widgets/desktop.h"
@@ -308,7 +309,14 @@ void frmMain2::CmdOK_Click() {
   Progress progress;
   progress.yield = [this] { return Yield(); };
   progress.counted = [this](int sheets) { ShowProgress(sheets); };
-  const SheetSetResult result = MakeSheetSet(request, progress);
+  SheetSetResult result;
+  try {
+    request.folder = WindowSheetFolder();  // kept past a reboot, unlike the temporary folder
+    result = MakeSheetSet(request, progress);
+  } catch (const ExportError& error) {
+    result.outcome = SheetSetOutcome::Failed;
+    result.error = error.what();
+  }
   // The fields show the counts the run used.
   Text1->setText(QString::number(SetUpRun(asked.run).ProblemCount));
   Text5->setText(QString::number(asked.sheets));

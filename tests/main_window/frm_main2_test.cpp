@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "export_support/temp_folder.h"
+#include "window_support/scoped_documents.h"
 #include "widgets/desktop.h"
 #include "main_window/frm_main2.h"
 #include "main_window/numeric_text_box.h"
@@ -41,6 +42,12 @@ class FrmMain2Test : public QObject {
     return widget;
   }
   QLineEdit* Field(const char* name) { return Find<QLineEdit>(name); }
+
+  // The sheets' folder stands for /proc, where no file can be made, even by root.
+  static void MakeUnwritable(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder.parent_path());
+    std::filesystem::create_directory_symlink("/proc", folder);
+  }
 
   // Types into a field as a person would, then leaves it with Tab.
   void TypeAndLeave(const char* name, const QString& text) {
@@ -198,14 +205,13 @@ class FrmMain2Test : public QObject {
   }
 
   void startWritesTheSheetAndHandsItToTheDesktop() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     TypeAndLeave("Text1", "7");
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
     QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
     const QString file = desktop_.opened[0].toLocalFile();
-    QVERIFY(file.startsWith(QString::fromStdString(folder.path().string()) + "/加法运算题目列表"));
+    QVERIFY(file.startsWith(QString::fromStdString(documents.Folder().string()) + "/加法运算题目列表"));
     QVERIFY(file.endsWith(".TXT"));
     QVERIFY(QFileInfo(file).size() > 100);
     QVERIFY(desktop_.messages.empty());
@@ -217,8 +223,7 @@ class FrmMain2Test : public QObject {
   }
 
   void clickingStartRightAfterTypingUsesTheReplacement() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     QLineEdit* field = Field("Text1");
     field->setFocus(Qt::TabFocusReason);
@@ -231,8 +236,7 @@ class FrmMain2Test : public QObject {
   }
 
   void sumsPastASmallRangeAreDrawnAgainWithoutAWarningBox() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QComboBox* combo = Find<QComboBox>("Combo1");
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Down);
@@ -245,20 +249,22 @@ class FrmMain2Test : public QObject {
   }
 
   void unwritableFolderIsReportedAndNothingOpened() {
-    const testing::ScopedTmpdir tmpdir("/proc");  // a folder where no file can be made, even by root
+    const testing::ScopedDocuments documents;
+    MakeUnwritable(documents.Folder());
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
     QTRY_COMPARE(desktop_.messages.size(), std::size_t{1});
-    QVERIFY(desktop_.messages[0].text.contains("/proc/加法运算题目列表"));
+    QVERIFY2(desktop_.messages[0].text.contains(QString::fromStdString(documents.Folder().string()) + "/加法运算题目列表"),
+             qPrintable(desktop_.messages[0].text));
     QVERIFY(desktop_.opened.empty());
     QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
   }
 
-  void missingTemporaryFolderIsReported() {
-    const testing::ScopedTmpdir tmpdir("/nonexistent/numbrook");
+  void folderThatCannotBeMadeIsReported() {
+    const testing::ScopedDocuments documents("/proc");
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
     QTRY_COMPARE(desktop_.messages.size(), std::size_t{1});
-    QVERIFY(desktop_.messages[0].text.contains("找不到临时文件夹“/nonexistent/numbrook”"));
+    QVERIFY2(desktop_.messages[0].text.contains("无法建立文件夹“/proc/Numbrook”"), qPrintable(desktop_.messages[0].text));
     QVERIFY(desktop_.opened.empty());
     QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
   }
@@ -266,11 +272,13 @@ class FrmMain2Test : public QObject {
   // A folder where nothing can be written is a failure that names it, not a
   // spreadsheet writer that is missing.
   void unwritableFolderForASpreadsheetNamesTheFolder() {
-    const testing::ScopedTmpdir tmpdir("/proc");
+    const testing::ScopedDocuments documents;
+    MakeUnwritable(documents.Folder());
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
     QTRY_COMPARE(desktop_.messages.size(), std::size_t{1});
     QCOMPARE(desktop_.messages[0].icon, QMessageBox::Critical);
-    QVERIFY2(desktop_.messages[0].text.contains("（文件夹“/proc”）："), qPrintable(desktop_.messages[0].text));
+    QVERIFY2(desktop_.messages[0].text.contains("（文件夹“" + QString::fromStdString(documents.Folder().string()) + "”）："),
+             qPrintable(desktop_.messages[0].text));
     QVERIFY(!desktop_.messages[0].text.contains("EXCEL"));
     QVERIFY(desktop_.opened.empty());
     QVERIFY(Find<QWidget>("Frame1")->isEnabled());
@@ -295,8 +303,7 @@ class FrmMain2Test : public QObject {
   }
 
   void enterOrKeypadEnterPressesTheFocusedButton() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     TypeAndLeave("Text1", "5");
     Find<QPushButton>("CmdOK")->setFocus(Qt::TabFocusReason);
@@ -316,23 +323,22 @@ class FrmMain2Test : public QObject {
 
   // After a run, whatever its end, the focus is where it was at Start.
   void focusReturnsAfterARun_data() {
-    QTest::addColumn<QString>("tmpdir");
+    QTest::addColumn<bool>("unwritable");
     QTest::addColumn<bool>("text");
     QTest::addColumn<bool>("byKey");
     QTest::addColumn<QString>("focused");
-    const QString good = "";  // a fresh folder
-    QTest::newRow("written, started by mouse") << good << true << false << "CmdOK";
-    QTest::newRow("written, Alt+Y in a field") << good << true << true << "Text2";
-    QTest::newRow("spreadsheet not written") << "/proc" << false << false << "CmdOK";
-    QTest::newRow("text not written, Alt+Y") << "/proc" << true << true << "Text3";
+    QTest::newRow("written, started by mouse") << false << true << false << "CmdOK";
+    QTest::newRow("written, Alt+Y in a field") << false << true << true << "Text2";
+    QTest::newRow("spreadsheet not written") << true << false << false << "CmdOK";
+    QTest::newRow("text not written, Alt+Y") << true << true << true << "Text3";
   }
   void focusReturnsAfterARun() {
-    QFETCH(QString, tmpdir);
+    QFETCH(bool, unwritable);
     QFETCH(bool, text);
     QFETCH(bool, byKey);
     QFETCH(QString, focused);
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir scoped(tmpdir.isEmpty() ? folder.path() : std::filesystem::path(tmpdir.toStdString()));
+    const testing::ScopedDocuments documents;
+    if (unwritable) MakeUnwritable(documents.Folder());
     if (text) QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     TypeAndLeave("Text1", "20");
     if (byKey) {
@@ -347,8 +353,7 @@ class FrmMain2Test : public QObject {
 
   // The access key presses Start at once, not after a press animation.
   void altYStartsTheRunAtOnce() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     TypeAndLeave("Text1", "5");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::AltModifier);
@@ -356,8 +361,7 @@ class FrmMain2Test : public QObject {
   }
 
   void busyPointerCoversTheNumberFieldsDuringARun() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QMap<QString, Qt::CursorShape> during;
     QTimer::singleShot(0, window_.get(), [&] {
       for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) during[name] = Field(name)->cursor().shape();
@@ -391,8 +395,7 @@ class FrmMain2Test : public QObject {
   }
 
   void setRowIsLockedDuringARun() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     bool lockedDuring = false;
     QTimer::singleShot(0, window_.get(), [&] { lockedDuring = !Find<QWidget>("Frame5")->isEnabled(); });
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
@@ -403,8 +406,7 @@ class FrmMain2Test : public QObject {
   }
 
   void pdfChoiceWritesAPdf() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QTest::mouseClick(Find<QRadioButton>("Option2_2"), Qt::LeftButton);
     TypeAndLeave("Text1", "12");
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
@@ -417,8 +419,7 @@ class FrmMain2Test : public QObject {
 
   // Three sheets, each with its key: six files, and the folder is opened.
   void classSetWithKeysWritesEveryFileAndOpensTheFolder() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     TypeAndLeave("Text1", "9");
     TypeAndLeave("Text5", "3");
@@ -427,9 +428,9 @@ class FrmMain2Test : public QObject {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::AltModifier);
     QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
     QVERIFY(desktop_.messages.empty());
-    QCOMPARE(desktop_.opened[0].toLocalFile(), QString::fromStdString(folder.path().string()));
+    QCOMPARE(desktop_.opened[0].toLocalFile(), QString::fromStdString(documents.Folder().string()));
     QStringList names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    for (const auto& entry : std::filesystem::directory_iterator(documents.Folder())) {
       names << QString::fromStdString(entry.path().filename().string());
     }
     names.sort();
@@ -445,8 +446,7 @@ class FrmMain2Test : public QObject {
   // Additions within 3 give only a few different problems: the message
   // says how many, and nothing is written.
   void distinctProblemsThatCannotBeHadAreRefusedWithTheCount() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     TypeAndLeave("Text3", "3");
     TypeAndLeave("Text1", "50");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
@@ -459,13 +459,12 @@ class FrmMain2Test : public QObject {
     QVERIFY2(match.hasMatch(), qPrintable(desktop_.messages[0].text));
     QVERIFY(match.captured(1).toInt() > 0 && match.captured(1).toInt() < 50);
     QVERIFY(desktop_.opened.empty());
-    QVERIFY(std::filesystem::is_empty(folder.path()));
+    QVERIFY(std::filesystem::is_empty(documents.Folder()));
     QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
   }
 
   void closingDuringARunEndsItCleanly() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     TypeAndLeave("Text1", "1000");
     QTimer::singleShot(0, window_.get(), [this] { QTest::mouseClick(Find<QPushButton>("CmdExit"), Qt::LeftButton); });
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);

@@ -3,10 +3,13 @@
 // the file and its folder, and the box's button opens the folder.
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
 #include <fstream>
 
 #include "export_support/temp_folder.h"
+#include "window_support/scoped_documents.h"
+#include "main_window/frm_main2.h"
 #include "widgets/desktop.h"
 
 namespace numbrook {
@@ -81,6 +84,26 @@ class DesktopOpenTest : public QObject {
     QTRY_COMPARE(Opened().size(), 2);
     QCOMPARE(QUrl(Opened()[1]).toLocalFile(), folderText);
     QTRY_VERIFY(window.findChild<QMessageBox*>("OpenFailure") == nullptr);  // the folder opened
+  }
+
+  // The settings window's Start, with no program for text files.
+  void theWindowTellsOfAFailedOpen() {
+    InstallOpener(3);
+    // The stand-in first; xdg-user-dir from the system.
+    qputenv("PATH", QByteArray::fromStdString(bin_.path().string()) + ":" + path_);
+    const testing::ScopedDocuments documents;
+    Desktop desktop;
+    frmMain2 window(desktop);
+    window.show();
+    QTest::mouseClick(window.findChild<QRadioButton*>("Option2_0"), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>("CmdOK"), Qt::LeftButton);
+    QTRY_VERIFY(window.findChild<QMessageBox*>("OpenFailure") != nullptr);
+    const QString text = window.findChild<QMessageBox*>("OpenFailure")->text();
+    QVERIFY2(text.startsWith("无法打开文件“加法运算题目列表") && text.contains(".TXT”：没有与这类文件关联的程序"),
+             qPrintable(text));
+    QVERIFY2(text.contains("文件夹“" + QString::fromStdString(documents.Folder().string()) + "”"), qPrintable(text));
+    QVERIFY(window.findChild<QPushButton*>("CmdOK")->isEnabled());
+    qputenv("PATH", QByteArray::fromStdString(bin_.path().string()));
   }
 };
 
