@@ -67,8 +67,8 @@ int MakeSheets(const SheetOptions& options) {
   const SheetSetResult result = MakeSheetSet(request, progress);
   if (showProgress && !result.placed.empty()) std::cerr << "\n";
   if (options.sheets && !options.request.seed && result.outcome != SheetSetOutcome::TooFewDifferent) {
-    std::cerr << "numbrook-sheet: made with --seed " << result.firstSeed << "; sheet k again with --seed "
-              << result.firstSeed << "+k-1\n";
+    std::cerr << "numbrook-sheet: made with --seed " << result.firstSeed
+              << "; each sheet shows its own number (编号), and --seed with it makes that sheet again\n";
   }
 
   int status = ShowPlaced(result.placed, options.open) ? 0 : 1;

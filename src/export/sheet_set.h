@@ -43,10 +43,14 @@ struct SheetSetResult {
   std::uint64_t firstSeed = 0;  // the seed of the first sheet
 };
 
-// The seed of sheet `number` (1-based) of a set started from `first`.
-std::uint64_t SheetSeed(std::uint64_t first, int number);
+// The seed of sheet `number` (1-based) of a set started from `first`: the
+// first itself for a single sheet, a mix of the two for a class set, so
+// that sets from different starts share no sheet. A sheet shows its seed,
+// and a single run with it makes that sheet again.
+std::uint64_t SheetSeed(std::uint64_t first, int number, bool numbered);
 
-// Draws and writes the sheets: refuses distinct settings that cannot give
+// Draws and writes the sheets (a PDF set as one file of all sheets and
+// one of all keys): refuses distinct settings that cannot give
 // enough different problems, names the files (the chosen path or the
 // default name in the folder, numbered for a class set, "答案" for keys),
 // writes them under the set's lock and puts them in place complete.

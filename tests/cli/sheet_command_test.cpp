@@ -110,8 +110,11 @@ TEST(SheetOptions, RefusesWhatTheWindowWouldNotTake) {
   const std::vector<std::vector<std::string>> refused = {
       {"--count", "0"},      {"--count", "1001"},   {"--count", "12.5"},   {"--count", "-5"},
       {"--per-row", "11"},   {"--add-range", "100"}, {"--sub-range", "0"}, {"--terms", "4"},
-      {"--blank", "third"},  {"--mixed"},           {"--format", "pdf"},   {"--seed", "x"},
-      {"--count"},           {"--colour"},          {"--count", "99999999999"}};
+      {"--blank", "third"},  {"--mixed"},           {"--format", "odt"},   {"--seed", "x"},
+      {"--count"},           {"--colour"},          {"--count", "99999999999"},
+      {"--seed", "18446744073709551616"}};  // one past the largest seed
+  EXPECT_EQ(ParseSheetOptions({"--seed", "18446744073709551615"}).request.seed, 18446744073709551615u);
+  EXPECT_EQ(ParseSheetOptions({"--format", "pdf"}).request.format, ExportFormat::Pdf);
   for (const auto& arguments : refused) {
     EXPECT_THROW(ParseSheetOptions(arguments), std::invalid_argument) << arguments[0];
   }
