@@ -56,6 +56,9 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "xcb");
   QTemporaryDir folder;
   qputenv("TMPDIR", folder.path().toUtf8());
+  // The window writes into the documents folder: that of a home of its own.
+  qputenv("HOME", folder.path().toUtf8());
+  qputenv("XDG_CONFIG_HOME", (folder.path() + "/.config").toUtf8());
   QApplication app(argc, argv);
   numbrook::RecordingDesktop desktop;
   numbrook::frmMain2 window(desktop);

@@ -19,7 +19,7 @@ export SOURCE_DATE_EPOCH
 SHEET_BUILD_PACKAGES=(cmake make g++ pkg-config libxlsxwriter-dev zlib1g-dev libcairo2-dev libpango1.0-dev)
 WINDOW_BUILD_PACKAGES=(qt6-base-dev libxkbcommon-dev libcurl4-openssl-dev)
 BUILD_PACKAGES=("${SHEET_BUILD_PACKAGES[@]}" "${WINDOW_BUILD_PACKAGES[@]}")
-RUNTIME_PACKAGES=(fonts-noto-cjk xdg-utils qt6-translations-l10n ca-certificates)
+RUNTIME_PACKAGES=(fonts-noto-cjk xdg-utils xdg-user-dirs qt6-translations-l10n ca-certificates)
 TEST_PACKAGES=(libgtest-dev python3-openpyxl python3-xlsxwriter locales poppler-utils
                xvfb openbox libx11-dev libxfixes-dev libxtst-dev)
 PACKAGE_PACKAGES=(dpkg-dev file)

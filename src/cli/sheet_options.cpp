@@ -29,10 +29,15 @@ BlankPlace BlankPlaceOf(const std::string& value) {
 }
 
 std::uint64_t SeedOf(const std::string& seed) {
-  if (seed.empty() || seed.size() > 19 || seed.find_first_not_of("0123456789") != std::string::npos) {
+  // Every 64-bit seed a sheet can show, up to 18446744073709551615.
+  if (seed.empty() || seed.size() > 20 || seed.find_first_not_of("0123456789") != std::string::npos) {
     Refuse("--seed takes a whole number, not '" + seed + "'");
   }
-  return std::stoull(seed);
+  try {
+    return std::stoull(seed);
+  } catch (const std::out_of_range&) {
+    Refuse("--seed takes a whole number up to 18446744073709551615, not '" + seed + "'");
+  }
 }
 
 // getopt_long's codes for the options that have no short form.
@@ -105,16 +110,17 @@ const std::string& SheetUsage() {
       {"    --no-carry", "no carrying in additions"},
       {"    --no-borrow", "no borrowing in subtractions"},
       {"Worksheet:", ""},
-      {"    --format=text|excel", "a GBK text file or a spreadsheet (default excel)"},
+      {"    --format=FORMAT", "text (GBK), excel or pdf (default excel)"},
       {"    --vertical", "repeat every problem in column form"},
       {"    --no-new-page", "number the problems through all pages"},
-      {"    --seed=N", "a fixed seed: the same command writes the same sheet"},
-      {"-o, --output=PATH", "write there instead of the temporary folder"},
+      {"    --seed=N", "a fixed seed: the same command writes the same sheet;"},
+      {"", "every sheet shows its own (编号), which remakes it"},
+      {"-o, --output=PATH", "write there instead of the current folder"},
       {"    --open", "open the sheet with the desktop's program"},
       {"Class sets:", ""},
       {"    --answers", "also write each sheet's answer key (...答案.XLS)"},
       {"    --sheets=N", "N different sheets, 1 to 1000, numbered -01, -02...;"},
-      {"", "sheet k uses seed S+k-1 with --seed=S"},
+      {"", "as PDF one file of N sheets (and one of N keys)"},
       {"    --distinct", "no problem twice on a sheet"},
       {"", ""},
       {"-h, --help", "show this help and exit"},
@@ -124,7 +130,9 @@ const std::string& SheetUsage() {
     constexpr std::size_t kMeaningColumn = 27;
     std::string usage =
         "Usage: numbrook-sheet [OPTION]...\n"
-        "Makes an arithmetic drill worksheet and prints where it was written.\n";
+        "Makes an arithmetic drill worksheet in the current folder and prints\n"
+        "where it was written. A folder as --output receives the usual name;\n"
+        "a name without an extension gets the format's (.TXT, .XLS, .PDF).\n";
     for (const Line& line : kLines) {
       const std::string option = line.option;
       if (*line.meaning == '\0') {
@@ -184,8 +192,10 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
       case kVertical: r.columnForm = true; break;
       case kNoNewPage: r.numberEachPage = false; break;
       case kFormat:
-        if (value != "text" && value != "excel") Refuse("--format takes text or excel, not '" + value + "'");
-        r.format = value == "text" ? ExportFormat::Text : ExportFormat::Excel;
+        if (value != "text" && value != "excel" && value != "pdf") {
+          Refuse("--format takes text, excel or pdf, not '" + value + "'");
+        }
+        r.format = value == "text" ? ExportFormat::Text : value == "pdf" ? ExportFormat::Pdf : ExportFormat::Excel;
         break;
       case kSeed: r.seed = SeedOf(value); break;
       case 'o':

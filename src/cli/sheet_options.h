@@ -22,9 +22,6 @@ struct SheetOptions {
   bool version = false;
 };
 
-// The most sheets of one class set.
-inline constexpr int kMostSheets = 1000;
-
 // Reads the arguments (without the program name). Throws std::invalid_argument
 // with a message for the user on an unknown or ambiguous option, a bad number
 // or a combination the window does not offer.

@@ -7,14 +7,11 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
-#include <optional>
 #include <vector>
 
 #include "export/export_run.h"
 #include "export/output_file.h"
-#include "export/pending_file.h"
-#include "export/sheet_batch.h"
-#include "generation/problem_generator.h"
+#include "export/sheet_set.h"
 
 extern char** environ;
 
@@ -34,19 +31,10 @@ void OpenWithDesktop(const std::filesystem::path& file) {
   waitpid(child, &status, 0);
 }
 
-// Tells how a group could not be written, once.
-void ReportFailure(const ExportResult& result) {
-  if (result.outcome == ExportOutcome::ExcelMissing) {
-    std::cerr << "numbrook-sheet: " << kExcelMissingMessage << "\n";
-  } else {
-    std::cerr << "numbrook-sheet: " << result.error << "\n";
-  }
-}
-
 // Prints the paths of the files in place, in order, and opens the sheets
 // when asked; false when a path could not be printed.
-bool ShowPlaced(const BatchResult& done, bool open) {
-  for (const SheetJob& job : done.placed) {
+bool ShowPlaced(const std::vector<SheetJob>& placed, bool open) {
+  for (const SheetJob& job : placed) {
     std::cout << job.file.string() << "\n" << std::flush;
     // A caller that does not learn the path has not been served.
     if (!std::cout) {
@@ -62,68 +50,55 @@ bool ShowPlaced(const BatchResult& done, bool open) {
 }  // namespace
 
 int MakeSheets(const SheetOptions& options) {
-  const GenerationSettings settings = SetUpRun(options.request);
-  if (options.distinct) {
-    const std::size_t available = CountDistinctProblems(settings, static_cast<std::size_t>(settings.ProblemCount));
-    if (available < static_cast<std::size_t>(settings.ProblemCount)) {
-      std::cerr << "numbrook-sheet: these settings give only " << available << " different problems, fewer than the "
-                << settings.ProblemCount << " asked for with --distinct; choose a wider range or fewer problems\n";
+  SheetSetRequest request;
+  request.request = options.request;
+  request.sheets = options.sheets;
+  request.answers = options.answers;
+  request.distinct = options.distinct;
+  request.output = options.output;
+
+  const bool showProgress = options.sheets.has_value() && isatty(STDERR_FILENO);
+  Progress progress;
+  if (showProgress) {
+    progress.counted = [&](int done) {
+      std::cerr << "\rnumbrook-sheet: sheet " << done << " of " << *options.sheets << std::flush;
+    };
+  }
+  const SheetSetResult result = MakeSheetSet(request, progress);
+  if (showProgress && !result.placed.empty()) std::cerr << "\n";
+  if (options.sheets && !options.request.seed && result.outcome != SheetSetOutcome::TooFewDifferent) {
+    std::cerr << "numbrook-sheet: made with --seed " << result.firstSeed
+              << "; each sheet shows its own number (编号), and --seed with it makes that sheet again\n";
+  }
+
+  int status = ShowPlaced(result.placed, options.open) ? 0 : 1;
+  switch (result.outcome) {
+    case SheetSetOutcome::Written: break;
+    case SheetSetOutcome::TooFewDifferent:
+      std::cerr << "numbrook-sheet: these settings give only " << result.different
+                << " different problems, fewer than the " << options.request.count
+                << " asked for with --distinct; choose a wider range or fewer problems\n";
       return 2;
-    }
-  }
-
-  const bool numbered = options.sheets.has_value();
-  const int sheets = options.sheets.value_or(1);
-  const std::uint64_t firstSeed = options.request.seed.value_or(SeedFromTimeOfDay());
-  if (numbered && !options.request.seed) {
-    std::cerr << "numbrook-sheet: made with --seed " << firstSeed << "; sheet k again with --seed " << firstSeed
-              << "+k-1\n";
-  }
-  std::filesystem::path name;
-  try {
-    name = options.output ? *options.output : OutputFileNameNow(settings.KindText, settings.ExportFormat);
-  } catch (const ExportError& error) {
-    std::cerr << "numbrook-sheet: " << error.what() << "\n";
-    return 1;
-  }
-
-  PendingFile::RemoveOnTerminationSignals();
-  std::optional<SheetBatch> batch;
-  try {
-    batch.emplace(name, settings.ExportFormat, options.output.has_value());
-  } catch (const ExportError& error) {
-    std::cerr << "numbrook-sheet: " << error.what() << "\n";
-    return 1;
-  }
-  const bool showProgress = numbered && isatty(STDERR_FILENO);
-  int status = 0;
-  for (int k = 1; k <= sheets && status == 0; ++k) {
-    if (showProgress) std::cerr << "\rnumbrook-sheet: sheet " << k << " of " << sheets << std::flush;
-    SeededRandom random(firstSeed + static_cast<std::uint64_t>(k - 1));
-    ProblemTable table;
-    if (!options.distinct) {
-      GenerateProblems(settings, random, Progress{}, table);
-    } else if (GenerateDistinctProblems(settings, random, Progress{}, table) != DistinctOutcome::Drawn) {
+    case SheetSetOutcome::DrawsRanOut:
       std::cerr << "numbrook-sheet: no new problem came after many draws; choose a wider range or fewer problems\n";
       status = 2;
       break;
-    }
-
-    const std::filesystem::path sheet = numbered ? NumberedName(name, k, sheets) : name;
-    std::vector<SheetJob> group{{sheet, options.request.sheet}};
-    if (options.answers) group.push_back({AnswerKeyName(sheet), SheetKind::AnswerKey});
-    const ExportResult result = batch->WriteGroup(settings, table, group);
-    if (result.outcome != ExportOutcome::Written) {
-      ReportFailure(result);
+    case SheetSetOutcome::ExcelMissing:
+      std::cerr << "numbrook-sheet: " << kExcelMissingMessage << "\n";
       status = 1;
-    }
+      break;
+    case SheetSetOutcome::Abandoned:
+      std::cerr << "numbrook-sheet: the run was stopped\n";
+      status = 1;
+      break;
+    case SheetSetOutcome::Failed:
+      std::cerr << "numbrook-sheet: " << result.error << "\n";
+      status = 1;
+      break;
   }
-  if (showProgress) std::cerr << "\n";
-  // The sheets finished before a failure stay, each with its key.
-  const BatchResult done = batch->Finish();
-  if (!ShowPlaced(done, options.open)) status = 1;
-  if (done.error) {
-    std::cerr << "numbrook-sheet: " << *done.error << "\n";
+  // A failure to place the written files comes with the run's own outcome.
+  if (result.outcome != SheetSetOutcome::Failed && !result.error.empty()) {
+    std::cerr << "numbrook-sheet: " << result.error << "\n";
     status = 1;
   }
   return status;

@@ -1,5 +1,11 @@
 #include "export/output_file.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <pwd.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
@@ -7,6 +13,7 @@
 #include <locale.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <clocale>
 #include <cstdlib>
@@ -20,6 +27,8 @@
 #include "export/worksheet_writer.h"
 
 #include "generation/generation_settings.h"
+
+extern char** environ;
 
 namespace numbrook {
 namespace {
@@ -49,6 +58,69 @@ std::string FormatTime(const char* format, const std::tm& time) {
 std::filesystem::path TemporaryFolder() {
   const char* named = std::getenv("TMPDIR");
   return named != nullptr && *named != '\0' ? std::filesystem::path(named) : std::filesystem::path("/tmp");
+}
+
+constexpr const char* kProgramFolderName = "Numbrook";
+
+// The user's home: $HOME, else the password database's entry.
+std::filesystem::path HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && *home != '\0') return home;
+  const passwd* entry = getpwuid(getuid());
+  return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "/";
+}
+
+// What `xdg-user-dir DOCUMENTS` prints, without its newline; nothing when
+// it is missing, fails, says nothing or takes longer than two seconds.
+std::optional<std::filesystem::path> AskXdgUserDir() {
+  int out[2];
+  if (pipe2(out, O_CLOEXEC) != 0) return std::nullopt;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  char* argv[] = {const_cast<char*>("xdg-user-dir"), const_cast<char*>("DOCUMENTS"), nullptr};
+  pid_t child = -1;
+  const int spawned = posix_spawnp(&child, "xdg-user-dir", &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(out[1]);
+  if (spawned != 0) {
+    close(out[0]);
+    return std::nullopt;
+  }
+  std::string answer;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  bool timedOut = false;
+  for (char buffer[4096];;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pollfd ready{out[0], POLLIN, 0};
+    if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) == 0) {
+      timedOut = true;
+      break;
+    }
+    const ssize_t got = read(out[0], buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0 || answer.size() > 65536) break;
+    answer.append(buffer, static_cast<std::size_t>(got));
+  }
+  close(out[0]);
+  if (timedOut) kill(child, SIGKILL);
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (timedOut || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+  while (!answer.empty() && answer.back() == '\n') answer.pop_back();
+  if (answer.empty() || answer.front() != '/') return std::nullopt;
+  return std::filesystem::path(answer);
+}
+
+std::filesystem::path DocumentsFolder() {
+  if (std::optional<std::filesystem::path> named = AskXdgUserDir()) return *named;
+  return HomeFolder() / "Documents";
+}
+
+const char* ExtensionOf(int exportFormat) {
+  return exportFormat == kExportText ? ".TXT" : exportFormat == kExportPdf ? ".PDF" : ".XLS";
 }
 
 std::string Without(std::string text, const std::string& characters) {
@@ -91,7 +163,8 @@ void CheckChosenName(const std::filesystem::path& file, int exportFormat) {
     std::vector<std::string> extensions;
   };
   static const Kind kKinds[] = {{kExportText, "文本文件", {".txt", ".text"}},
-                                {kExportExcel, "Excel工作簿", {".xls", ".xlsx"}}};
+                                {kExportExcel, "Excel工作簿", {".xls", ".xlsx"}},
+                                {kExportPdf, "PDF文件", {".pdf"}}};
   const std::string extension = Lowered(file.extension().string());
   const Kind* chosen = nullptr;
   for (const Kind& kind : kKinds) {
@@ -111,21 +184,57 @@ std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFol
                                             const std::tm& localTime, int exportFormat) {
   const std::string date = Without(FormatTime("%x", localTime), "-/");
   const std::string time = Without(FormatTime("%X", localTime), ":");
-  const char* extension = exportFormat == kExportText ? ".TXT" : exportFormat == kExportPdf ? ".PDF" : ".XLS";
-  return tempFolder / (kindText + "题目列表" + date + time + extension);
+  return tempFolder / (kindText + "题目列表" + date + time + ExtensionOf(exportFormat));
 }
 
 std::filesystem::path OutputFileNameNow(const std::string& kindText, int exportFormat) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
   const std::filesystem::path folder = TemporaryFolder();
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error)) {
     const std::string reason = error ? error.message() : std::strerror(ENOTDIR);
     throw ExportError("找不到临时文件夹“" + folder.string() + "”：" + reason);
   }
+  return OutputFileNameNow(folder, kindText, exportFormat);
+}
+
+std::filesystem::path OutputFileNameNow(const std::filesystem::path& folder, const std::string& kindText,
+                                        int exportFormat) {
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder.empty() ? "." : folder, error)) {
+    const std::string reason = error ? error.message() : std::strerror(ENOTDIR);
+    throw ExportError("找不到文件夹“" + folder.string() + "”：" + reason);
+  }
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
   return ComposeOutputFileName(folder, kindText, local, exportFormat);
+}
+
+std::filesystem::path ChosenOutputFileName(const std::filesystem::path& chosen, const std::string& kindText,
+                                           int exportFormat) {
+  // A link to a folder is not taken for one without its "/": writing
+  // through a link is refused as for the sheet itself.
+  std::error_code ignored;
+  const std::filesystem::file_status status = std::filesystem::symlink_status(chosen, ignored);
+  if (!chosen.has_filename() || std::filesystem::is_directory(status)) {
+    return OutputFileNameNow(chosen, kindText, exportFormat);
+  }
+  // Something already there keeps its name, and is refused by name if it
+  // is no place for a sheet.
+  if (chosen.has_extension() || std::filesystem::exists(status)) return chosen;
+  std::filesystem::path named = chosen;
+  return named.replace_extension(ExtensionOf(exportFormat));
+}
+
+std::filesystem::path WindowSheetFolder() {
+  std::filesystem::path documents = DocumentsFolder();
+  const std::filesystem::path folder = documents / kProgramFolderName;
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error || !std::filesystem::is_directory(folder, error)) {
+    throw ExportError("无法建立文件夹“" + folder.string() + "”：" + (error ? error.message() : std::strerror(ENOTDIR)));
+  }
+  return folder;
 }
 
 std::filesystem::path AnswerKeyName(const std::filesystem::path& sheet) {

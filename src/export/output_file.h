@@ -18,6 +18,23 @@ std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFol
 // such folder.
 std::filesystem::path OutputFileNameNow(const std::string& kindText, int exportFormat);
 
+// The same in the given folder, which must exist (empty: the current
+// folder, and the name alone); throws ExportError when it does not.
+std::filesystem::path OutputFileNameNow(const std::filesystem::path& folder, const std::string& kindText,
+                                        int exportFormat);
+
+// The file a chosen --output names: in an existing folder (or a path ending
+// in "/"), the default name inside it; a new name without an extension gets
+// the format's. Throws ExportError when a folder named with "/" is missing.
+std::filesystem::path ChosenOutputFileName(const std::filesystem::path& chosen, const std::string& kindText,
+                                           int exportFormat);
+
+// Where the window puts its sheets, to last past a reboot: "Numbrook" in
+// the user's documents folder (what `xdg-user-dir DOCUMENTS` answers, else
+// ~/Documents), made when missing. Throws ExportError naming the folder
+// when it cannot be made.
+std::filesystem::path WindowSheetFolder();
+
 // The answer key of a sheet: "答案" before the extension
 // (…题目列表120726093015答案.XLS).
 std::filesystem::path AnswerKeyName(const std::filesystem::path& sheet);

@@ -1,5 +1,10 @@
 #include "export/pdf_sheet_set.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include "export/pdf_worksheet.h"
 #include "export/sheet_walk.h"
 
@@ -17,5 +22,14 @@ void PdfSheetSet::Commit() {
   document_.Close();
   target_.Commit();
 }
+
+void PdfSheetSet::Finish() {
+  document_.Close();
+  if (fsync(target_.Descriptor()) != 0) {
+    throw ExportError("无法写完文件“" + target_.FinalPath().string() + "”：" + std::strerror(errno));
+  }
+}
+
+void PdfSheetSet::Place() { target_.Place(); }
 
 }  // namespace numbrook

@@ -27,6 +27,13 @@ class PdfSheetSet {
 
   void Commit();
 
+  // Commit in two steps, for files that are named together: the document
+  // completed and flushed to the disk, then put in place.
+  void Finish();
+  void Place();
+
+  const std::filesystem::path& File() const { return target_.FinalPath(); }
+
  private:
   PendingFile target_;
   PdfDocument document_;

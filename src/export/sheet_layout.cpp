@@ -28,7 +28,9 @@ ColumnForm ColumnFormOf(const std::array<SheetCell, kProblemColumns>& cells, con
 }  // namespace
 
 std::string SheetDescription(const GenerationSettings& settings, SheetKind kind) {
-  return kind == SheetKind::AnswerKey ? settings.Description + "（答案）" : settings.Description;
+  std::string description = settings.Description;
+  if (settings.Seed) description += std::string(kSeedLead) + std::to_string(*settings.Seed);
+  return kind == SheetKind::AnswerKey ? description + "（答案）" : description;
 }
 
 SheetLayout LayOutSheet(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,

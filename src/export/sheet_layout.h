@@ -71,7 +71,10 @@ struct SheetLayout {
   std::vector<SheetPage> pages;
 };
 
-// The description of a sheet of this kind.
+// What leads a sheet's own seed in its description: "　编号 8423…".
+inline constexpr const char* kSeedLead = "　编号 ";
+
+// The description of a sheet of this kind, with its seed when it has one.
 std::string SheetDescription(const GenerationSettings& settings, SheetKind kind);
 
 SheetLayout LayOutSheet(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +34,7 @@ struct GenerationSettings {
   int OperationKind = kAdditionOnly;
   std::string KindText;
   std::string Description;
+  std::optional<std::uint64_t> Seed;  // the sheet's own seed, shown after the description when set
   int ExportFormat = kExportExcel;
   int DigitWidth = 2;       // digits of the wider range: 1 or 2
   float TermWidth = 2.7f;   // spreadsheet column width of a term

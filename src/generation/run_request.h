@@ -30,6 +30,7 @@ enum class SheetKind { Pupil, AnswerKey };
 inline constexpr int kMostProblems = 1000;
 inline constexpr int kMostPerLine = 10;
 inline constexpr int kMostRange = 99;
+inline constexpr int kMostSheets = 1000;  // sheets of one class set
 
 // One run, as a front end asks for it: numbers already numbers, each within
 // its limits. The defaults are the window's start-up values.

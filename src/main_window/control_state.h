@@ -23,6 +23,9 @@ struct ControlState {
   int option2Index = kExportExcel;
   bool checkExp = false;       // 导出竖式
   bool checkNewPage = true;    // 新页
+  std::string text5 = "1";     // 份数
+  bool checkKey = false;       // 附答案
+  bool checkDistinct = false;  // 题目不重复
 };
 
 // Choosing the term count in Combo1: the per-line count becomes 4 for two

@@ -14,6 +14,8 @@
 #include <stdexcept>
 
 #include "export/export_run.h"
+#include "export/output_file.h"
+#include "export/sheet_set.h"
 #include "generation/problem_generator.h"
 #include "widgets/desktop.h"
 #include "widgets/enter_presses_button.h"
@@ -35,6 +37,7 @@ NumericField FieldNamed(std::string_view name) {
   if (name == "Text1") return NumericField::ProblemCount;
   if (name == "Text2") return NumericField::PerRow;
   if (name == "Text3") return NumericField::AddRange;
+  if (name == "Text5") return NumericField::SheetCount;
   return NumericField::SubRange;
 }
 
@@ -99,6 +102,11 @@ void frmMain2::CreateControls() {
   CheckSub = Control<QCheckBox>("CheckSub");
   for (std::size_t i = 0; i < Option2.size(); ++i) Option2[i] = Control<QRadioButton>(("Option2_" + std::to_string(i)).c_str());
   CheckExp = Control<QCheckBox>("CheckExp");
+  Frame5 = Control<QGroupBox>("Frame5");
+  Text5 = Control<NumericTextBox>("Text5");
+  Control<QLabel>("Label9")->setBuddy(Text5);  // its access key goes to the field
+  CheckKey = Control<QCheckBox>("CheckKey");
+  CheckDistinct = Control<QCheckBox>("CheckDistinct");
   CmdOK = Control<QPushButton>("CmdOK");
   CmdAbout = Control<QPushButton>("CmdAbout");
   CmdExit = Control<QPushButton>("CmdExit");
@@ -183,9 +191,14 @@ ControlState frmMain2::ReadControls() const {
   c.text4 = Text4->text().toStdString();
   c.checkAdd = CheckAdd->isChecked();
   c.checkSub = CheckSub->isChecked();
-  c.option2Index = Option2[kExportText]->isChecked() ? kExportText : kExportExcel;
+  for (std::size_t i = 0; i < Option2.size(); ++i) {
+    if (Option2[i]->isChecked()) c.option2Index = static_cast<int>(i);
+  }
   c.checkExp = CheckExp->isChecked();
   c.checkNewPage = CheckNewPage->isChecked();
+  c.text5 = Text5->text().toStdString();
+  c.checkKey = CheckKey->isChecked();
+  c.checkDistinct = CheckDistinct->isChecked();
   return c;
 }
 
@@ -204,6 +217,9 @@ void frmMain2::WriteControls(const ControlState& c) {
   Option2[static_cast<std::size_t>(c.option2Index)]->setChecked(true);
   CheckExp->setChecked(c.checkExp);
   CheckNewPage->setChecked(c.checkNewPage);
+  Text5->setText(QString::fromStdString(c.text5));
+  CheckKey->setChecked(c.checkKey);
+  CheckDistinct->setChecked(c.checkDistinct);
   SetEnabledState();
 }
 
@@ -213,7 +229,7 @@ void frmMain2::SetEnabledState() {
   const bool threeTerms = OffersThreeTermControls(ReadControls());
   Option3[kBlankThird]->setEnabled(threeTerms);
   CheckAS->setEnabled(threeTerms);
-  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4}) frame->setEnabled(!running_);
+  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5}) frame->setEnabled(!running_);
   CmdOK->setEnabled(!running_);
   KeepOnlySelectedOptionsInTabOrder();
 }
@@ -226,11 +242,11 @@ void frmMain2::LockForRun() {
   Timer1->start();
   ShowBusyPointer(true);
   progressFrame_.invalidate();
-  Text1->setUpdatesEnabled(false);
+  Text5->setUpdatesEnabled(false);
 }
 
 void frmMain2::RestoreAfterRun() {
-  Text1->setUpdatesEnabled(true);  // shows the last count
+  Text5->setUpdatesEnabled(true);  // shows the last count
   running_ = false;
   SetEnabledState();
   ShowBusyPointer(false);  // once enabled: a disabled field would show the arrow
@@ -243,7 +259,7 @@ void frmMain2::ShowBusyPointer(bool busy) {
   // A disabled control with a pointer of its own shows the system's arrow,
   // not its window's; during a run the number fields (disabled with their
   // frame) give theirs up so that the busy pointer covers the whole window.
-  for (NumericTextBox* field : {Text1, Text2, Text3, Text4}) {
+  for (NumericTextBox* field : {Text1, Text2, Text3, Text4, Text5}) {
     if (busy) {
       field->unsetCursor();
     } else {
@@ -267,15 +283,15 @@ bool frmMain2::Yield() {
   return !closing_;
 }
 
-// The count is set for every problem, but drawn at most once a display
-// frame: a repaint per problem would cost more than the problem itself.
+// The count of sheets done is set for every sheet, but drawn at most once a
+// display frame: small sheets come faster than a repaint.
 void frmMain2::ShowProgress(int count) {
-  Text1->setText(QString::number(count));
+  Text5->setText(QString::number(count));
   if (progressFrame_.isValid() && progressFrame_.elapsed() < kFrameMilliseconds) return;
   progressFrame_.start();
-  Text1->setUpdatesEnabled(true);
-  Text1->repaint();
-  Text1->setUpdatesEnabled(false);
+  Text5->setUpdatesEnabled(true);
+  Text5->repaint();
+  Text5->setUpdatesEnabled(false);
 }
 
 void frmMain2::CmdOK_Click() {
@@ -283,36 +299,69 @@ void frmMain2::CmdOK_Click() {
   LockForRun();
   // A two-term run is never a mixed run: the tick is cleared to show it.
   if (!OffersThreeTermControls(ReadControls())) CheckAS->setChecked(false);
-  const RunRequest request = RequestFromControls(ReadControls());
-  const GenerationSettings settings = SetUpRun(request);
+  const SetRequest asked = SetRequestFromControls(ReadControls());
+  SheetSetRequest request;
+  request.request = asked.run;
+  if (asked.sheets > 1) request.sheets = asked.sheets;
+  request.answers = asked.answers;
+  request.distinct = asked.distinct;
 
   Progress progress;
   progress.yield = [this] { return Yield(); };
-  progress.counted = [this](int done) { ShowProgress(done); };
-  SeededRandom random(request.seed.value_or(SeedFromTimeOfDay()));
-  if (!GenerateProblems(settings, random, progress, table_)) {
-    RestoreAfterRun();  // the window is closing
-    return;
+  progress.counted = [this](int sheets) { ShowProgress(sheets); };
+  SheetSetResult result;
+  try {
+    request.folder = WindowSheetFolder();  // kept past a reboot, unlike the temporary folder
+    result = MakeSheetSet(request, progress);
+  } catch (const ExportError& error) {
+    result.outcome = SheetSetOutcome::Failed;
+    result.error = error.what();
   }
+  // The fields show the counts the run used.
+  Text1->setText(QString::number(SetUpRun(asked.run).ProblemCount));
+  Text5->setText(QString::number(asked.sheets));
+  RestoreAfterRun();
+  ShowOutcome(result, SetUpRun(asked.run).ProblemCount);
+}
 
-  const ExportResult result = RunExport(settings, table_, progress);
+// Tells how the run ended, once; a complete run opens what it wrote.
+void frmMain2::ShowOutcome(const SheetSetResult& result, int problemCount) {
   switch (result.outcome) {
-    case ExportOutcome::Written:
-      RestoreAfterRun();
-      desktop_.Open(this, Desktop::FileUrl(result.file));
+    case SheetSetOutcome::Written:
+      OpenWritten(result.placed);
       break;
-    case ExportOutcome::ExcelMissing:
+    case SheetSetOutcome::TooFewDifferent:
+      desktop_.ShowMessage(this, QMessageBox::Warning, "警告",
+                           QString("这些设置只能出 %1 道不同的题目，少于要求的 %2 道；请扩大范围或减少题目数量。")
+                               .arg(result.different)
+                               .arg(problemCount));
+      break;
+    case SheetSetOutcome::DrawsRanOut:
+      desktop_.ShowMessage(this, QMessageBox::Warning, "警告",
+                           "抽了很多次仍抽不到新的不同题目；请扩大范围或减少题目数量。");
+      break;
+    case SheetSetOutcome::ExcelMissing:
       desktop_.ShowMessage(this, QMessageBox::NoIcon, "Numbrook", QString::fromUtf8(kExcelMissingMessage));
-      RestoreAfterRun();
       break;
-    case ExportOutcome::Failed:
+    case SheetSetOutcome::Failed:
       desktop_.ShowMessage(this, QMessageBox::Critical, "Numbrook", QString::fromStdString(result.error));
-      RestoreAfterRun();
       break;
-    case ExportOutcome::Abandoned:
-      RestoreAfterRun();  // the window is closing
-      break;
+    case SheetSetOutcome::Abandoned:
+      break;  // the window is closing
   }
+}
+
+// One pupil's file (a single sheet, or all sheets in one PDF) is opened
+// itself. Many files are opened as their folder: one file would show a
+// fortieth of the set, forty would flood the desktop, and in the folder the
+// numbered names stand side by side, ready to be printed together.
+void frmMain2::OpenWritten(const std::vector<SheetJob>& placed) {
+  std::vector<std::filesystem::path> pupils;
+  for (const SheetJob& job : placed) {
+    if (job.kind == SheetKind::Pupil) pupils.push_back(job.file);
+  }
+  if (pupils.empty()) return;
+  desktop_.Open(this, Desktop::FileUrl(pupils.size() == 1 ? pupils.front() : pupils.front().parent_path()));
 }
 
 void frmMain2::CmdAbout_Click() {

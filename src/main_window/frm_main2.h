@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "main_window/control_state.h"
-#include "generation/problem_table.h"
+#include "export/sheet_set.h"
 
 class QCheckBox;
 class QComboBox;
@@ -65,6 +65,8 @@ class frmMain2 : public QWidget {
   void ShowBusyPointer(bool busy);
   bool Yield();
   void ShowProgress(int count);
+  void ShowOutcome(const SheetSetResult& result, int problemCount);
+  void OpenWritten(const std::vector<SheetJob>& placed);
 
   Desktop& desktop_;
   std::function<void(QWidget*)> aboutAction_;
@@ -85,8 +87,12 @@ class frmMain2 : public QWidget {
   QCheckBox* CheckNewPage;
   QCheckBox* CheckAdd;
   QCheckBox* CheckSub;
-  std::array<QRadioButton*, 2> Option2{};
+  std::array<QRadioButton*, 3> Option2{};
   QCheckBox* CheckExp;
+  QGroupBox* Frame5;
+  NumericTextBox* Text5;
+  QCheckBox* CheckKey;
+  QCheckBox* CheckDistinct;
   QPushButton* CmdOK;
   QPushButton* CmdAbout;
   QPushButton* CmdExit;
@@ -97,7 +103,6 @@ class frmMain2 : public QWidget {
   QElapsedTimer progressFrame_;  // since the count was last drawn
   QPointer<QWidget> focusBeforeRun_;
   bool closing_ = false;     // the window was closed during a run
-  ProblemTable table_;
 };
 
 }  // namespace numbrook

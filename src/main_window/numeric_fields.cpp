@@ -9,11 +9,15 @@ const NumericFieldRule& RuleOf(NumericField field) {
   static const NumericFieldRule perRow{10, true, "4", "不可超过10"};
   static const NumericFieldRule addRange{100, false, "20", "不可超过100"};
   static const NumericFieldRule subRange{100, false, "10", "不可超过100"};
+  // A slip of the hand must not make a thousand files: a refused count of
+  // sheets becomes one.
+  static const NumericFieldRule sheetCount{1000, true, "1", "1到1000份"};
   switch (field) {
     case NumericField::ProblemCount: return problemCount;
     case NumericField::PerRow: return perRow;
     case NumericField::AddRange: return addRange;
     case NumericField::SubRange: return subRange;
+    case NumericField::SheetCount: return sheetCount;
   }
   return problemCount;
 }

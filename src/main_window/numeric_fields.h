@@ -4,8 +4,8 @@
 
 namespace numbrook {
 
-// The four number fields of the main window and the values each accepts.
-enum class NumericField { ProblemCount, PerRow, AddRange, SubRange };
+// The number fields of the main window and the values each accepts.
+enum class NumericField { ProblemCount, PerRow, AddRange, SubRange, SheetCount };
 
 struct NumericFieldRule {
   double limit;               // the highest value, or the first refused one

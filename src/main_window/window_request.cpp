@@ -37,10 +37,21 @@ RunRequest RequestFromControls(const ControlState& c) {
                       : defaults.blank;
   request.count = FieldValue(c.text1, kMostProblems, defaults.count);
   request.perLine = FieldValue(c.text2, kMostPerLine, defaults.perLine);
-  request.format = c.option2Index == kExportText ? ExportFormat::Text : ExportFormat::Excel;
+  request.format = c.option2Index == kExportText  ? ExportFormat::Text
+                   : c.option2Index == kExportPdf ? ExportFormat::Pdf
+                                                  : ExportFormat::Excel;
   request.columnForm = c.checkExp;
   request.numberEachPage = c.checkNewPage;
   return request;
+}
+
+SetRequest SetRequestFromControls(const ControlState& c) {
+  SetRequest set;
+  set.run = RequestFromControls(c);
+  set.sheets = FieldValue(c.text5, kMostSheets, SetRequest{}.sheets);
+  set.answers = c.checkKey;
+  set.distinct = c.checkDistinct;
+  return set;
 }
 
 }  // namespace numbrook

@@ -10,4 +10,15 @@ namespace numbrook {
 // value falls back to the field's start-up value without a message.
 RunRequest RequestFromControls(const ControlState& controls);
 
+// A class set as the window asks for it: the sheets' run, how many sheets,
+// each with its answer key or not, and no problem twice on a sheet or not.
+struct SetRequest {
+  RunRequest run;
+  int sheets = 1;
+  bool answers = false;
+  bool distinct = false;
+};
+
+SetRequest SetRequestFromControls(const ControlState& controls);
+
 }  // namespace numbrook

@@ -221,7 +221,22 @@ INSTANTIATE_TEST_SUITE_P(BothFormats, AnswerKey,
 
 // --- class sets -------------------------------------------------------------
 
-TEST(ClassSet, SheetKIsASingleRunWithSeedSPlusKMinusOne) {
+// The seed a sheet shows after "编号", read back from the written text.
+std::string SeedShownIn(const std::string& text) {
+  std::smatch found;
+  const std::string utf8 = GbkToUtf8(text);
+  return std::regex_search(utf8, found, std::regex("编号 ([0-9]+)")) ? found[1].str() : "";
+}
+
+std::string SeedShownIn(const DumpedWorkbook& book) {
+  for (const auto& [name, value] : book.facts) {
+    std::smatch found;
+    if (std::regex_search(value, found, std::regex("编号 ([0-9]+)"))) return found[1].str();
+  }
+  return "";
+}
+
+TEST(ClassSet, SheetKIsRemadeAloneFromTheSeedItShows) {
   TempFolder folder;
   const Outcome set = RunSheet("--sheets=12 --seed=40 --answers --format=text --terms=3 --count=30 -o " +
                                Quoted(folder.path() / "口算.TXT"));
@@ -235,11 +250,13 @@ TEST(ClassSet, SheetKIsASingleRunWithSeedSPlusKMinusOne) {
   EXPECT_EQ(set.out, expected) << "every path on its own line, in order, and nothing else";
 
   for (int k : {1, 7, 12}) {
-    const std::filesystem::path alone = folder.path() / ("alone" + std::to_string(k) + ".TXT");
-    ASSERT_EQ(RunSheet("--seed=" + std::to_string(40 + k - 1) + " --answers --format=text --terms=3 --count=30 -o " +
-                       Quoted(alone)).status,
-              0);
     const std::string number = (k < 10 ? "0" : "") + std::to_string(k);
+    const std::string seed = SeedShownIn(ReadBytes(folder.path() / ("口算-" + number + ".TXT")));
+    ASSERT_FALSE(seed.empty()) << k;
+    EXPECT_EQ(seed, SeedShownIn(ReadBytes(folder.path() / ("口算-" + number + "答案.TXT")))) << k;
+    const std::filesystem::path alone = folder.path() / ("alone" + std::to_string(k) + ".TXT");
+    ASSERT_EQ(RunSheet("--seed=" + seed + " --answers --format=text --terms=3 --count=30 -o " + Quoted(alone)).status,
+              0);
     EXPECT_EQ(ReadBytes(folder.path() / ("口算-" + number + ".TXT")), ReadBytes(alone)) << k;
     EXPECT_EQ(ReadBytes(folder.path() / ("口算-" + number + "答案.TXT")),
               ReadBytes(folder.path() / ("alone" + std::to_string(k) + "答案.TXT")))
@@ -248,14 +265,35 @@ TEST(ClassSet, SheetKIsASingleRunWithSeedSPlusKMinusOne) {
   EXPECT_NE(ReadBytes(folder.path() / "口算-01.TXT"), ReadBytes(folder.path() / "口算-02.TXT"));
 }
 
+TEST(ClassSet, SetsFromNeighbouringSeedsShareNoSheet) {
+  TempFolder folder;
+  std::set<std::string> problems;
+  for (const char* seed : {"2026", "2027"}) {
+    ASSERT_EQ(RunSheet(std::string("--sheets=40 --format=text --count=30 --seed=") + seed + " -o " +
+                       Quoted(folder.path() / (std::string(seed) + ".TXT")))
+                  .status,
+              0);
+    for (int k = 1; k <= 40; ++k) {
+      const std::string number = (k < 10 ? "0" : "") + std::to_string(k);
+      const std::string text = GbkToUtf8(ReadBytes(folder.path() / (std::string(seed) + "-" + number + ".TXT")));
+      // The problems alone: everything after the description line.
+      problems.insert(text.substr(text.find("】")));
+    }
+  }
+  EXPECT_EQ(problems.size(), 80u) << "the sets from 2026 and 2027 share a sheet";
+}
+
 TEST(ClassSet, WorkbooksToo) {
   TempFolder folder;
   ASSERT_EQ(RunSheet("--sheets=3 --seed=9 --count=20 -o " + Quoted(folder.path() / "c.XLS")).status, 0);
-  ASSERT_EQ(RunSheet("--seed=11 --count=20 -o " + Quoted(folder.path() / "alone.XLS")).status, 0);
   const DumpedWorkbook third = DumpWorkbook(folder.path() / "c-3.XLS");
+  const std::string seed = SeedShownIn(third);
+  ASSERT_FALSE(seed.empty());
+  ASSERT_EQ(RunSheet("--seed=" + seed + " --count=20 -o " + Quoted(folder.path() / "alone.XLS")).status, 0);
   const DumpedWorkbook alone = DumpWorkbook(folder.path() / "alone.XLS");
   ASSERT_TRUE(third.ok && alone.ok);
   EXPECT_EQ(third.cells, alone.cells);
+  EXPECT_EQ(SeedShownIn(alone), seed);
 }
 
 TEST(ClassSet, AFailureStopsTheRunAndTheSheetsAlreadyMadeStay) {

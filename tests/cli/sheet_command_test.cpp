@@ -110,8 +110,11 @@ TEST(SheetOptions, RefusesWhatTheWindowWouldNotTake) {
   const std::vector<std::vector<std::string>> refused = {
       {"--count", "0"},      {"--count", "1001"},   {"--count", "12.5"},   {"--count", "-5"},
       {"--per-row", "11"},   {"--add-range", "100"}, {"--sub-range", "0"}, {"--terms", "4"},
-      {"--blank", "third"},  {"--mixed"},           {"--format", "pdf"},   {"--seed", "x"},
-      {"--count"},           {"--colour"},          {"--count", "99999999999"}};
+      {"--blank", "third"},  {"--mixed"},           {"--format", "odt"},   {"--seed", "x"},
+      {"--count"},           {"--colour"},          {"--count", "99999999999"},
+      {"--seed", "18446744073709551616"}};  // one past the largest seed
+  EXPECT_EQ(ParseSheetOptions({"--seed", "18446744073709551615"}).request.seed, 18446744073709551615u);
+  EXPECT_EQ(ParseSheetOptions({"--format", "pdf"}).request.format, ExportFormat::Pdf);
   for (const auto& arguments : refused) {
     EXPECT_THROW(ParseSheetOptions(arguments), std::invalid_argument) << arguments[0];
   }
@@ -131,13 +134,15 @@ TEST(SheetCommand, SameSeedWritesTheSameSheet) {
   EXPECT_NE(ReadBytes(a), ReadBytes(b));
 }
 
-TEST(SheetCommand, WritesIntoTheTemporaryFolderByDefault) {
-  TempFolder folder;
-  const Outcome run = RunSheet("--format excel --count 7", "TMPDIR='" + folder.path().string() + "'");
+TEST(SheetCommand, WritesIntoTheCurrentFolderByDefault) {
+  TempFolder folder, temporary;
+  const Outcome run = RunSheet("--format excel --count 7",
+                               "cd " + Quoted(folder.path()) + " && TMPDIR=" + Quoted(temporary.path()));
   ASSERT_EQ(run.status, 0) << run.out;
-  EXPECT_TRUE(run.out.starts_with(folder.path().string() + "/加法运算题目列表")) << run.out;
+  EXPECT_TRUE(run.out.starts_with("加法运算题目列表")) << run.out;
   EXPECT_TRUE(run.out.ends_with(".XLS\n")) << run.out;
-  EXPECT_TRUE(std::filesystem::exists(run.out.substr(0, run.out.size() - 1)));
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / run.out.substr(0, run.out.size() - 1)));
+  EXPECT_TRUE(std::filesystem::is_empty(temporary.path())) << "$TMPDIR is no place for sheets";
 }
 
 TEST(SheetCommand, BadOptionsExitWithTwoAndWriteNothing) {
@@ -205,7 +210,7 @@ TEST(SheetUsage, MeaningsAlignAndExitStatusesAreListed) {
 
 TEST(SheetCommand, UnknownOptionExitsTwoWithAMessageAndWritesNothing) {
   TempFolder folder;
-  const Outcome run = RunSheet("--colour=red", "TMPDIR='" + folder.path().string() + "'");
+  const Outcome run = RunSheet("--colour=red", "cd " + Quoted(folder.path()) + " &&");
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "numbrook-sheet: unknown option '--colour=red'\nTry 'numbrook-sheet --help'.\n");
   EXPECT_TRUE(std::filesystem::is_empty(folder.path()));

@@ -9,6 +9,7 @@
 #include "main_window/frm_main2.h"
 #include "main_window/main_window_table.h"
 #include "window_support/recording_desktop.h"
+#include "window_support/scoped_documents.h"
 #include "window_support/x_session.h"
 
 namespace numbrook {
@@ -76,8 +77,7 @@ class BusyPointerXTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&window, 10000));
     QTest::qWait(300);  // the window manager places and frames the window
     window.findChild<QRadioButton*>("Option2_0")->setChecked(true);  // text: no spreadsheet needed
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     const QPoint background = window.mapToGlobal(QPoint(20, 240));  // left of Start
     QCOMPARE(QApplication::widgetAt(background), &window);
 

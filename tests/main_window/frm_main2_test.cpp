@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "export_support/temp_folder.h"
+#include "window_support/scoped_documents.h"
 #include "widgets/desktop.h"
 #include "main_window/frm_main2.h"
 #include "main_window/numeric_text_box.h"
@@ -42,6 +43,12 @@ class FrmMain2Test : public QObject {
   }
   QLineEdit* Field(const char* name) { return Find<QLineEdit>(name); }
 
+  // The sheets' folder stands for /proc, where no file can be made, even by root.
+  static void MakeUnwritable(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder.parent_path());
+    std::filesystem::create_directory_symlink("/proc", folder);
+  }
+
   // Types into a field as a person would, then leaves it with Tab.
   void TypeAndLeave(const char* name, const QString& text) {
     QLineEdit* field = Field(name);
@@ -62,7 +69,7 @@ class FrmMain2Test : public QObject {
 
   void firstDisplayShowsTheStartUpValues() {
     QCOMPARE(window_->windowTitle(), QString("Numbrook"));
-    QCOMPARE(window_->size(), QSize(351, 259));
+    QCOMPARE(window_->size(), QSize(416, 305));
     QCOMPARE(Find<QComboBox>("Combo1")->currentText(), QString("二个数"));
     QVERIFY(Find<QRadioButton>("Option3_0")->isChecked());
     QVERIFY(!Find<QRadioButton>("Option3_3")->isEnabled());
@@ -83,6 +90,10 @@ class FrmMain2Test : public QObject {
     QCOMPARE(Field("Text1")->toolTip(), QString("不可超过1000"));
     QCOMPARE(Find<QCheckBox>("CheckNewPage")->toolTip(), QString("每页题目重新计数"));
     QCOMPARE(Find<QPushButton>("CmdOK")->geometry(), QRect(44, 223, 69, 29));
+    QCOMPARE(Field("Text5")->text(), QString("1"));
+    QVERIFY(!Find<QCheckBox>("CheckKey")->isChecked());
+    QVERIFY(!Find<QCheckBox>("CheckDistinct")->isChecked());
+    QVERIFY(!Find<QRadioButton>("Option2_2")->isChecked());
   }
 
   void termCountCouplingBothWays() {
@@ -112,7 +123,8 @@ class FrmMain2Test : public QObject {
   void tabVisitsTheControlsInOrder() {
     const QStringList expected = {"Text1",     "Text2",    "Text3",    "Text4",    "CmdOK",     "CmdAbout",
                                   "CmdExit",   "Option3_0", "CheckSub", "CheckAdd", "Combo1",    "Option2_1",
-                                  "CheckA",    "CheckS",   "CheckExp", "CheckNewPage", "Text1"};
+                                  "CheckA",    "CheckS",   "CheckExp", "CheckNewPage", "Text5",
+                                  "CheckKey",  "CheckDistinct", "Text1"};
     QStringList visited = {QApplication::focusWidget()->objectName()};
     for (int i = 1; i < expected.size(); ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -161,6 +173,8 @@ class FrmMain2Test : public QObject {
         {"Text1", "1000", "1000"}, {"Text1", "1", "1"},   {"Text1", "12-3", "12-3"}, {"Text1", "007", "007"},
         {"Text2", "11", "4"},     {"Text2", "0", "4"},    {"Text2", "10", "10"},   {"Text2", "12-3", "4"},
         {"Text3", "100", "20"},   {"Text3", "99", "99"},  {"Text4", "100", "10"},  {"Text4", "0", "10"},
+        {"Text5", "0", "1"},      {"Text5", "1001", "1"}, {"Text5", "", "1"},      {"Text5", "1000", "1000"},
+        {"Text5", "3", "3"},      {"Text5", "4x0", "40"},
     };
     for (const auto& c : cases) {
       TypeAndLeave(c.field, c.typed);
@@ -191,14 +205,13 @@ class FrmMain2Test : public QObject {
   }
 
   void startWritesTheSheetAndHandsItToTheDesktop() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     TypeAndLeave("Text1", "7");
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
     QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
     const QString file = desktop_.opened[0].toLocalFile();
-    QVERIFY(file.startsWith(QString::fromStdString(folder.path().string()) + "/加法运算题目列表"));
+    QVERIFY(file.startsWith(QString::fromStdString(documents.Folder().string()) + "/加法运算题目列表"));
     QVERIFY(file.endsWith(".TXT"));
     QVERIFY(QFileInfo(file).size() > 100);
     QVERIFY(desktop_.messages.empty());
@@ -210,8 +223,7 @@ class FrmMain2Test : public QObject {
   }
 
   void clickingStartRightAfterTypingUsesTheReplacement() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     QLineEdit* field = Field("Text1");
     field->setFocus(Qt::TabFocusReason);
@@ -224,8 +236,7 @@ class FrmMain2Test : public QObject {
   }
 
   void sumsPastASmallRangeAreDrawnAgainWithoutAWarningBox() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QComboBox* combo = Find<QComboBox>("Combo1");
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Down);
@@ -238,20 +249,22 @@ class FrmMain2Test : public QObject {
   }
 
   void unwritableFolderIsReportedAndNothingOpened() {
-    const testing::ScopedTmpdir tmpdir("/proc");  // a folder where no file can be made, even by root
+    const testing::ScopedDocuments documents;
+    MakeUnwritable(documents.Folder());
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
     QTRY_COMPARE(desktop_.messages.size(), std::size_t{1});
-    QVERIFY(desktop_.messages[0].text.contains("/proc/加法运算题目列表"));
+    QVERIFY2(desktop_.messages[0].text.contains(QString::fromStdString(documents.Folder().string()) + "/加法运算题目列表"),
+             qPrintable(desktop_.messages[0].text));
     QVERIFY(desktop_.opened.empty());
     QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
   }
 
-  void missingTemporaryFolderIsReported() {
-    const testing::ScopedTmpdir tmpdir("/nonexistent/numbrook");
+  void folderThatCannotBeMadeIsReported() {
+    const testing::ScopedDocuments documents("/proc");
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
     QTRY_COMPARE(desktop_.messages.size(), std::size_t{1});
-    QVERIFY(desktop_.messages[0].text.contains("找不到临时文件夹“/nonexistent/numbrook”"));
+    QVERIFY2(desktop_.messages[0].text.contains("无法建立文件夹“/proc/Numbrook”"), qPrintable(desktop_.messages[0].text));
     QVERIFY(desktop_.opened.empty());
     QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
   }
@@ -259,11 +272,13 @@ class FrmMain2Test : public QObject {
   // A folder where nothing can be written is a failure that names it, not a
   // spreadsheet writer that is missing.
   void unwritableFolderForASpreadsheetNamesTheFolder() {
-    const testing::ScopedTmpdir tmpdir("/proc");
+    const testing::ScopedDocuments documents;
+    MakeUnwritable(documents.Folder());
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
     QTRY_COMPARE(desktop_.messages.size(), std::size_t{1});
     QCOMPARE(desktop_.messages[0].icon, QMessageBox::Critical);
-    QVERIFY2(desktop_.messages[0].text.contains("（文件夹“/proc”）："), qPrintable(desktop_.messages[0].text));
+    QVERIFY2(desktop_.messages[0].text.contains("（文件夹“" + QString::fromStdString(documents.Folder().string()) + "”）："),
+             qPrintable(desktop_.messages[0].text));
     QVERIFY(!desktop_.messages[0].text.contains("EXCEL"));
     QVERIFY(desktop_.opened.empty());
     QVERIFY(Find<QWidget>("Frame1")->isEnabled());
@@ -288,8 +303,7 @@ class FrmMain2Test : public QObject {
   }
 
   void enterOrKeypadEnterPressesTheFocusedButton() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     TypeAndLeave("Text1", "5");
     Find<QPushButton>("CmdOK")->setFocus(Qt::TabFocusReason);
@@ -309,23 +323,22 @@ class FrmMain2Test : public QObject {
 
   // After a run, whatever its end, the focus is where it was at Start.
   void focusReturnsAfterARun_data() {
-    QTest::addColumn<QString>("tmpdir");
+    QTest::addColumn<bool>("unwritable");
     QTest::addColumn<bool>("text");
     QTest::addColumn<bool>("byKey");
     QTest::addColumn<QString>("focused");
-    const QString good = "";  // a fresh folder
-    QTest::newRow("written, started by mouse") << good << true << false << "CmdOK";
-    QTest::newRow("written, Alt+Y in a field") << good << true << true << "Text2";
-    QTest::newRow("spreadsheet not written") << "/proc" << false << false << "CmdOK";
-    QTest::newRow("text not written, Alt+Y") << "/proc" << true << true << "Text3";
+    QTest::newRow("written, started by mouse") << false << true << false << "CmdOK";
+    QTest::newRow("written, Alt+Y in a field") << false << true << true << "Text2";
+    QTest::newRow("spreadsheet not written") << true << false << false << "CmdOK";
+    QTest::newRow("text not written, Alt+Y") << true << true << true << "Text3";
   }
   void focusReturnsAfterARun() {
-    QFETCH(QString, tmpdir);
+    QFETCH(bool, unwritable);
     QFETCH(bool, text);
     QFETCH(bool, byKey);
     QFETCH(QString, focused);
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir scoped(tmpdir.isEmpty() ? folder.path() : std::filesystem::path(tmpdir.toStdString()));
+    const testing::ScopedDocuments documents;
+    if (unwritable) MakeUnwritable(documents.Folder());
     if (text) QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     TypeAndLeave("Text1", "20");
     if (byKey) {
@@ -340,8 +353,7 @@ class FrmMain2Test : public QObject {
 
   // The access key presses Start at once, not after a press animation.
   void altYStartsTheRunAtOnce() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     TypeAndLeave("Text1", "5");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::AltModifier);
@@ -349,8 +361,7 @@ class FrmMain2Test : public QObject {
   }
 
   void busyPointerCoversTheNumberFieldsDuringARun() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     QMap<QString, Qt::CursorShape> during;
     QTimer::singleShot(0, window_.get(), [&] {
       for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) during[name] = Field(name)->cursor().shape();
@@ -366,9 +377,94 @@ class FrmMain2Test : public QObject {
     QCOMPARE(window_->cursor().shape(), Qt::ArrowCursor);
   }
 
+  // The new controls by their access keys: Alt+N to the count of sheets,
+  // Alt+K and Alt+D tick and clear, Alt+P chooses the PDF.
+  void accessKeysReachTheSetRowAndThePdfChoice() {
+    QTest::keyClick(window_.get(), Qt::Key_N, Qt::AltModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), Field("Text5"));
+    for (const char* name : {"CheckKey", "CheckDistinct"}) {
+      const Qt::Key key = QString(name) == "CheckKey" ? Qt::Key_K : Qt::Key_D;
+      QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+      QTRY_VERIFY2(Find<QCheckBox>(name)->isChecked(), name);
+      QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+      QTRY_VERIFY2(!Find<QCheckBox>(name)->isChecked(), name);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
+    QTRY_VERIFY(Find<QRadioButton>("Option2_2")->isChecked());
+    QVERIFY(!Find<QRadioButton>("Option2_1")->isChecked());
+  }
+
+  void setRowIsLockedDuringARun() {
+    const testing::ScopedDocuments documents;
+    bool lockedDuring = false;
+    QTimer::singleShot(0, window_.get(), [&] { lockedDuring = !Find<QWidget>("Frame5")->isEnabled(); });
+    QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    TypeAndLeave("Text1", "1000");
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QVERIFY(lockedDuring);
+    QVERIFY(Find<QWidget>("Frame5")->isEnabled());
+  }
+
+  void pdfChoiceWritesAPdf() {
+    const testing::ScopedDocuments documents;
+    QTest::mouseClick(Find<QRadioButton>("Option2_2"), Qt::LeftButton);
+    TypeAndLeave("Text1", "12");
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
+    const QString file = desktop_.opened[0].toLocalFile();
+    QVERIFY2(file.endsWith(".PDF"), qPrintable(file));
+    QVERIFY(testing::ReadBytes(file.toStdString()).starts_with("%PDF-"));
+    QVERIFY(desktop_.messages.empty());
+  }
+
+  // Three sheets, each with its key: six files, and the folder is opened.
+  void classSetWithKeysWritesEveryFileAndOpensTheFolder() {
+    const testing::ScopedDocuments documents;
+    QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    TypeAndLeave("Text1", "9");
+    TypeAndLeave("Text5", "3");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
+    QTRY_VERIFY(Find<QCheckBox>("CheckKey")->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::AltModifier);
+    QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
+    QVERIFY(desktop_.messages.empty());
+    QCOMPARE(desktop_.opened[0].toLocalFile(), QString::fromStdString(documents.Folder().string()));
+    QStringList names;
+    for (const auto& entry : std::filesystem::directory_iterator(documents.Folder())) {
+      names << QString::fromStdString(entry.path().filename().string());
+    }
+    names.sort();
+    QCOMPARE(names.size(), 6);
+    for (int k = 1; k <= 3; ++k) {
+      QVERIFY2(names[2 * k - 2].endsWith(QString("-%1.TXT").arg(k)), qPrintable(names.join(" ")));
+      QVERIFY2(names[2 * k - 1].endsWith(QString("-%1答案.TXT").arg(k)), qPrintable(names.join(" ")));
+    }
+    QCOMPARE(Field("Text5")->text(), QString("3"));
+    QCOMPARE(Field("Text1")->text(), QString("9"));
+  }
+
+  // Additions within 3 give only a few different problems: the message
+  // says how many, and nothing is written.
+  void distinctProblemsThatCannotBeHadAreRefusedWithTheCount() {
+    const testing::ScopedDocuments documents;
+    TypeAndLeave("Text3", "3");
+    TypeAndLeave("Text1", "50");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
+    QTRY_VERIFY(Find<QCheckBox>("CheckDistinct")->isChecked());
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QCOMPARE(desktop_.messages.size(), std::size_t{1});
+    QCOMPARE(desktop_.messages[0].title, QString("警告"));
+    const QRegularExpression expected("^这些设置只能出 ([0-9]+) 道不同的题目，少于要求的 50 道；请扩大范围或减少题目数量。$");
+    const QRegularExpressionMatch match = expected.match(desktop_.messages[0].text);
+    QVERIFY2(match.hasMatch(), qPrintable(desktop_.messages[0].text));
+    QVERIFY(match.captured(1).toInt() > 0 && match.captured(1).toInt() < 50);
+    QVERIFY(desktop_.opened.empty());
+    QVERIFY(std::filesystem::is_empty(documents.Folder()));
+    QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
+  }
+
   void closingDuringARunEndsItCleanly() {
-    testing::TempFolder folder;
-    const testing::ScopedTmpdir tmpdir(folder.path());
+    const testing::ScopedDocuments documents;
     TypeAndLeave("Text1", "1000");
     QTimer::singleShot(0, window_.get(), [this] { QTest::mouseClick(Find<QPushButton>("CmdExit"), Qt::LeftButton); });
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);

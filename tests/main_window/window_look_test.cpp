@@ -86,7 +86,7 @@ class WindowLookTest : public QObject {
   void everyControlLiesInsideItsFrame() {
     frmMain2 window(desktop_);
     window.show();
-    for (const char* name : {"Frame1", "Frame2", "Frame3", "Frame4"}) {
+    for (const char* name : {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5"}) {
       const QGroupBox* frame = window.findChild<QGroupBox*>(name);
       const QStyleOptionGroupBox option = GroupBoxOption(frame);
       const QRect contents =
@@ -117,10 +117,12 @@ class WindowLookTest : public QObject {
       QVERIFY2(own.contains(parts.indicator), qPrintable(button->objectName()));
       QVERIFY2(parts.caption.top() >= own.top() && parts.caption.bottom() <= own.bottom(),
                qPrintable(button->objectName()));
+      QVERIFY2(parts.caption.right() <= own.right(), qPrintable(button->objectName()));
     }
     // Each option of a row ends at least 4 pixels before the next one's circle.
     const QStringList rows[] = {{"Option3_0", "Option3_1", "Option3_2", "Option3_3", "Option3_4"},
-                                {"Option2_0", "Option2_1", "CheckExp"},
+                                {"Option2_0", "Option2_1", "CheckExp", "Option2_2"},
+                                {"CheckKey", "CheckDistinct"},
                                 {"CheckA", "CheckS", "CheckAS"}};
     for (const QStringList& row : rows) {
       for (int i = 0; i + 1 < row.size(); ++i) {

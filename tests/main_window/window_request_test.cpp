@@ -104,3 +104,32 @@ TEST(WindowRequest, ControlsBecomeTheRequest) {
 
 }  // namespace
 }  // namespace numbrook
+
+namespace numbrook {
+namespace {
+
+// The set row: the count of sheets by the same reading as the other fields,
+// and the two ticks as they are.
+TEST(SetRow, SheetsKeysAndDistinctFromTheControls) {
+  const struct {
+    const char* text5;
+    bool key, distinct;
+    int sheets;
+  } cases[] = {{"1", false, false, 1}, {"40", true, false, 40}, {"1000", false, true, 1000},
+               {"1001", true, true, 1},  {"0", false, false, 1},  {"", false, false, 1}, {"12-3", false, false, 12}};
+  for (const auto& c : cases) {
+    ControlState controls;
+    controls.text5 = c.text5;
+    controls.checkKey = c.key;
+    controls.checkDistinct = c.distinct;
+    controls.option2Index = kExportPdf;
+    const SetRequest set = SetRequestFromControls(controls);
+    EXPECT_EQ(set.sheets, c.sheets) << c.text5;
+    EXPECT_EQ(set.answers, c.key) << c.text5;
+    EXPECT_EQ(set.distinct, c.distinct) << c.text5;
+    EXPECT_EQ(set.run.format, ExportFormat::Pdf);
+  }
+}
+
+}  // namespace
+}  // namespace numbrook
