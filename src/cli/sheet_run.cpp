@@ -21,17 +21,27 @@ extern char** environ;
 namespace numbrook {
 namespace {
 
-// Hands the file to the desktop's program for its type.
-void OpenWithDesktop(const std::filesystem::path& file) {
+// Hands the file to the desktop's program for its type; false, with the
+// reason told, when the opener is missing or reports a failure.
+bool OpenWithDesktop(const std::filesystem::path& file) {
   const std::string path = file.string();
   char* argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(path.c_str()), nullptr};
   pid_t child;
-  if (posix_spawnp(&child, "xdg-open", nullptr, nullptr, argv, environ) != 0) {
-    std::cerr << "numbrook-sheet: xdg-open is not available to open " << path << "\n";
-    return;
+  const int spawned = posix_spawnp(&child, "xdg-open", nullptr, nullptr, argv, environ);
+  if (spawned != 0) {
+    std::cerr << "numbrook-sheet: the worksheet " << path << " was written, but xdg-open could not be started: "
+              << std::strerror(spawned) << "\n";
+    return false;
   }
-  int status;
-  waitpid(child, &status, 0);
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+  std::cerr << "numbrook-sheet: the worksheet " << path << " was written, but xdg-open could not open it ("
+            << (WIFEXITED(status) ? "exit status " + std::to_string(WEXITSTATUS(status))
+                                  : "killed by signal " + std::to_string(WTERMSIG(status)))
+            << "); is a program associated with this kind of file?\n";
+  return false;
 }
 
 // Tells how a group could not be written, once.
@@ -44,19 +54,21 @@ void ReportFailure(const ExportResult& result) {
 }
 
 // Prints the paths of the files in place, in order, and opens the sheets
-// when asked; false when a path could not be printed.
-bool ShowPlaced(const BatchResult& done, bool open) {
+// when asked: 0, 1 when a path could not be printed, kOpenFailed when a
+// sheet could not be opened.
+int ShowPlaced(const BatchResult& done, bool open) {
+  int status = 0;
   for (const SheetJob& job : done.placed) {
     std::cout << job.file.string() << "\n" << std::flush;
     // A caller that does not learn the path has not been served.
     if (!std::cout) {
       std::cerr << "numbrook-sheet: the worksheet " << job.file.string()
                 << " was written, but its path could not be printed: " << std::strerror(errno) << "\n";
-      return false;
+      return 1;
     }
-    if (open && job.kind == SheetKind::Pupil) OpenWithDesktop(job.file);
+    if (open && job.kind == SheetKind::Pupil && !OpenWithDesktop(job.file)) status = kOpenFailed;
   }
-  return true;
+  return status;
 }
 
 }  // namespace
@@ -121,7 +133,8 @@ int MakeSheets(const SheetOptions& options) {
   if (showProgress) std::cerr << "\n";
   // The sheets finished before a failure stay, each with its key.
   const BatchResult done = batch->Finish();
-  if (!ShowPlaced(done, options.open)) status = 1;
+  const int shown = ShowPlaced(done, options.open);
+  if (shown == 1 || (shown != 0 && status == 0)) status = shown;
   if (done.error) {
     std::cerr << "numbrook-sheet: " << *done.error << "\n";
     status = 1;
