@@ -157,7 +157,7 @@ int main() {
     const double deflate = DeflateMilliseconds(bytes);
     std::printf("\nWhere numbrook-sheet's time goes (CPU)\n");
     Row("  starting the process (numbrook-sheet --version)", t[2]);
-    Row("  the same sheet as GBK text: start, drawing, writing", t[3]);
+    Row("  the same sheet as text: start, drawing, writing   ", t[3]);
     char line[160];
     std::snprintf(line, sizeof line, "  deflate level 6 of the workbook's %.0f KiB of XML", bytes.size() / 1024.0);
     Single(line, deflate);

@@ -43,7 +43,8 @@ std::uint64_t SeedOf(const std::string& seed) {
 // getopt_long's codes for the options that have no short form.
 enum LongOnly {
   kTerms = 256, kAdd, kNoAdd, kSub, kMixed, kBlank, kCount, kPerRow, kAddRange, kSubRange,
-  kNoCarry, kNoBorrow, kVertical, kNoNewPage, kFormat, kSeed, kOpen, kAnswers, kSheets, kDistinct
+  kNoCarry, kNoBorrow, kVertical, kNoNewPage, kFormat, kSeed, kOpen, kAnswers, kSheets, kDistinct,
+  kEncoding
 };
 
 constexpr option kLongOptions[] = {
@@ -57,7 +58,7 @@ constexpr option kLongOptions[] = {
     {"format", required_argument, nullptr, kFormat},       {"seed", required_argument, nullptr, kSeed},
     {"output", required_argument, nullptr, 'o'},           {"open", no_argument, nullptr, kOpen},
     {"answers", no_argument, nullptr, kAnswers},           {"sheets", required_argument, nullptr, kSheets},
-    {"distinct", no_argument, nullptr, kDistinct},
+    {"distinct", no_argument, nullptr, kDistinct},         {"encoding", required_argument, nullptr, kEncoding},
     {"help", no_argument, nullptr, 'h'},                   {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0}};
 constexpr const char* kShortOptions = ":ho:V";
@@ -110,7 +111,8 @@ const std::string& SheetUsage() {
       {"    --no-carry", "no carrying in additions"},
       {"    --no-borrow", "no borrowing in subtractions"},
       {"Worksheet:", ""},
-      {"    --format=FORMAT", "text (GBK), excel or pdf (default excel)"},
+      {"    --format=FORMAT", "text, excel or pdf (default excel)"},
+      {"    --encoding=utf-8|gbk", "the text file's encoding (default: the locale's)"},
       {"    --vertical", "repeat every problem in column form"},
       {"    --no-new-page", "number the problems through all pages"},
       {"    --seed=N", "a fixed seed: the same command writes the same sheet;"},
@@ -146,7 +148,8 @@ const std::string& SheetUsage() {
            "\n"
            "Exit status: 0 when every sheet was written; 1 when one could not be;\n"
            "2 when the options are wrong or --distinct cannot give that many\n"
-           "different problems.\n";
+           "different problems; 3 when the sheets were written but --open could not\n"
+           "open one (the reason is on standard error).\n";
   }();
   return text;
 }
@@ -198,6 +201,10 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
         r.format = value == "text" ? ExportFormat::Text : value == "pdf" ? ExportFormat::Pdf : ExportFormat::Excel;
         break;
       case kSeed: r.seed = SeedOf(value); break;
+      case kEncoding:
+        if (value != "utf-8" && value != "gbk") Refuse("--encoding takes utf-8 or gbk, not '" + value + "'");
+        r.textEncoding = value == "gbk" ? TextEncoding::Gbk : TextEncoding::Utf8;
+        break;
       case 'o':
         if (value.empty()) Refuse("--output needs a file name");
         options.output = value;
@@ -221,6 +228,9 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
   // What the window does not offer with two terms is refused, not dropped.
   if (r.terms == 2 && r.blank == BlankPlace::Third) Refuse("--blank third needs --terms 3");
   if (r.terms == 2 && mixed) Refuse("--mixed needs --terms 3");
+  if (r.textEncoding != TextEncoding::Locale && r.format != ExportFormat::Text) {
+    Refuse("--encoding needs --format=text");
+  }
   if (mixed) r.operations = r.operations | OperationKinds::Mixed;
   r.perLine = perLine.value_or(DefaultPerLine(r.terms));
   return options;

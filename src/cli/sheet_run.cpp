@@ -18,33 +18,45 @@ extern char** environ;
 namespace numbrook {
 namespace {
 
-// Hands the file to the desktop's program for its type.
-void OpenWithDesktop(const std::filesystem::path& file) {
+// Hands the file to the desktop's program for its type; false, with the
+// reason told, when the opener is missing or reports a failure.
+bool OpenWithDesktop(const std::filesystem::path& file) {
   const std::string path = file.string();
   char* argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(path.c_str()), nullptr};
   pid_t child;
-  if (posix_spawnp(&child, "xdg-open", nullptr, nullptr, argv, environ) != 0) {
-    std::cerr << "numbrook-sheet: xdg-open is not available to open " << path << "\n";
-    return;
+  const int spawned = posix_spawnp(&child, "xdg-open", nullptr, nullptr, argv, environ);
+  if (spawned != 0) {
+    std::cerr << "numbrook-sheet: the worksheet " << path << " was written, but xdg-open could not be started: "
+              << std::strerror(spawned) << "\n";
+    return false;
   }
-  int status;
-  waitpid(child, &status, 0);
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+  std::cerr << "numbrook-sheet: the worksheet " << path << " was written, but xdg-open could not open it ("
+            << (WIFEXITED(status) ? "exit status " + std::to_string(WEXITSTATUS(status))
+                                  : "killed by signal " + std::to_string(WTERMSIG(status)))
+            << "); is a program associated with this kind of file?\n";
+  return false;
 }
 
 // Prints the paths of the files in place, in order, and opens the sheets
-// when asked; false when a path could not be printed.
-bool ShowPlaced(const std::vector<SheetJob>& placed, bool open) {
+// when asked: 0, 1 when a path could not be printed, kOpenFailed when a
+// sheet could not be opened.
+int ShowPlaced(const std::vector<SheetJob>& placed, bool open) {
+  int status = 0;
   for (const SheetJob& job : placed) {
     std::cout << job.file.string() << "\n" << std::flush;
     // A caller that does not learn the path has not been served.
     if (!std::cout) {
       std::cerr << "numbrook-sheet: the worksheet " << job.file.string()
                 << " was written, but its path could not be printed: " << std::strerror(errno) << "\n";
-      return false;
+      return 1;
     }
-    if (open && job.kind == SheetKind::Pupil) OpenWithDesktop(job.file);
+    if (open && job.kind == SheetKind::Pupil && !OpenWithDesktop(job.file)) status = kOpenFailed;
   }
-  return true;
+  return status;
 }
 
 }  // namespace
@@ -71,7 +83,8 @@ int MakeSheets(const SheetOptions& options) {
               << "; each sheet shows its own number (编号), and --seed with it makes that sheet again\n";
   }
 
-  int status = ShowPlaced(result.placed, options.open) ? 0 : 1;
+  const int shown = ShowPlaced(result.placed, options.open);
+  int status = shown;
   switch (result.outcome) {
     case SheetSetOutcome::Written: break;
     case SheetSetOutcome::TooFewDifferent:

@@ -14,12 +14,28 @@
 namespace numbrook {
 namespace {
 
-constexpr double kPointsPerInch = 72.0;
 constexpr const char* kBlankBox = "(   )";
 constexpr double kLineRowHeight = 26;
 constexpr double kSpacerRowHeight = 15;
 constexpr double kWideTermWidth = 4.8;
 constexpr lxw_color_t kAnswerRed = 0xFF0000;
+
+// Fonts every Debian desktop has, so that LibreOffice prints the widths the
+// columns were made for under any locale: DejaVu Sans for the digits (it
+// comes with fontconfig), and for the Chinese of the header and footer the
+// Simplified Chinese face of Noto Sans CJK, named so that no locale can
+// pick the Japanese glyph forms of the same collection.
+constexpr const char* kCellFont = "DejaVu Sans";
+constexpr const char* kHeaderFont = "&\"Noto Sans CJK SC,Regular\"&11";
+
+// The page set-up, in inches: header and footer a quarter inch inside the
+// paper's edge, where every printer prints; the problems start below the
+// header's two lines and end above the footer's line. The tallest page (7
+// lines of three-term column form, 694 points) fits on A4 and on Letter.
+constexpr double kSideMargin = 0.25;
+constexpr double kHeaderFooterMargin = 0.25;
+constexpr double kTopMargin = 0.75;
+constexpr double kBottomMargin = 0.55;
 
 // Page lengths in rows: a spacer row and 25 lines, or 8 or 7 lines with
 // their column form.
@@ -36,9 +52,15 @@ std::string EscapeHeaderText(const std::string& text) {
   return escaped;
 }
 
+void SetFont(lxw_format* format, double size) {
+  format_set_font_name(format, kCellFont);
+  format_set_font_size(format, size);
+  format_set_font_family(format, 2);  // a sans-serif, for a reader that lacks the font
+}
+
 lxw_format* NewFormat(lxw_workbook* workbook, double size, lxw_format_alignments align) {
   lxw_format* format = workbook_add_format(workbook);
-  format_set_font_size(format, size);
+  SetFont(format, size);
   format_set_align(format, align);
   return format;
 }
@@ -136,6 +158,10 @@ void ExcelWorksheetWriter::Open(const SheetLayout& layout) {
 }
 
 void ExcelWorksheetWriter::CreateFormats() {
+  // The sheet's default font, the library's first format, sets the unit of
+  // the column widths and the look of empty cells; the library's own API
+  // offers no other way to name it.
+  SetFont(STAILQ_FIRST(workbook_->formats), 10);
   formats_.numberColumn = NewFormat(workbook_, 9, LXW_ALIGN_CENTER);
   format_set_bold(formats_.numberColumn);
   format_set_italic(formats_.numberColumn);
@@ -164,16 +190,18 @@ void ExcelWorksheetWriter::CreateFormats() {
 }
 
 void ExcelWorksheetWriter::SetUpPage() {
-  worksheet_set_margins(worksheet_, 1 / kPointsPerInch, 1 / kPointsPerInch, (1.6 / 0.035) / kPointsPerInch,
-                        (0.5 / 0.035) / kPointsPerInch);
-  const std::string header = "&L" + EscapeHeaderText(layout_->headerLine) + "\n" +
+  worksheet_set_margins(worksheet_, kSideMargin, kSideMargin, kTopMargin, kBottomMargin);
+  const std::string header = std::string("&L") + kHeaderFont + EscapeHeaderText(layout_->headerLine) + "\n" +
                              EscapeHeaderText("【说明：" + layout_->description + "】");
-  Check(worksheet_set_header(worksheet_, header.c_str()), "页眉");
-  Check(worksheet_set_footer(worksheet_, ("&C" + EscapeHeaderText(layout_->ratingLine)).c_str()), "页脚");
-  // The header sits on the top edge of the paper. The library's options
-  // accept only a positive header margin, so the zero goes in directly.
-  worksheet_->margin_header = 0.0;
+  lxw_header_footer_options margin{};
+  margin.margin = kHeaderFooterMargin;
+  Check(worksheet_set_header_opt(worksheet_, header.c_str(), &margin), "页眉");
+  const std::string footer = std::string("&C") + kHeaderFont + EscapeHeaderText(layout_->ratingLine);
+  Check(worksheet_set_footer_opt(worksheet_, footer.c_str(), &margin), "页脚");
   worksheet_center_horizontally(worksheet_);
+  // As wide as the paper, so that no line's problems spill onto a page of
+  // their own; as many pages tall as the manual breaks make.
+  worksheet_fit_to_pages(worksheet_, 1, 0);
 }
 
 // Every slot has the same nine columns: number, first term, operator,
@@ -274,9 +302,7 @@ void ExcelWorksheetWriter::EndLine(bool /*lastOnPage*/) {
                        : settings_.TermCount == 2 ? kTwoTermVerticalPageRows
                                                   : kThreeTermVerticalPageRows;
   const bool pageEnds = lastRow % pageRows == 0;
-  // The line's last row is as high as a line when another line follows it
-  // on the same page.
-  WriteLineCells(!pageEnds && written_ < settings_.ProblemCount);
+  WriteLineCells();
   currentRow_ = lastRow;
   if (pageEnds) pageBreaks_.push_back(static_cast<unsigned>(currentRow_));  // a break above the next row
 }
@@ -284,9 +310,11 @@ void ExcelWorksheetWriter::EndLine(bool /*lastOnPage*/) {
 // Each cell of the line once, row by row. An empty cell without a look of
 // its own stays unwritten. A row's height goes before its cells, since each
 // row is streamed out once the next one is begun.
-void ExcelWorksheetWriter::WriteLineCells(bool lastRowLineHigh) {
+void ExcelWorksheetWriter::WriteLineCells() {
   for (int i = 0; i < lineRows_; ++i) {
-    if (i == lineRows_ - 1 && i > 0 && lastRowLineHigh) SetRowHeight(currentRow_ + i, kLineRowHeight);
+    // A column form's result row is as high as a line, the last one on a
+    // page too, so that every result has room to be written in.
+    if (i == lineRows_ - 1 && i > 0) SetRowHeight(currentRow_ + i, kLineRowHeight);
     const auto row = static_cast<lxw_row_t>(currentRow_ + i - 1);
     for (int j = 0; j < lineColumns_; ++j) {
       const Cell& cell = line_[static_cast<std::size_t>(i * lineColumns_ + j)];

@@ -71,7 +71,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   void WriteColumnForm(int slot, const ColumnForm& form);
   Cell& At(int row, int column);
   void Place(int row, int valueColumn, int closingColumn, const SheetCell& value);
-  void WriteLineCells(bool lastRowLineHigh);
+  void WriteLineCells();
   lxw_format* FormatOf(const Cell& cell, bool numberColumn) const;
   void Check(int error, const char* what) const;
 

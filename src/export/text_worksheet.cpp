@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "export/gbk_encoding.h"
+#include "export/text_encoding.h"
 
 namespace numbrook {
 namespace {
@@ -43,7 +43,7 @@ std::string SpacedDigits(const std::string& text) {
 }  // namespace
 
 TextWorksheetWriter::TextWorksheetWriter(const PendingFile& target, const GenerationSettings& settings)
-    : target_(target), perRow_(settings.PerRow) {}
+    : target_(target), perRow_(settings.PerRow), encoding_(TextEncodingFor(settings.TextFileEncoding)) {}
 
 TextWorksheetWriter::~TextWorksheetWriter() {
   if (file_ != nullptr) std::fclose(file_);
@@ -139,7 +139,7 @@ void TextWorksheetWriter::WriteVerticalBlock() {
 
 // Kept apart: the one place that decides the file's encoding.
 void TextWorksheetWriter::WriteLine(const std::string& text) {
-  const std::string bytes = Utf8ToGbk(text) + "\r\n";
+  const std::string bytes = EncodeText(text, encoding_) + "\r\n";
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) Fail("无法写入文件");
 }
 

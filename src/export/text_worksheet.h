@@ -11,7 +11,7 @@
 
 namespace numbrook {
 
-// The plain-text worksheet: GBK, CR LF line ends, aligned with spaces for a
+// The plain-text worksheet: UTF-8 or GBK as the locale or the run chooses, CR LF line ends, aligned with spaces for a
 // fixed-pitch font. A header, the description, the problems in lines of
 // PerRow, each line optionally followed by its problems in column form, and
 // the self-rating line at the bottom. It has no pages.
@@ -41,6 +41,7 @@ class TextWorksheetWriter final : public WorksheetWriter {
 
   const PendingFile& target_;
   int perRow_;
+  TextEncoding encoding_;
   const SheetLayout* layout_ = nullptr;
   std::FILE* file_ = nullptr;
   std::string line_;

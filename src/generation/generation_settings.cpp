@@ -98,6 +98,7 @@ GenerationSettings SetUpRun(const RunRequest& request) {
   s.ExportFormat = FormatCode(request.format);
   s.VerticalForm = request.columnForm;
   s.NumberEachPage = request.numberEachPage;
+  s.TextFileEncoding = request.textEncoding;
   return s;
 }
 

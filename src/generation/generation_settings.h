@@ -48,6 +48,7 @@ struct GenerationSettings {
   bool BorrowAllowed = true;
   bool VerticalForm = false;
   bool NumberEachPage = true;
+  TextEncoding TextFileEncoding = TextEncoding::Locale;
 };
 
 // The settings of a run. A two-term run is never a mixed run. Throws

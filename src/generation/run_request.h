@@ -22,6 +22,10 @@ enum class BlankPlace { Result = 0, First = 1, Second = 2, Third = 3, Random = 4
 
 enum class ExportFormat { Text = 0, Excel = 1, Pdf = 2 };
 
+// The text sheet's encoding: the desktop's (the locale's codeset decides),
+// or one chosen.
+enum class TextEncoding { Locale, Utf8, Gbk };
+
 // A pupil's sheet has a box at each blank; its answer key, the same sheet
 // with every blank's value in its box.
 enum class SheetKind { Pupil, AnswerKey };
@@ -48,6 +52,7 @@ struct RunRequest {
   bool columnForm = false;      // every problem again in column form
   bool numberEachPage = true;   // numbering starts again on every page
   SheetKind sheet = SheetKind::Pupil;
+  TextEncoding textEncoding = TextEncoding::Locale;
   std::optional<std::uint64_t> seed;  // none: from the time of day
 };
 

@@ -1,5 +1,5 @@
 // Class sets from numbrook-sheet: answer keys read back independently (the
-// GBK text by iconv, the workbook by openpyxl), sheets that can be made
+// text as UTF-8 (the tests run under C.UTF-8), the workbook by openpyxl), sheets that can be made
 // again one by one, and sheets without a repeated problem.
 #include <gtest/gtest.h>
 
@@ -45,8 +45,8 @@ std::string KeyDescription(std::string sheet, const std::string& close) {
 // width, and every problem, in line and in column form, a true equation.
 void CheckTextKey(const std::filesystem::path& sheetFile, const std::filesystem::path& keyFile, int terms,
                   int problems, bool columnForm) {
-  const std::vector<std::string> sheet = LinesOf(GbkToUtf8(ReadBytes(sheetFile)), "\r\n");
-  const std::vector<std::string> key = LinesOf(GbkToUtf8(ReadBytes(keyFile)), "\r\n");
+  const std::vector<std::string> sheet = LinesOf(Utf8Text(ReadBytes(sheetFile)), "\r\n");
+  const std::vector<std::string> key = LinesOf(Utf8Text(ReadBytes(keyFile)), "\r\n");
   ASSERT_EQ(sheet.size(), key.size());
   ASSERT_GT(sheet.size(), 3u);
   EXPECT_EQ(key[2], KeyDescription(sheet[2], "】"));
@@ -323,7 +323,7 @@ TEST(Distinct, SettingsThatRunOutAreRefusedWithTheirCount) {
   const Outcome all = RunSheet("--distinct --add-range=5 --count=10 --per-row=1 --format=text -o " + Quoted(file));
   ASSERT_EQ(all.status, 0) << all.out;
   std::set<std::string> seen;
-  for (const std::string& line : LinesOf(GbkToUtf8(ReadBytes(file)), "\r\n")) {
+  for (const std::string& line : LinesOf(Utf8Text(ReadBytes(file)), "\r\n")) {
     if (line.find('=') != std::string::npos) seen.insert(line.substr(line.find('.') + 1));
   }
   EXPECT_EQ(seen.size(), 10u) << "every one of the ten";
@@ -351,7 +351,7 @@ TEST_P(DistinctExactCount, TheCountIsRefusedOneMoreAndGivenInFull) {
   const Outcome all = RunSheet(settings + " --count=" + std::to_string(count) + " -o " + Quoted(file));
   ASSERT_EQ(all.status, 0) << all.out;
   std::set<std::string> seen;
-  for (const std::string& line : LinesOf(GbkToUtf8(ReadBytes(file)), "\r\n")) {
+  for (const std::string& line : LinesOf(Utf8Text(ReadBytes(file)), "\r\n")) {
     if (line.find('=') != std::string::npos) seen.insert(line.substr(line.find('.') + 1));
   }
   EXPECT_EQ(seen.size(), static_cast<std::size_t>(count));
@@ -371,7 +371,7 @@ TEST(Distinct, AnOrdinaryRangeGivesNoRepeatAndKeepsTheRules) {
   ASSERT_EQ(run.status, 0) << run.out;
   std::set<std::string> seen;
   int problems = 0;
-  for (const std::string& line : LinesOf(GbkToUtf8(ReadBytes(file)), "\r\n")) {
+  for (const std::string& line : LinesOf(Utf8Text(ReadBytes(file)), "\r\n")) {
     if (line.find('=') == std::string::npos) continue;
     ++problems;
     EXPECT_TRUE(seen.insert(line.substr(line.find('.') + 1)).second) << "repeated: " << line;

@@ -29,6 +29,9 @@ TEST(SheetOptions, EachOptionSetsItsControl) {
   EXPECT_EQ(r.seed, 42u);
   EXPECT_EQ(o.output, std::filesystem::path("/tmp/x.TXT"));
   EXPECT_TRUE(o.open);
+  EXPECT_EQ(o.request.textEncoding, TextEncoding::Locale);
+  EXPECT_EQ(ParseSheetOptions({"--format=text", "--encoding=gbk"}).request.textEncoding, TextEncoding::Gbk);
+  EXPECT_EQ(ParseSheetOptions({"--format=text", "--enc", "utf-8"}).request.textEncoding, TextEncoding::Utf8);
 }
 
 TEST(SheetOptions, DefaultsAreTheWindowsStartUpValues) {
@@ -95,6 +98,8 @@ TEST(SheetOptions, RefusalsNameTheOption) {
       {{"--sheets=0"}, "--sheets takes a whole number from 1 to 1000, not '0'"},
       {{"--sheets=1001"}, "--sheets takes a whole number from 1 to 1000, not '1001'"},
       {{"--sheets", "x"}, "--sheets takes a whole number from 1 to 1000, not 'x'"},
+      {{"--format=text", "--encoding=latin1"}, "--encoding takes utf-8 or gbk, not 'latin1'"},
+      {{"--encoding=gbk"}, "--encoding needs --format=text"},
   };
   for (const Case& c : cases) {
     try {

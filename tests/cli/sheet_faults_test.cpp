@@ -6,6 +6,7 @@
 
 #include "cli_support/sheet_program.h"
 #include "export_support/fault_folders.h"
+#include "export_support/gbk_text.h"
 
 namespace numbrook::testing {
 namespace {
@@ -56,7 +57,7 @@ TEST(SheetFaults, AFullDiskGivesOneMessageWithTheSystemsReason) {
 TEST(SheetFaults, AMissingGbkConverterIsReportedNotAnAbort) {
   TempFolder folder;
   const std::filesystem::path file = folder.path() / "s.TXT";
-  const Outcome run = RunSheet("--format=text -o " + Quoted(file), "LD_PRELOAD=" NUMBROOK_NO_GBK_CONVERTER);
+  const Outcome run = RunSheet("--format=text --encoding=gbk -o " + Quoted(file), "LD_PRELOAD=" NUMBROOK_NO_GBK_CONVERTER);
   EXPECT_EQ(run.status, 1) << run.out;
   EXPECT_NE(run.out.find("无法把文字转换为GBK编码"), std::string::npos) << run.out;
   EXPECT_TRUE(NamesIn(folder.path()).empty());
@@ -134,6 +135,53 @@ TEST(SheetFaults, NonUtf8LocalesGiveAUtf8Name) {
     EXPECT_TRUE(IsValidUtf8(path)) << name;
     EXPECT_TRUE(std::filesystem::exists(path)) << name << ": " << path;
     EXPECT_EQ(NamesIn(folder.path()).size(), 1u) << name;
+    // The sheet itself: GBK under a GB locale, UTF-8 under any other.
+    const std::string bytes = ReadBytes(path);
+    const bool gb = std::string(codeset).starts_with("GB");
+    EXPECT_EQ(IsValidUtf8(bytes), !gb) << name;
+    if (gb) EXPECT_EQ(GbkToUtf8(bytes).substr(10, 9), "姓名：") << name;
+  }
+}
+
+// Under C.UTF-8 (these tests' locale) the sheet is UTF-8 without a
+// byte-order mark; --encoding overrides the locale either way.
+TEST(SheetFaults, TheLocaleOrTheOptionChoosesTheTextEncoding) {
+  TempFolder folder;
+  const std::filesystem::path utf8 = folder.path() / "u.TXT", gbk = folder.path() / "g.TXT";
+  ASSERT_EQ(RunSheet("--format=text --seed=5 -o " + Quoted(utf8), "LC_ALL=C.UTF-8").status, 0);
+  ASSERT_EQ(RunSheet("--format=text --seed=5 --encoding=gbk -o " + Quoted(gbk), "LC_ALL=C.UTF-8").status, 0);
+  const std::string text = ReadBytes(utf8);
+  EXPECT_TRUE(text.starts_with(std::string(10, ' ') + "姓名：")) << "no byte-order mark";
+  EXPECT_EQ(GbkToUtf8(ReadBytes(gbk)), text);
+  const std::filesystem::path forced = folder.path() / "f.TXT";
+  ASSERT_EQ(RunSheet("--format=text --seed=5 --encoding=utf-8 -o " + Quoted(forced), "LC_ALL=C").status, 0);
+  EXPECT_EQ(ReadBytes(forced), text);
+}
+
+// An opener that fails: the sheet stays, the reason is told once, and the
+// status says the open failed.
+TEST(SheetFaults, AFailingOpenerIsReportedWithAStatusOfItsOwn) {
+  TempFolder bin;
+  const std::filesystem::path opener = bin.path() / "xdg-open";
+  std::FILE* script = std::fopen(opener.c_str(), "w");
+  ASSERT_NE(script, nullptr);
+  std::fputs("#!/bin/sh\necho 'xdg-open: no method available' >&2\nexit 3\n", script);
+  std::fclose(script);
+  std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+  TempFolder folder;
+  const std::filesystem::path file = folder.path() / "o.XLS";
+  struct Case {
+    std::string path;
+    std::string reason;
+  };
+  const Case cases[] = {{bin.path().string() + ":/usr/bin:/bin", "xdg-open could not open it (exit status 3)"},
+                        {bin.path().string() + "/none", "xdg-open could not be started: No such file or directory"}};
+  for (const Case& c : cases) {
+    const Outcome run = RunSheet("--count=3 --open -o " + Quoted(file), "PATH=" + Quoted(c.path));
+    EXPECT_EQ(run.status, 3) << run.out;
+    EXPECT_NE(run.out.find("numbrook-sheet: the worksheet " + file.string() + " was written, but " + c.reason),
+              std::string::npos) << run.out;
+    EXPECT_TRUE(std::filesystem::exists(file));
   }
 }
 

@@ -95,6 +95,7 @@ TEST_P(ColumnGrid, EverySlotHasTheWidthsFontsAndHiddenColumnsOfItsBlankMode) {
     EXPECT_EQ(f.at("width"), StoredWidth(widths[j])) << "column " << column;
     EXPECT_EQ(f.at("hidden"), widths[j] == 0 ? "1" : "0") << "column " << column;
     EXPECT_EQ(f.at("size"), j == 0 ? "9" : "12");
+    EXPECT_EQ(f.at("font"), "DejaVu Sans");
     EXPECT_EQ(f.at("bold"), j == 0 ? "1" : "0");
     EXPECT_EQ(f.at("italic"), j == 0 ? "1" : "0");
     EXPECT_EQ(f.at("align"), "center");
@@ -112,13 +113,18 @@ TEST(SpreadsheetPage, SheetNameMarginsHeaderAndFooter) {
   const Fields& f = sheet.book.facts;
   EXPECT_EQ(f.at("sheets"), "1");
   EXPECT_EQ(f.at("sheet"), "题目列表");
-  EXPECT_DOUBLE_EQ(std::stod(f.at("margin left")), 1 / 72.0);
-  EXPECT_DOUBLE_EQ(std::stod(f.at("margin right")), 1 / 72.0);
-  EXPECT_DOUBLE_EQ(std::stod(f.at("margin top")), 1.6 / 0.035 / 72.0);
-  EXPECT_DOUBLE_EQ(std::stod(f.at("margin bottom")), 0.5 / 0.035 / 72.0);
-  EXPECT_DOUBLE_EQ(std::stod(f.at("margin header")), 0.0);
-  EXPECT_DOUBLE_EQ(std::stod(f.at("margin footer")), 0.3) << "the footer margin keeps its default";
+  // Header and footer a quarter inch inside the edges, the problems between
+  // them, the sheet as wide as the paper and as tall as its breaks make it.
+  EXPECT_DOUBLE_EQ(std::stod(f.at("margin left")), 0.25);
+  EXPECT_DOUBLE_EQ(std::stod(f.at("margin right")), 0.25);
+  EXPECT_DOUBLE_EQ(std::stod(f.at("margin top")), 0.75);
+  EXPECT_DOUBLE_EQ(std::stod(f.at("margin bottom")), 0.55);
+  EXPECT_DOUBLE_EQ(std::stod(f.at("margin header")), 0.25);
+  EXPECT_DOUBLE_EQ(std::stod(f.at("margin footer")), 0.25);
+  EXPECT_EQ(f.at("fit"), "1 wide, 0 tall");
   EXPECT_EQ(f.at("centered"), "1");
+  EXPECT_EQ(f.at("header_left_font"), "Noto Sans CJK SC,Regular 11");
+  EXPECT_EQ(f.at("footer_center_font"), "Noto Sans CJK SC,Regular 11");
   const std::string gap(15, ' ');
   EXPECT_EQ(f.at("header_left"), "姓名：" + gap + "日期：" + gap + "时间开始：" + gap + "完成：\\n" +
                                      "【说明：三个数,加减混合运算,随机填空, 20以内含进位加法, 10以内含退位减法】");

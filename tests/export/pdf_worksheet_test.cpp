@@ -82,6 +82,7 @@ Written Write(const TempFolder& folder, const SheetCase& c, SheetKind kind) {
   const ExportResult pdf = RunExport(w.settings, w.table, Progress{}, w.pdf, kind);
   EXPECT_EQ(pdf.outcome, ExportOutcome::Written) << pdf.error;
   w.settings.ExportFormat = kExportText;
+  w.settings.TextFileEncoding = TextEncoding::Gbk;
   EXPECT_EQ(RunExport(w.settings, w.table, Progress{}, w.text, kind).outcome, ExportOutcome::Written);
   return w;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "export/export_run.h"
+#include "export/text_encoding.h"
 #include "export_support/gbk_text.h"
 #include "export_support/temp_folder.h"
 
@@ -24,11 +25,12 @@ struct Sheet {
   std::vector<ProblemRow> rows;
 };
 
-// Writes the rows as a text worksheet through the export run and returns
-// the file, decoded.
-std::string WriteSheet(Sheet sheet, SheetKind kind = SheetKind::Pupil) {
+// Writes the rows as a text worksheet through the export run, in the
+// encoding, and returns the file's bytes.
+std::string WriteBytes(Sheet sheet, SheetKind kind, TextEncoding encoding) {
   sheet.controls.format = ExportFormat::Text;
   sheet.controls.count = static_cast<int>(sheet.rows.size());
+  sheet.controls.textEncoding = encoding;
   const GenerationSettings settings = SetUpRun(sheet.controls);
   ProblemTable table(settings.ProblemCount + 1);
   for (std::size_t i = 0; i < sheet.rows.size(); ++i) table.Row(static_cast<int>(i)) = sheet.rows[i];
@@ -36,7 +38,15 @@ std::string WriteSheet(Sheet sheet, SheetKind kind = SheetKind::Pupil) {
   const std::filesystem::path file = folder.path() / "sheet.TXT";
   const ExportResult result = RunExport(settings, table, Progress{}, file, kind);
   EXPECT_EQ(result.outcome, ExportOutcome::Written) << result.error;
-  return GbkToUtf8(ReadBytes(file));
+  return ReadBytes(file);
+}
+
+// The sheet, decoded: written as GBK and as UTF-8, the two must hold the
+// same text, byte for byte once iconv has read the GBK.
+std::string WriteSheet(const Sheet& sheet, SheetKind kind = SheetKind::Pupil) {
+  const std::string gbk = GbkToUtf8(WriteBytes(sheet, kind, TextEncoding::Gbk));
+  EXPECT_EQ(WriteBytes(sheet, kind, TextEncoding::Utf8), gbk) << "the UTF-8 sheet differs from the GBK one";
+  return gbk;
 }
 
 ProblemRow Two(const char* a, const char* op, const char* b, const char* result) {
@@ -93,6 +103,7 @@ TEST(TextWorksheet, FileIsGbkWithoutByteOrderMark) {
     RunRequest c;
     c.count = 1;
     c.format = ExportFormat::Text;
+    c.textEncoding = TextEncoding::Gbk;
     return SetUpRun(c);
   }();
   ProblemTable table(2);
@@ -106,6 +117,26 @@ TEST(TextWorksheet, FileIsGbkWithoutByteOrderMark) {
   EXPECT_EQ(bytes.find('\t'), std::string::npos);
   EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
   EXPECT_NE(bytes.find("\xA1\xF0 "), std::string::npos) << "the rating circle";
+}
+
+TEST(TextWorksheet, Utf8FileHasNoByteOrderMark) {
+  Sheet sheet;
+  sheet.rows = {Two("1", "+", "2", "_")};
+  const std::string bytes = WriteBytes(sheet, SheetKind::Pupil, TextEncoding::Utf8);
+  // Ten spaces, then 姓 in UTF-8: no EF BB BF before them.
+  EXPECT_EQ(bytes.substr(0, 13), std::string(10, ' ') + "\xE5\xA7\x93");
+  EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+}
+
+// The locale's codeset decides when the run does not choose.
+TEST(TextEncoding, GbFamilyLocalesKeepGbkEveryOtherGetsUtf8) {
+  const std::pair<const char*, TextEncoding> cases[] = {
+      {"UTF-8", TextEncoding::Utf8},    {"utf8", TextEncoding::Utf8},        {"ANSI_X3.4-1968", TextEncoding::Utf8},
+      {"GBK", TextEncoding::Gbk},       {"GB18030", TextEncoding::Gbk},      {"GB2312", TextEncoding::Gbk},
+      {"gb18030", TextEncoding::Gbk},   {"BIG5", TextEncoding::Utf8},        {"EUC-JP", TextEncoding::Utf8}};
+  for (const auto& [codeset, encoding] : cases) EXPECT_EQ(TextEncodingOfCodeset(codeset), encoding) << codeset;
+  EXPECT_EQ(TextEncodingFor(TextEncoding::Gbk), TextEncoding::Gbk) << "a choice wins over the locale";
+  EXPECT_EQ(TextEncodingFor(TextEncoding::Locale), TextEncoding::Utf8) << "this test runs in the C locale";
 }
 
 TEST(TextWorksheet, ThreeTermComputeLineWithTwoDigitNumbers) {

@@ -20,6 +20,7 @@ def text(value):
 def style(obj):
     font, align, border = obj.font, obj.alignment, obj.border
     return [
+        "font=%s" % text(font.name),
         "size=%s" % text(font.sz),
         "bold=%d" % bool(font.b),
         "italic=%d" % bool(font.i),
@@ -48,6 +49,11 @@ def main(path):
     out.append(["header_center", text(ws.oddHeader.center.text)])
     out.append(["footer_center", text(ws.oddFooter.center.text)])
     out.append(["footer_left", text(ws.oddFooter.left.text)])
+    for name, part in (("header_left_font", ws.oddHeader.left), ("footer_center_font", ws.oddFooter.center)):
+        out.append([name, "%s %s" % (text(part.font), text(part.size))])
+    fit = ws.sheet_properties.pageSetUpPr
+    if fit is not None and fit.fitToPage:
+        out.append(["fit", "%s wide, %s tall" % (text(ws.page_setup.fitToWidth or 1), text(ws.page_setup.fitToHeight))])
     for dim in ws.column_dimensions.values():
         if dim.min is None:
             continue

@@ -73,6 +73,9 @@ class ExpectedSheet {
       // file records once for the sheet rather than on the row.
       if (onPage > 0) heights[lineRow - 1] = "26.0";
       heights[lineRow] = "26.0";
+      // A column form's result row is as high as a line, on the last line
+      // of a page too.
+      if (s.VerticalForm) heights[lineRow + s.TermCount + 1] = "26.0";
       if (onPage == linesPerPage - 1) breaks.push_back(top + pageRows - 1);
       for (int position = 0; position < s.PerRow; ++position) {
         const int p = line * s.PerRow + position;
@@ -106,7 +109,7 @@ class ExpectedSheet {
     auto [it, added] = cells.try_emplace({row, column});
     if (added) {
       const bool numberColumn = (column - 1) % 9 == 0;
-      it->second = {{"kind", "-"},    {"value", ""},     {"format", numberColumn ? "@" : "General"},
+      it->second = {{"kind", "-"},    {"value", ""},     {"font", "DejaVu Sans"},     {"format", numberColumn ? "@" : "General"},
                     {"size", numberColumn ? "9" : "12"}, {"bold", numberColumn ? "1" : "0"},
                     {"italic", numberColumn ? "1" : "0"}, {"align", "center"}, {"top", ""},
                     {"color", ""},    {"underline", ""}};
