@@ -208,7 +208,8 @@ TEST(SheetUsage, MeaningsAlignAndExitStatusesAreListed) {
   EXPECT_GE(optionLines, 20u);
   EXPECT_NE(usage.find("Exit status: 0 when every sheet was written; 1 when one could not be;\n"
                        "2 when the options are wrong or --distinct cannot give that many\n"
-                       "different problems.\n"),
+                       "different problems; 3 when the sheets were written but --open could not\n"
+                       "open one (the reason is on standard error).\n"),
             std::string::npos)
       << usage;
 }

@@ -33,6 +33,7 @@ numbrook::testing::Fields LookOf(const lxw_format* format) {
                       : format->text_h_align == LXW_ALIGN_RIGHT ? "right"
                                                                 : "center";
   return {{"format", format->num_format[0] != '\0' ? format->num_format : "General"},
+          {"font", format->font_name},
           {"size", NumberText(format->font_size)},
           {"bold", format->bold ? "1" : "0"},
           {"italic", format->italic ? "1" : "0"},
