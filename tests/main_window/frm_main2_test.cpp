@@ -443,6 +443,22 @@ class FrmMain2Test : public QObject {
     QCOMPARE(Field("Text1")->text(), QString("9"));
   }
 
+  // A PDF set is one pupil file and one key file; the pupils' file is opened.
+  void pdfClassSetIsOneFileOpenedItself() {
+    const testing::ScopedDocuments documents;
+    QTest::mouseClick(Find<QRadioButton>("Option2_2"), Qt::LeftButton);
+    TypeAndLeave("Text1", "9");
+    TypeAndLeave("Text5", "3");
+    QTest::mouseClick(Find<QCheckBox>("CheckKey"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
+    QVERIFY(desktop_.messages.empty());
+    const QString opened = desktop_.opened[0].toLocalFile();
+    QVERIFY2(opened.endsWith(".PDF") && !opened.contains("答案"), qPrintable(opened));
+    QVERIFY(testing::ReadBytes(opened.toStdString()).starts_with("%PDF-"));
+    QCOMPARE(std::distance(std::filesystem::directory_iterator(documents.Folder()), std::filesystem::directory_iterator()), 2);
+  }
+
   // Additions within 3 give only a few different problems: the message
   // says how many, and nothing is written.
   void distinctProblemsThatCannotBeHadAreRefusedWithTheCount() {
