@@ -21,7 +21,7 @@ WINDOW_BUILD_PACKAGES=(qt6-base-dev libxkbcommon-dev libcurl4-openssl-dev)
 BUILD_PACKAGES=("${SHEET_BUILD_PACKAGES[@]}" "${WINDOW_BUILD_PACKAGES[@]}")
 RUNTIME_PACKAGES=(fonts-noto-cjk xdg-utils xdg-user-dirs qt6-translations-l10n ca-certificates)
 TEST_PACKAGES=(libgtest-dev python3-openpyxl python3-xlsxwriter locales poppler-utils
-               xvfb openbox libx11-dev libxfixes-dev libxtst-dev)
+               xvfb openbox libx11-dev libxfixes-dev libxtst-dev libxcursor1 dmz-cursor-theme)
 PACKAGE_PACKAGES=(dpkg-dev file)
 
 # Says what failed, shows the log and ends the script.

@@ -72,7 +72,7 @@ int MakeSheets(const SheetOptions& options) {
   const bool showProgress = options.sheets.has_value() && isatty(STDERR_FILENO);
   Progress progress;
   if (showProgress) {
-    progress.counted = [&](int done) {
+    progress.sheetsDone = [&](int done) {
       std::cerr << "\rnumbrook-sheet: sheet " << done << " of " << *options.sheets << std::flush;
     };
   }

@@ -70,7 +70,6 @@ SheetSetOutcome DrawSheet(const SheetSetRequest& request, const GenerationSettin
 void WritePdfSet(const SheetSetRequest& request, const GenerationSettings& settings, const std::filesystem::path& name,
                  const Progress& progress, SheetSetResult& result) {
   const int sheets = request.sheets.value_or(1);
-  const Progress inner{progress.yield, {}};
   try {
     if (request.output) CheckChosenName(name, settings.ExportFormat);
     const SetLock lock(name);
@@ -80,15 +79,15 @@ void WritePdfSet(const SheetSetRequest& request, const GenerationSettings& setti
     for (int k = 1; k <= sheets; ++k) {
       ProblemTable table;
       const GenerationSettings sheet = SettingsOfSheet(settings, SheetSeed(result.firstSeed, k, request.sheets.has_value()));
-      result.outcome = DrawSheet(request, sheet, *sheet.Seed, inner, table);
-      if (result.outcome == SheetSetOutcome::Written && !pupils.Add(sheet, table, request.request.sheet, inner)) {
+      result.outcome = DrawSheet(request, sheet, *sheet.Seed, progress, table);
+      if (result.outcome == SheetSetOutcome::Written && !pupils.Add(sheet, table, request.request.sheet, progress)) {
         result.outcome = SheetSetOutcome::Abandoned;
       }
-      if (result.outcome == SheetSetOutcome::Written && keys && !keys->Add(sheet, table, SheetKind::AnswerKey, inner)) {
+      if (result.outcome == SheetSetOutcome::Written && keys && !keys->Add(sheet, table, SheetKind::AnswerKey, progress)) {
         result.outcome = SheetSetOutcome::Abandoned;
       }
       if (result.outcome != SheetSetOutcome::Written) return;
-      progress.Count(k);
+      progress.CountSheet(k);
     }
     pupils.Finish();
     if (keys) keys->Finish();
@@ -149,20 +148,19 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
 
   const bool numbered = request.sheets.has_value();
   const int sheets = request.sheets.value_or(1);
-  const Progress inner{progress.yield, {}};
   for (int k = 1; k <= sheets && result.outcome == SheetSetOutcome::Written; ++k) {
     ProblemTable table;
     const GenerationSettings sheet = SettingsOfSheet(settings, SheetSeed(result.firstSeed, k, numbered));
-    result.outcome = DrawSheet(request, sheet, *sheet.Seed, inner, table);
+    result.outcome = DrawSheet(request, sheet, *sheet.Seed, progress, table);
     if (result.outcome != SheetSetOutcome::Written) break;
 
     const std::filesystem::path file = numbered ? NumberedName(name, k, sheets) : name;
     std::vector<SheetJob> group{{file, request.request.sheet}};
     if (request.answers) group.push_back({AnswerKeyName(file), SheetKind::AnswerKey});
-    const ExportResult written = batch->WriteGroup(sheet, table, group, inner);
+    const ExportResult written = batch->WriteGroup(sheet, table, group, progress);
     result.outcome = OutcomeOf(written.outcome);
     result.error = written.error;
-    if (result.outcome == SheetSetOutcome::Written) progress.Count(k);
+    if (result.outcome == SheetSetOutcome::Written) progress.CountSheet(k);
   }
   // The sheets finished before a failure stay, each with its key.
   BatchResult done = batch->Finish();

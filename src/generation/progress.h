@@ -8,11 +8,15 @@ namespace numbrook {
 // export alike. What the run came to is its returned result, not a call.
 struct Progress {
   std::function<bool()> yield;           // lets the front end's events run; false abandons the run
-  std::function<void(int done)> counted;  // how many problems are done so far
+  std::function<void(int done)> counted;  // how many problems of the sheet are done so far
+  std::function<void(int done)> sheetsDone;  // how many sheets of a set are done so far
 
   bool Yield() const { return !yield || yield(); }
   void Count(int done) const {
     if (counted) counted(done);
+  }
+  void CountSheet(int done) const {
+    if (sheetsDone) sheetsDone(done);
   }
 };
 

@@ -242,11 +242,11 @@ void frmMain2::LockForRun() {
   Timer1->start();
   ShowBusyPointer(true);
   progressFrame_.invalidate();
-  Text5->setUpdatesEnabled(false);
+  for (NumericTextBox* count : {Text1, Text5}) count->setUpdatesEnabled(false);
 }
 
 void frmMain2::RestoreAfterRun() {
-  Text5->setUpdatesEnabled(true);  // shows the last count
+  for (NumericTextBox* count : {Text1, Text5}) count->setUpdatesEnabled(true);  // shows the last counts
   running_ = false;
   SetEnabledState();
   ShowBusyPointer(false);  // once enabled: a disabled field would show the arrow
@@ -283,15 +283,16 @@ bool frmMain2::Yield() {
   return !closing_;
 }
 
-// The count of sheets done is set for every sheet, but drawn at most once a
-// display frame: small sheets come faster than a repaint.
-void frmMain2::ShowProgress(int count) {
-  Text5->setText(QString::number(count));
+// The counts of problems (出题数量) and of sheets done (份数) are set for
+// every one, but drawn at most once a display frame: problems come far
+// faster than a repaint.
+void frmMain2::ShowProgress(NumericTextBox* field, int count) {
+  field->setText(QString::number(count));
   if (progressFrame_.isValid() && progressFrame_.elapsed() < kFrameMilliseconds) return;
   progressFrame_.start();
-  Text5->setUpdatesEnabled(true);
-  Text5->repaint();
-  Text5->setUpdatesEnabled(false);
+  field->setUpdatesEnabled(true);
+  field->repaint();
+  field->setUpdatesEnabled(false);
 }
 
 void frmMain2::CmdOK_Click() {
@@ -308,7 +309,8 @@ void frmMain2::CmdOK_Click() {
 
   Progress progress;
   progress.yield = [this] { return Yield(); };
-  progress.counted = [this](int sheets) { ShowProgress(sheets); };
+  progress.counted = [this](int problems) { ShowProgress(Text1, problems); };
+  progress.sheetsDone = [this](int sheets) { ShowProgress(Text5, sheets); };
   SheetSetResult result;
   try {
     request.folder = WindowSheetFolder();  // kept past a reboot, unlike the temporary folder

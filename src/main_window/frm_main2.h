@@ -64,7 +64,7 @@ class frmMain2 : public QWidget {
   void RestoreAfterRun();
   void ShowBusyPointer(bool busy);
   bool Yield();
-  void ShowProgress(int count);
+  void ShowProgress(NumericTextBox* field, int count);
   void ShowOutcome(const SheetSetResult& result, int problemCount);
   void OpenWritten(const std::vector<SheetJob>& placed);
 
