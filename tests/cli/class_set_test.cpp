@@ -238,7 +238,7 @@ std::string SeedShownIn(const DumpedWorkbook& book) {
 
 TEST(ClassSet, SheetKIsRemadeAloneFromTheSeedItShows) {
   TempFolder folder;
-  const Outcome set = RunSheet("--sheets=12 --seed=40 --answers --format=text --terms=3 --count=30 -o " +
+  const Outcome set = RunSheet("--sheets=12 --seed=40 --answers --format=text --encoding=gbk --terms=3 --count=30 -o " +
                                Quoted(folder.path() / "口算.TXT"));
   ASSERT_EQ(set.status, 0) << set.out;
   std::string expected;
@@ -255,7 +255,7 @@ TEST(ClassSet, SheetKIsRemadeAloneFromTheSeedItShows) {
     ASSERT_FALSE(seed.empty()) << k;
     EXPECT_EQ(seed, SeedShownIn(ReadBytes(folder.path() / ("口算-" + number + "答案.TXT")))) << k;
     const std::filesystem::path alone = folder.path() / ("alone" + std::to_string(k) + ".TXT");
-    ASSERT_EQ(RunSheet("--seed=" + seed + " --answers --format=text --terms=3 --count=30 -o " + Quoted(alone)).status,
+    ASSERT_EQ(RunSheet("--seed=" + seed + " --answers --format=text --encoding=gbk --terms=3 --count=30 -o " + Quoted(alone)).status,
               0);
     EXPECT_EQ(ReadBytes(folder.path() / ("口算-" + number + ".TXT")), ReadBytes(alone)) << k;
     EXPECT_EQ(ReadBytes(folder.path() / ("口算-" + number + "答案.TXT")),
@@ -269,7 +269,7 @@ TEST(ClassSet, SetsFromNeighbouringSeedsShareNoSheet) {
   TempFolder folder;
   std::set<std::string> problems;
   for (const char* seed : {"2026", "2027"}) {
-    ASSERT_EQ(RunSheet(std::string("--sheets=40 --format=text --count=30 --seed=") + seed + " -o " +
+    ASSERT_EQ(RunSheet(std::string("--sheets=40 --format=text --encoding=gbk --count=30 --seed=") + seed + " -o " +
                        Quoted(folder.path() / (std::string(seed) + ".TXT")))
                   .status,
               0);

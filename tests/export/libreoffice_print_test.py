@@ -48,7 +48,10 @@ def check(name, pdf, expected_pages, failures):
             if min(x0, y0, width - x1, height - y1) < 5 * MM:
                 failures.append("%s: '%s' lies within 5 mm of the edge" % (where, text))
         footer = [w for w in words if "你真棒" in w[0] or "要加油" in w[0]]
-        header = [w for w in words if w[0].startswith("姓名") or w[0].startswith("【说明")]
+        header_starts = [w for w in words if w[0].startswith("姓名") or w[0].startswith("【说明")]
+        # The header's lines whole: the sheet's number after the description
+        # stands on the description's line as words of its own.
+        header = [w for w in words if any(abs(w[2] - h[2]) < 2 for h in header_starts)]
         numbers = [w for w in words if re.fullmatch(r"\d+\.", w[0])]
         if not footer:
             failures.append("%s: no footer" % where)
