@@ -92,10 +92,6 @@ int MakeSheets(const SheetOptions& options) {
                 << " different problems, fewer than the " << options.request.count
                 << " asked for with --distinct; choose a wider range or fewer problems\n";
       return 2;
-    case SheetSetOutcome::DrawsRanOut:
-      std::cerr << "numbrook-sheet: no new problem came after many draws; choose a wider range or fewer problems\n";
-      status = 2;
-      break;
     case SheetSetOutcome::ExcelMissing:
       std::cerr << "numbrook-sheet: " << kExcelMissingMessage << "\n";
       status = 1;

@@ -60,9 +60,9 @@ SheetSetOutcome DrawSheet(const SheetSetRequest& request, const GenerationSettin
   switch (GenerateDistinctProblems(settings, random, progress, table)) {
     case DistinctOutcome::Drawn: return SheetSetOutcome::Written;
     case DistinctOutcome::Abandoned: return SheetSetOutcome::Abandoned;
-    case DistinctOutcome::RanOut: break;
+    case DistinctOutcome::RanOut: break;  // refused before drawing, as the count above is
   }
-  return SheetSetOutcome::DrawsRanOut;
+  return SheetSetOutcome::TooFewDifferent;
 }
 
 // A set of PDF sheets is one file of all pupils' sheets and one of all

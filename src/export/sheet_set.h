@@ -27,7 +27,6 @@ struct SheetSetRequest {
 enum class SheetSetOutcome {
   Written,        // every file is in place
   TooFewDifferent,  // distinct: the settings give only `different` problems
-  DrawsRanOut,    // distinct: no new problem came after many draws
   Failed,         // `error` names the file and the reason
   Abandoned,      // the progress stopped the run
   ExcelMissing,   // the spreadsheet writer cannot run here

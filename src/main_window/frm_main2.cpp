@@ -338,10 +338,6 @@ void frmMain2::ShowOutcome(const SheetSetResult& result, int problemCount) {
                                .arg(result.different)
                                .arg(problemCount));
       break;
-    case SheetSetOutcome::DrawsRanOut:
-      desktop_.ShowMessage(this, QMessageBox::Warning, "警告",
-                           "抽了很多次仍抽不到新的不同题目；请扩大范围或减少题目数量。");
-      break;
     case SheetSetOutcome::ExcelMissing:
       desktop_.ShowMessage(this, QMessageBox::NoIcon, "Numbrook", QString::fromUtf8(kExcelMissingMessage));
       break;
