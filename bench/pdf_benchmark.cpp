@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "export/export_run.h"
+#include "process_times.h"
 #include "export/output_file.h"
 #include "generation/problem_generator.h"
 
-extern char** environ;
 
 namespace {
 
@@ -41,35 +41,11 @@ numbrook::GenerationSettings Settings(int format) {
   return settings;
 }
 
-struct Timing {
-  double wall = -1;  // milliseconds; negative when the run failed
-  double cpu = -1;   // user and system time of the process
-};
+using Timing = numbrook::bench::ProcessTimes;
 
 // The times of one run. The processor time is printed too, because the
 // wall time grows with whatever else the machine runs.
-Timing RunOnce(const std::vector<std::string>& command) {
-  std::vector<char*> argv;
-  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  const auto start = std::chrono::steady_clock::now();
-  pid_t child;
-  const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return {};
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  const auto end = std::chrono::steady_clock::now();
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
-  auto milliseconds = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
-  return {std::chrono::duration<double, std::milli>(end - start).count(),
-          milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime)};
-}
+Timing RunOnce(const std::vector<std::string>& command) { return numbrook::bench::TimeProcess(command, true); }
 
 // The page count that pdfinfo reads, or -1.
 int Pages(const std::filesystem::path& pdf) {

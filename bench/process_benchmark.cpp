@@ -21,40 +21,18 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "process_times.h"
 
 namespace {
 
 constexpr int kRounds = 21;
 const char* const kPython = "/usr/bin/python3";
 
-struct Times {
-  double cpu = -1;   // user and system time of the process, ms
-  double wall = -1;  // ms
-};
+using Times = numbrook::bench::ProcessTimes;
 
 // One run of the command with its output thrown away; negative times when
 // it did not exit with status 0.
-Times RunOnce(const std::vector<std::string>& command) {
-  std::vector<char*> argv;
-  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  const auto start = std::chrono::steady_clock::now();
-  pid_t child;
-  const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return {};
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  const auto end = std::chrono::steady_clock::now();
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
-  const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
-  return {ms(usage.ru_utime) + ms(usage.ru_stime), std::chrono::duration<double, std::milli>(end - start).count()};
-}
+Times RunOnce(const std::vector<std::string>& command) { return numbrook::bench::TimeProcess(command); }
 
 double Median(std::vector<double> values) {
   if (values.empty() || *std::min_element(values.begin(), values.end()) < 0) return -1;
@@ -75,7 +53,7 @@ std::vector<Times> Interleaved(const std::vector<std::vector<std::string>>& comm
     }
   }
   std::vector<Times> medians;
-  for (std::size_t i = 0; i < commands.size(); ++i) medians.push_back({Median(cpu[i]), Median(wall[i])});
+  for (std::size_t i = 0; i < commands.size(); ++i) medians.push_back({.wall = Median(wall[i]), .cpu = Median(cpu[i])});
   return medians;
 }
 
