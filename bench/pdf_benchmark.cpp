@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "export/export_run.h"
+#include "sets_support/run_export.h"
 #include "process_times.h"
-#include "export/output_file.h"
+#include "files/file_names.h"
 #include "generation/problem_generator.h"
 
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "export/export_run.h"
+#include "sets_support/run_export.h"
 #include "generation/problem_generator.h"
 
 namespace {

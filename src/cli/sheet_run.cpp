@@ -9,9 +9,9 @@
 #include <iostream>
 #include <vector>
 
-#include "export/export_run.h"
-#include "export/output_file.h"
-#include "export/sheet_set.h"
+#include "sets/class_set.h"
+#include "files/file_names.h"
+#include "sets/class_set.h"
 
 extern char** environ;
 
@@ -44,9 +44,9 @@ bool OpenWithDesktop(const std::filesystem::path& file) {
 // Prints the paths of the files in place, in order, and opens the sheets
 // when asked: 0, 1 when a path could not be printed, kOpenFailed when a
 // sheet could not be opened.
-int ShowPlaced(const std::vector<SheetJob>& placed, bool open) {
+int ShowPlaced(const std::vector<PlacedFile>& placed, bool open) {
   int status = 0;
-  for (const SheetJob& job : placed) {
+  for (const PlacedFile& job : placed) {
     std::cout << job.file.string() << "\n" << std::flush;
     // A caller that does not learn the path has not been served.
     if (!std::cout) {

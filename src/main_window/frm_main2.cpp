@@ -13,9 +13,11 @@
 #include <QWindow>
 #include <stdexcept>
 
-#include "export/export_run.h"
-#include "export/output_file.h"
-#include "export/sheet_set.h"
+#include "files/export_error.h"
+#include "sets/class_set.h"
+#include "files/file_names.h"
+#include "files/sheet_folders.h"
+#include "sets/class_set.h"
 #include "generation/problem_generator.h"
 #include "widgets/desktop.h"
 #include "widgets/enter_presses_button.h"
@@ -353,9 +355,9 @@ void frmMain2::ShowOutcome(const SheetSetResult& result, int problemCount) {
 // itself. Many files are opened as their folder: one file would show a
 // fortieth of the set, forty would flood the desktop, and in the folder the
 // numbered names stand side by side, ready to be printed together.
-void frmMain2::OpenWritten(const std::vector<SheetJob>& placed) {
+void frmMain2::OpenWritten(const std::vector<PlacedFile>& placed) {
   std::vector<std::filesystem::path> pupils;
-  for (const SheetJob& job : placed) {
+  for (const PlacedFile& job : placed) {
     if (job.kind == SheetKind::Pupil) pupils.push_back(job.file);
   }
   if (pupils.empty()) return;

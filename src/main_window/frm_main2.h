@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "main_window/control_state.h"
-#include "export/sheet_set.h"
+#include "sets/class_set.h"
 
 class QCheckBox;
 class QComboBox;
@@ -66,7 +66,7 @@ class frmMain2 : public QWidget {
   bool Yield();
   void ShowProgress(NumericTextBox* field, int count);
   void ShowOutcome(const SheetSetResult& result, int problemCount);
-  void OpenWritten(const std::vector<SheetJob>& placed);
+  void OpenWritten(const std::vector<PlacedFile>& placed);
 
   Desktop& desktop_;
   std::function<void(QWidget*)> aboutAction_;

@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "cli_support/sheet_program.h"
-#include "export_support/dumped_workbook.h"
-#include "export_support/gbk_text.h"
-#include "export_support/temp_folder.h"
+#include "formats_support/dumped_workbook.h"
+#include "formats_support/gbk_text.h"
+#include "files_support/temp_folder.h"
 
 namespace numbrook::testing {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "cli/sheet_options.h"
 #include "cli/sheet_run.h"
-#include "export_support/temp_folder.h"
+#include "files_support/temp_folder.h"
 
 namespace numbrook::testing {
 namespace {

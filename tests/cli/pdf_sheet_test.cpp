@@ -7,7 +7,7 @@
 #include <set>
 
 #include "cli_support/sheet_program.h"
-#include "export_support/temp_folder.h"
+#include "files_support/temp_folder.h"
 
 namespace numbrook::testing {
 namespace {

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "cli_support/sheet_program.h"
-#include "export_support/fault_folders.h"
+#include "files_support/fault_folders.h"
 
 namespace numbrook::testing {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "cli/sheet_options.h"
 #include "cli_support/sheet_program.h"
-#include "export_support/temp_folder.h"
+#include "files_support/temp_folder.h"
 
 namespace numbrook::testing {
 namespace {

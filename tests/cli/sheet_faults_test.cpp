@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "cli_support/sheet_program.h"
-#include "export_support/fault_folders.h"
-#include "export_support/gbk_text.h"
+#include "files_support/fault_folders.h"
+#include "formats_support/gbk_text.h"
 
 namespace numbrook::testing {
 namespace {

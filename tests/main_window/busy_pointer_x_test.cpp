@@ -6,7 +6,7 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "export_support/temp_folder.h"
+#include "files_support/temp_folder.h"
 #include "main_window/frm_main2.h"
 #include "main_window/main_window_table.h"
 #include "window_support/recording_desktop.h"

@@ -5,7 +5,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "export_support/temp_folder.h"
+#include "files_support/temp_folder.h"
 #include "window_support/scoped_documents.h"
 #include "widgets/desktop.h"
 #include "main_window/frm_main2.h"

@@ -7,7 +7,7 @@
 #include <QtTest>
 #include <fstream>
 
-#include "export_support/temp_folder.h"
+#include "files_support/temp_folder.h"
 #include "window_support/scoped_documents.h"
 #include "main_window/frm_main2.h"
 #include "widgets/desktop.h"

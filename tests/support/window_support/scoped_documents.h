@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "export_support/temp_folder.h"
+#include "files_support/temp_folder.h"
 
 namespace numbrook::testing {
 

@@ -1,0 +1,70 @@
+#include "files/pair_placement.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "files/export_error.h"
+#include "files/signal_cleanup.h"
+
+namespace numbrook {
+namespace {
+
+// One flush for all: a few files each on their own, more by their file
+// system in one call, instead of a wait on the disk for every file.
+std::optional<std::string> Flush(const std::vector<PendingPair>& pairs) {
+  std::vector<const PendingFile*> files;
+  for (const PendingPair& pair : pairs) {
+    files.push_back(pair.sheet.get());
+    if (pair.key) files.push_back(pair.key.get());
+  }
+  const auto failed = [](const PendingFile& file) {
+    return "无法写完文件“" + file.FinalPath().string() + "”：" + ReasonOf(errno);
+  };
+  if (files.size() <= 4) {
+    for (const PendingFile* file : files) {
+      if (fsync(file->Descriptor()) != 0) return failed(*file);
+    }
+  } else if (!files.empty() && syncfs(files.front()->Descriptor()) != 0) {
+    return failed(*files.front());
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+PlacementResult PlacePairs(std::vector<PendingPair>& pairs, const std::filesystem::path& folder) {
+  PlacementResult result;
+  if (pairs.empty()) return result;
+  result.error = Flush(pairs);
+  if (!result.error) {
+    const TerminationSignalsHeld held;  // a pair is named whole
+    for (PendingPair& pair : pairs) {
+      try {
+        // The sheet goes first and comes back last, so an older sheet never
+        // stands beside this run's key, nor this sheet beside an older key.
+        if (pair.key) unlink(pair.sheet->FinalPath().c_str());
+        if (pair.key) pair.key->Place();
+        pair.sheet->Place();
+      } catch (const ExportError& error) {
+        result.error = error.what();
+        break;
+      }
+      result.placed.push_back({pair.sheet->FinalPath(), pair.sheetKind});
+      if (pair.key) result.placed.push_back({pair.key->FinalPath(), SheetKind::AnswerKey});
+    }
+  }
+  // The new names of several pairs last a crash once the folder is on the disk.
+  if (pairs.size() > 1) {
+    const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+      fsync(descriptor);
+      close(descriptor);
+    }
+  }
+  pairs.clear();
+  return result;
+}
+
+}  // namespace numbrook

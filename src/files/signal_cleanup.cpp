@@ -1,0 +1,91 @@
+#include "files/signal_cleanup.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace numbrook {
+namespace {
+
+constexpr int kTerminationSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+RemovedOnSignal* first = nullptr;
+
+sigset_t TerminationSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int signal : kTerminationSignals) sigaddset(&set, signal);
+  return set;
+}
+
+}  // namespace
+
+void RemoveNamesAndReraise(int signal) {
+  for (RemovedOnSignal* entry = first; entry != nullptr; entry = entry->next_) {
+    if (entry->name_[0] != '\0') unlink(entry->name_);
+  }
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  sigaction(signal, &standard, nullptr);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signal);
+  sigprocmask(SIG_UNBLOCK, &only, nullptr);
+  raise(signal);
+}
+
+TerminationSignalsHeld::TerminationSignalsHeld() {
+  const sigset_t set = TerminationSet();
+  sigprocmask(SIG_BLOCK, &set, &previous_);
+}
+
+TerminationSignalsHeld::~TerminationSignalsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+
+RemovedOnSignal::RemovedOnSignal() {
+  const TerminationSignalsHeld held;
+  next_ = first;
+  if (first != nullptr) first->previous_ = this;
+  first = this;
+}
+
+RemovedOnSignal::~RemovedOnSignal() {
+  const TerminationSignalsHeld held;
+  if (previous_ != nullptr) previous_->next_ = next_;
+  if (next_ != nullptr) next_->previous_ = previous_;
+  if (first == this) first = next_;
+}
+
+void RemovedOnSignal::Set(const std::filesystem::path& name) {
+  const std::string text = name.string();
+  const TerminationSignalsHeld held;
+  // A name too long for the buffer is not removed by a signal; the stale
+  // file clean-up of a later run takes it.
+  if (text.size() >= sizeof name_) {
+    name_[0] = '\0';
+    return;
+  }
+  std::memcpy(name_, text.c_str(), text.size() + 1);
+}
+
+void RemovedOnSignal::Clear() {
+  const TerminationSignalsHeld held;
+  name_[0] = '\0';
+}
+
+void RemovedOnSignal::InstallHandlers() {
+  for (int signal : kTerminationSignals) {
+    struct sigaction current {};
+    sigaction(signal, nullptr, &current);
+    if (current.sa_handler == SIG_IGN) continue;  // as the shell or nohup set it
+    struct sigaction handler {};
+    handler.sa_handler = RemoveNamesAndReraise;
+    handler.sa_mask = TerminationSet();
+    sigaction(signal, &handler, nullptr);
+  }
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, nullptr);
+}
+
+}  // namespace numbrook

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "files/pending_file.h"
+#include "formats/pdf/pdf_document.h"
+#include "generation/generation_settings.h"
+#include "generation/problem_table.h"
+#include "generation/progress.h"
+
+namespace numbrook {
+
+// One PDF file of one or many sheets, in the order added, written into a
+// pending file that gets its name only when the caller places it. Every
+// failure throws ExportError naming the file and the reason.
+class PdfFile {
+ public:
+  explicit PdfFile(std::filesystem::path file);
+
+  // Appends the sheet of this table, on an odd page when the file already
+  // has sheets. The progress yields once per line and once per problem and
+  // counts the problems; false when it abandons the sheet, and the file is
+  // then to be dropped.
+  bool Add(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
+           const Progress& progress = {});
+
+  // Writes the rest of the document and hands over the complete file.
+  std::unique_ptr<PendingFile> Close();
+
+ private:
+  std::unique_ptr<PendingFile> target_;
+  std::unique_ptr<PdfDocument> document_;
+};
+
+}  // namespace numbrook

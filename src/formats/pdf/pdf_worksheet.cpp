@@ -1,0 +1,204 @@
+#include "formats/pdf/pdf_worksheet.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+
+namespace numbrook {
+namespace {
+
+constexpr double kRuleWidth = 1.5;
+constexpr double kBoxLineWidth = 0.8;
+constexpr double kWritingLineWidth = 0.6;
+
+std::string Trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+void SetInkColour(cairo_t* cairo) { cairo_set_source_rgb(cairo, 0, 0, 0); }
+
+}  // namespace
+
+PdfWorksheetWriter::PdfWorksheetWriter(PdfDocument& document, const GenerationSettings& settings,
+                                       const ProblemTable& table, SheetKind kind)
+    : document_(document), text_(document.Text()) {
+  const SheetLayout whole = LayOutSheet(settings, table, kind, {settings.PerRow, 0});
+  plan_ = PlanPdfPages(whole, settings.PerRow, text_);
+}
+
+PageShape PdfWorksheetWriter::Shape() const { return {plan_.perLine, plan_.linesPerPage}; }
+
+void PdfWorksheetWriter::Open(const SheetLayout& layout) {
+  layout_ = &layout;
+  page_ = 0;
+  document_.StartSheet();
+}
+
+void PdfWorksheetWriter::StartLine(const SheetLine& /*line*/, bool firstOnPage) {
+  if (!firstOnPage) return;
+  ++page_;
+  document_.StartPage(plan_.pageWidth, plan_.pageHeight);
+  DrawHeader();
+  text_.Flush();
+  lineTop_ = plan_.margin + plan_.headerHeight;
+}
+
+void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem) {
+  const double size = plan_.size;
+  const double left = plan_.lineLeft + (position - 1) * (plan_.slotWidth + plan_.slotGap);
+  const double centreY = lineTop_ + plan_.rowHeight / 2;
+  const std::string number = Trimmed(problem.numberText);
+  text_.Draw(number, TextStyle::Regular, size, left + plan_.numberWidth - text_.Width(number, TextStyle::Regular, size),
+             centreY - text_.LineHeight(size) / 2);
+  double x = left + plan_.numberWidth + plan_.afterNumber;
+  for (std::size_t k = 0; k < problem.cells.size(); ++k) {
+    const SheetCell& cell = problem.cells[k];
+    const double width = plan_.cellWidths[k];
+    if (cell.blank) {
+      const double height = 1.45 * size;
+      AddBox(x + 0.1 * size, centreY - height / 2, width - 0.2 * size, height);
+      if (cell.IsAnswer()) DrawCellText(cell.text, TextStyle::Answer, x, width, centreY);
+    } else if (!cell.text.empty() && k % 2 == 0) {
+      // Numbers stand right, so that places line up from one line to the next.
+      text_.Draw(cell.text, TextStyle::Regular, size, x + width - text_.Width(cell.text, TextStyle::Regular, size),
+                 centreY - text_.LineHeight(size) / 2);
+    } else if (!cell.text.empty()) {
+      DrawCellText(cell.text, TextStyle::Regular, x, width, centreY);
+    }
+    x += width;
+  }
+  if (layout_->columnForm) {
+    DrawColumnForm(left + plan_.numberWidth + plan_.afterNumber, lineTop_ + plan_.rowHeight, problem.columnForm);
+  }
+}
+
+void PdfWorksheetWriter::EndLine(bool lastOnPage) {
+  StrokeLines();
+  text_.Flush();
+  lineTop_ += plan_.lineHeight;
+  if (!lastOnPage) return;
+  DrawFooter();
+  text_.Flush();
+  document_.EndPage();
+}
+
+void PdfWorksheetWriter::Finish() {}
+
+// The title, then the lines to write on, then a thin rule across.
+void PdfWorksheetWriter::DrawHeader() {
+  cairo_t* cairo = document_.Cairo();
+  SetInkColour(cairo);
+  const double top = plan_.margin;
+  // A long description gets smaller type, never below the smallest.
+  double titleSize = plan_.titleSize;
+  while (titleSize > plan_.footerSize &&
+         text_.Width(layout_->description, TextStyle::Bold, titleSize) > plan_.UsableWidth()) {
+    titleSize -= 0.5;
+  }
+  const double titleWidth = text_.Width(layout_->description, TextStyle::Bold, titleSize);
+  text_.Draw(layout_->description, TextStyle::Bold, titleSize,
+             plan_.margin + std::max(0.0, (plan_.UsableWidth() - titleWidth) / 2), top);
+
+  const double size = plan_.fieldSize;
+  const double fieldsTop = top + text_.LineHeight(plan_.titleSize) + 0.4 * plan_.size;
+  const double baseline = fieldsTop + text_.LineHeight(size) * 0.85;
+  static const char* const kLabels[] = {"姓名：", "日期：", "得分：", "用时："};
+  static const double kShares[] = {4, 3, 2, 2};
+  double labels = 0;
+  for (const char* label : kLabels) labels += text_.Width(label, TextStyle::Regular, size);
+  const double gap = 1.0 * size;
+  const double lines = plan_.UsableWidth() - labels - 3 * gap;
+  double x = plan_.margin;
+  cairo_set_line_width(cairo, kWritingLineWidth);
+  for (int i = 0; i < 4; ++i) {
+    text_.Draw(kLabels[i], TextStyle::Regular, size, x, fieldsTop);
+    x += text_.Width(kLabels[i], TextStyle::Regular, size);
+    const double length = lines * kShares[i] / 11;
+    cairo_move_to(cairo, x, baseline);
+    cairo_line_to(cairo, x + length, baseline);
+    cairo_stroke(cairo);
+    x += length + gap;
+  }
+  const double ruleY = top + plan_.headerHeight - 0.4 * plan_.size;
+  cairo_move_to(cairo, plan_.margin, ruleY);
+  cairo_line_to(cairo, plan_.pageWidth - plan_.margin, ruleY);
+  cairo_stroke(cairo);
+}
+
+// The self-rating line, and under it "第 N 页 / 共 M 页".
+void PdfWorksheetWriter::DrawFooter() {
+  SetInkColour(document_.Cairo());
+  const double size = plan_.footerSize;
+  const double lineHeight = text_.LineHeight(size);
+  const double top = plan_.pageHeight - plan_.margin - 2 * lineHeight;
+  const std::string pageText =
+      "第 " + std::to_string(page_) + " 页 / 共 " + std::to_string(layout_->pages.size()) + " 页";
+  double y = top;
+  for (const std::string& text : {layout_->ratingLine, pageText}) {
+    const double width = text_.Width(text, TextStyle::Regular, size);
+    text_.Draw(text, TextStyle::Regular, size, plan_.margin + std::max(0.0, (plan_.UsableWidth() - width) / 2), y);
+    y += lineHeight;
+  }
+}
+
+void PdfWorksheetWriter::DrawCellText(const std::string& text, TextStyle style, double left, double width,
+                                      double centreY) {
+  const double size = plan_.size;
+  text_.Draw(text, style, size, left + (width - text_.Width(text, style, size)) / 2,
+             centreY - text_.LineHeight(size) / 2);
+}
+
+void PdfWorksheetWriter::AddBox(double left, double top, double width, double height) {
+  boxes_.push_back({left, top, width, height});
+}
+
+void PdfWorksheetWriter::StrokeLines() {
+  cairo_t* cairo = document_.Cairo();
+  SetInkColour(cairo);
+  for (auto [shapes, width] : {std::pair{&boxes_, kBoxLineWidth}, std::pair{&rules_, kRuleWidth}}) {
+    if (shapes->empty()) continue;
+    for (const Rectangle& r : *shapes) {
+      if (r.height == 0) {
+        cairo_move_to(cairo, r.left, r.top);
+        cairo_line_to(cairo, r.left + r.width, r.top);
+      } else {
+        cairo_rectangle(cairo, r.left, r.top, r.width, r.height);
+      }
+    }
+    cairo_set_line_width(cairo, width);
+    cairo_stroke(cairo);
+    shapes->clear();
+  }
+}
+
+// The terms one under another, each in a row of boxes with its operator
+// before it, a rule, then the result's row of boxes.
+void PdfWorksheetWriter::DrawColumnForm(double left, double top, const ColumnForm& form) {
+  const double box = plan_.box;
+  const double boxesLeft = left + plan_.signWidth;
+  const double boxesWidth = form.places * box;
+  double y = top;
+  for (const ColumnRow& row : form.terms) {
+    if (!row.sign.empty()) DrawCellText(row.sign, TextStyle::Regular, left, plan_.signWidth, y + box / 2);
+    DrawDigits(row.value, boxesLeft, y, form.places);
+    y += box;
+  }
+  rules_.push_back({left, y + plan_.ruleGap / 2, boxesLeft + boxesWidth - left, 0});
+  DrawDigits(form.result.value, boxesLeft, y + plan_.ruleGap, form.places);
+}
+
+// One box per digit place, the value's digits right-aligned in them; a
+// pupil's blank leaves them empty.
+void PdfWorksheetWriter::DrawDigits(const SheetCell& cell, double left, double top, int places) {
+  const double box = plan_.box;
+  for (int place = 0; place < places; ++place) AddBox(left + place * box, top, box, box);
+  const TextStyle style = cell.IsAnswer() ? TextStyle::Answer : TextStyle::Regular;
+  const int first = places - static_cast<int>(cell.text.size());
+  for (std::size_t i = 0; i < cell.text.size(); ++i) {
+    DrawCellText(cell.text.substr(i, 1), style, left + (first + static_cast<int>(i)) * box, box, top + box / 2);
+  }
+}
+
+}  // namespace numbrook

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "files/pending_file.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/worksheet_writer.h"
+
+namespace numbrook {
+
+// The plain-text worksheet: UTF-8 or GBK as the locale or the run chooses, CR LF line ends, aligned with spaces for a
+// fixed-pitch font. A header, the description, the problems in lines of
+// PerRow, each line optionally followed by its problems in column form, and
+// the self-rating line at the bottom. It has no pages.
+class TextWorksheetWriter final : public WorksheetWriter {
+ public:
+  // Writes into the pending file; messages name its final path.
+  TextWorksheetWriter(const PendingFile& target, const GenerationSettings& settings);
+  ~TextWorksheetWriter() override;
+  TextWorksheetWriter(const TextWorksheetWriter&) = delete;
+  TextWorksheetWriter& operator=(const TextWorksheetWriter&) = delete;
+
+  PageShape Shape() const override;
+  void Open(const SheetLayout& layout) override;      // the header and the description
+  void StartLine(const SheetLine& line, bool firstOnPage) override;
+  void WriteProblem(int position, const SheetProblem& problem) override;  // after the others of its line
+  void EndLine(bool lastOnPage) override;             // the line, then its column form
+  void Finish() override;                             // the self-rating line; the file is closed
+
+ private:
+  std::string TermField(const SheetCell& cell) const;
+  std::string DigitCell(const SheetCell& cell) const;
+  void WriteVerticalBlock();
+  std::string Slot(const std::string& first, const std::string& content) const;
+  void WriteBlockRow(int margin, const std::function<std::string(const ColumnForm&)>& slotOf);
+  void WriteLine(const std::string& text);
+  [[noreturn]] void Fail(const char* what) const;
+
+  const PendingFile& target_;
+  int perRow_;
+  TextEncoding encoding_;
+  const SheetLayout* layout_ = nullptr;
+  std::FILE* file_ = nullptr;
+  std::string line_;
+  std::vector<ColumnForm> vertical_;
+};
+
+}  // namespace numbrook

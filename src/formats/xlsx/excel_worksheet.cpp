@@ -1,0 +1,394 @@
+#include "formats/xlsx/excel_worksheet.h"
+
+#include <xlsxwriter.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cerrno>
+#include <cstring>
+
+#include "files/export_error.h"
+
+
+namespace numbrook {
+namespace {
+
+constexpr const char* kBlankBox = "(   )";
+constexpr double kLineRowHeight = 26;
+constexpr double kSpacerRowHeight = 15;
+constexpr double kWideTermWidth = 4.8;
+constexpr lxw_color_t kAnswerRed = 0xFF0000;
+
+// Fonts every Debian desktop has, so that LibreOffice prints the widths the
+// columns were made for under any locale: DejaVu Sans for the digits (it
+// comes with fontconfig), and for the Chinese of the header and footer the
+// Simplified Chinese face of Noto Sans CJK, named so that no locale can
+// pick the Japanese glyph forms of the same collection.
+constexpr const char* kCellFont = "DejaVu Sans";
+constexpr const char* kHeaderFont = "&\"Noto Sans CJK SC,Regular\"&11";
+
+// The page set-up, in inches: header and footer a quarter inch inside the
+// paper's edge, where every printer prints; the problems start below the
+// header's two lines and end above the footer's line. The tallest page (7
+// lines of three-term column form, 694 points) fits on A4 and on Letter.
+constexpr double kSideMargin = 0.25;
+constexpr double kHeaderFooterMargin = 0.25;
+constexpr double kTopMargin = 0.75;
+constexpr double kBottomMargin = 0.55;
+
+// Page lengths in rows: a spacer row and 25 lines, or 8 or 7 lines with
+// their column form.
+constexpr int kLinePageRows = 26;
+constexpr int kTwoTermVerticalPageRows = 33;
+constexpr int kThreeTermVerticalPageRows = 36;
+
+std::string EscapeHeaderText(const std::string& text) {
+  std::string escaped;
+  for (char ch : text) {
+    escaped += ch;
+    if (ch == '&') escaped += '&';
+  }
+  return escaped;
+}
+
+void SetFont(lxw_format* format, double size) {
+  format_set_font_name(format, kCellFont);
+  format_set_font_size(format, size);
+  format_set_font_family(format, 2);  // a sans-serif, for a reader that lacks the font
+}
+
+lxw_format* NewFormat(lxw_workbook* workbook, double size, lxw_format_alignments align) {
+  lxw_format* format = workbook_add_format(workbook);
+  SetFont(format, size);
+  format_set_align(format, align);
+  return format;
+}
+
+// A whole number in a cell is stored as a number, as the spreadsheet stores
+// a numeric text typed into a General cell.
+bool IsWholeNumber(const std::string& text) {
+  const std::size_t digits = text.size() > 1 && text[0] == '-' ? 1 : 0;
+  if (text.size() == digits || text.size() > 6) return false;
+  return text.find_first_not_of("0123456789", digits) == std::string::npos;
+}
+
+// The library reports its failures on stderr as well as in its result; the
+// result is what we report, once, so its own English lines are not shown.
+class QuietLibrary {
+ public:
+  QuietLibrary() {
+    std::fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+    if (null >= 0) close(null);
+  }
+  ~QuietLibrary() {
+    if (saved_ < 0) return;
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  QuietLibrary(const QuietLibrary&) = delete;
+  QuietLibrary& operator=(const QuietLibrary&) = delete;
+
+ private:
+  int saved_;
+};
+
+// The system's own reason where the library's failure had one, else the
+// library's, without its guesses.
+std::string SaveFailureReason(lxw_error error, int systemError) {
+  if (systemError != 0) return std::strerror(systemError);
+  switch (error) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED: return "内存不足";
+    case LXW_ERROR_CREATING_XLSX_FILE: return "无法创建文件";
+    case LXW_ERROR_CREATING_TMPFILE: return "无法创建临时文件";
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE: return "无法写入压缩数据";
+    default: return lxw_strerror(error);
+  }
+}
+
+}  // namespace
+
+ExcelWorksheetWriter::ExcelWorksheetWriter(const PendingFile& target, const GenerationSettings& settings,
+                                           SheetKind kind)
+    : target_(target),
+      shownPath_(target.FinalPath().string()),
+      scratchFolder_(target.ScratchFolder().string()),
+      settings_(settings),
+      kind_(kind) {}
+
+ExcelWorksheetWriter::~ExcelWorksheetWriter() {
+  // A run that did not reach its finish leaves no file behind.
+  if (workbook_ != nullptr) lxw_workbook_free(workbook_);
+}
+
+PageShape ExcelWorksheetWriter::Shape() const {
+  const int pageRows = !settings_.VerticalForm      ? kLinePageRows
+                       : settings_.TermCount == 2 ? kTwoTermVerticalPageRows
+                                                  : kThreeTermVerticalPageRows;
+  // A spacer row, then the lines of their rows each.
+  const int linesPerPage = (pageRows - 1) / (settings_.VerticalForm ? settings_.TermCount + 2 : 1);
+  return {settings_.PerRow, linesPerPage};
+}
+
+void ExcelWorksheetWriter::Open(const SheetLayout& layout) {
+  layout_ = &layout;
+  lxw_workbook_options options{};
+  options.tmpdir = scratchFolder_.data();
+  // The sheet is written row by row, each once, so the library can stream
+  // the rows to its file instead of keeping them all in memory.
+  options.constant_memory = LXW_TRUE;
+  {
+    const QuietLibrary quiet;
+    workbook_ = workbook_new_opt(target_.WorkingPath().c_str(), &options);
+  }
+  if (workbook_ == nullptr) throw ExportError("无法创建工作簿“" + shownPath_ + "”：内存不足");
+  worksheet_ = workbook_add_worksheet(workbook_, "题目列表");
+  if (worksheet_ == nullptr) throw ExportError("无法创建工作表“" + shownPath_ + "”：内存不足");
+  CreateFormats();
+  SetUpPage();
+  FormatColumns();
+  lineRows_ = settings_.VerticalForm ? settings_.TermCount + 2 : 1;
+  lineColumns_ = settings_.PerRow * settings_.ColsPerProblem;
+  line_.assign(static_cast<std::size_t>(lineRows_ * lineColumns_), Cell{});
+}
+
+void ExcelWorksheetWriter::CreateFormats() {
+  // The sheet's default font, the library's first format, sets the unit of
+  // the column widths and the look of empty cells; the library's own API
+  // offers no other way to name it.
+  SetFont(STAILQ_FIRST(workbook_->formats), 10);
+  formats_.numberColumn = NewFormat(workbook_, 9, LXW_ALIGN_CENTER);
+  format_set_bold(formats_.numberColumn);
+  format_set_italic(formats_.numberColumn);
+  formats_.problemNumber = NewFormat(workbook_, 9, LXW_ALIGN_CENTER);
+  format_set_bold(formats_.problemNumber);
+  format_set_italic(formats_.problemNumber);
+  format_set_num_format(formats_.problemNumber, "@");
+  formats_.term = NewFormat(workbook_, 12, LXW_ALIGN_CENTER);
+  formats_.operatorLeft = NewFormat(workbook_, 12, LXW_ALIGN_LEFT);
+  formats_.valueRight = NewFormat(workbook_, 12, LXW_ALIGN_RIGHT);
+  formats_.rule = NewFormat(workbook_, 12, LXW_ALIGN_CENTER);
+  format_set_top(formats_.rule, LXW_BORDER_THIN);
+  formats_.ruleRight = NewFormat(workbook_, 12, LXW_ALIGN_RIGHT);
+  format_set_top(formats_.ruleRight, LXW_BORDER_THIN);
+  if (kind_ != SheetKind::AnswerKey) return;
+  auto answer = [](lxw_format* format) {
+    format_set_bold(format);
+    format_set_font_color(format, kAnswerRed);
+    format_set_underline(format, LXW_UNDERLINE_SINGLE);
+    return format;
+  };
+  formats_.termAnswer = answer(NewFormat(workbook_, 12, LXW_ALIGN_CENTER));
+  formats_.valueRightAnswer = answer(NewFormat(workbook_, 12, LXW_ALIGN_RIGHT));
+  formats_.ruleRightAnswer = answer(NewFormat(workbook_, 12, LXW_ALIGN_RIGHT));
+  format_set_top(formats_.ruleRightAnswer, LXW_BORDER_THIN);
+}
+
+void ExcelWorksheetWriter::SetUpPage() {
+  worksheet_set_margins(worksheet_, kSideMargin, kSideMargin, kTopMargin, kBottomMargin);
+  const std::string header = std::string("&L") + kHeaderFont + EscapeHeaderText(layout_->headerLine) + "\n" +
+                             EscapeHeaderText("【说明：" + layout_->description + "】");
+  lxw_header_footer_options margin{};
+  margin.margin = kHeaderFooterMargin;
+  Check(worksheet_set_header_opt(worksheet_, header.c_str(), &margin), "页眉");
+  const std::string footer = std::string("&C") + kHeaderFont + EscapeHeaderText(layout_->ratingLine);
+  Check(worksheet_set_footer_opt(worksheet_, footer.c_str(), &margin), "页脚");
+  worksheet_center_horizontally(worksheet_);
+  // As wide as the paper, so that no line's problems spill onto a page of
+  // their own; as many pages tall as the manual breaks make.
+  worksheet_fit_to_pages(worksheet_, 1, 0);
+}
+
+// Every slot has the same nine columns: number, first term, operator,
+// second term, operator, third term, "=", result and a gap. The term column
+// that can hold the blank is widened so that the blank box fits.
+void ExcelWorksheetWriter::FormatColumns() {
+  const int mode = settings_.BlankMode;
+  auto termWidth = [&](int blankMode) {
+    return mode == blankMode || mode == kBlankRandom ? kWideTermWidth : static_cast<double>(settings_.TermWidth);
+  };
+  std::array<double, 9> widths = {3.0, termWidth(kBlankFirst), 1.0, termWidth(kBlankSecond), 1.0,
+                                  termWidth(kBlankThird), 1.0, termWidth(kBlankCompute), 1.2};
+  if (settings_.TermCount == 2) widths[4] = widths[5] = 0;
+
+  lxw_row_col_options hidden{};
+  hidden.hidden = 1;
+  for (int slot = 0; slot < settings_.PerRow; ++slot) {
+    for (int j = 0; j < 9; ++j) {
+      const auto column = static_cast<lxw_col_t>(slot * settings_.ColsPerProblem + j);
+      const double width = widths[static_cast<std::size_t>(j)];
+      Check(worksheet_set_column_opt(worksheet_, column, column, width,
+                                     j == 0 ? formats_.numberColumn : formats_.term, width == 0 ? &hidden : nullptr),
+            "列宽");
+    }
+  }
+}
+
+void ExcelWorksheetWriter::StartLine(const SheetLine& /*line*/, bool firstOnPage) {
+  std::fill(line_.begin(), line_.end(), Cell{});
+  if (firstOnPage) {
+    ++currentRow_;
+    SetRowHeight(currentRow_, kSpacerRowHeight);
+  }
+  ++currentRow_;
+  // Every line that starts holds a problem, so its row gets the line height.
+  SetRowHeight(currentRow_, kLineRowHeight);
+}
+
+void ExcelWorksheetWriter::WriteProblem(int slot, const SheetProblem& problem) {
+  const int g = (slot - 1) * settings_.ColsPerProblem;
+  At(currentRow_, g + 1).text = problem.numberText;
+  for (int k = 0; k < kProblemColumns; ++k) {
+    const SheetCell& cell = problem.cells[static_cast<std::size_t>(k)];
+    Cell& written = At(currentRow_, g + 2 + k);
+    written.text = cell.blank && !cell.IsAnswer() ? kBlankBox : cell.text;
+    written.answer = cell.IsAnswer();
+  }
+  if (settings_.VerticalForm) WriteColumnForm(slot, problem.columnForm);
+  ++written_;
+}
+
+// The column form uses the slot's operator column, its second-term column
+// for the numbers and the first visible column to the right of it for the
+// closing parenthesis of a blank box.
+void ExcelWorksheetWriter::WriteColumnForm(int slot, const ColumnForm& form) {
+  const int g = (slot - 1) * settings_.ColsPerProblem;
+  const int operatorColumn = g + 3;
+  const int valueColumn = g + 4;
+  const int closingColumn = settings_.TermCount == 3 ? g + 5 : g + 7;
+
+  int row = currentRow_ + 1;
+  for (const ColumnRow& term : form.terms) {
+    if (!term.sign.empty()) {
+      At(row, operatorColumn).text = term.sign;
+      At(row, operatorColumn).align = Align::Left;
+    }
+    Place(row, valueColumn, closingColumn, term.value);
+    ++row;
+  }
+  // The rule under the last term is a top border on the result row.
+  for (int column : {operatorColumn, valueColumn, closingColumn}) At(row, column).rule = true;
+  Place(row, valueColumn, closingColumn, form.result.value);
+}
+
+ExcelWorksheetWriter::Cell& ExcelWorksheetWriter::At(int row, int column) {
+  Cell& cell = line_[static_cast<std::size_t>((row - currentRow_) * lineColumns_ + column - 1)];
+  cell.set = true;
+  return cell;
+}
+
+// A number of the column form stands right; a blank box is split over two
+// cells so that its ")" closes after the digits of the value column. On an
+// answer key the blank's value stands in the value column, without the box.
+void ExcelWorksheetWriter::Place(int row, int valueColumn, int closingColumn, const SheetCell& value) {
+  Cell& valueCell = At(row, valueColumn);
+  valueCell.align = Align::Right;
+  valueCell.text = value.text;
+  valueCell.answer = value.IsAnswer();
+  if (value.blank && !value.IsAnswer()) {
+    valueCell.text = "(   ";
+    At(row, closingColumn).text = ")";
+  }
+}
+
+void ExcelWorksheetWriter::EndLine(bool /*lastOnPage*/) {
+  const int lastRow = currentRow_ + lineRows_ - 1;
+  const int pageRows = !settings_.VerticalForm ? kLinePageRows
+                       : settings_.TermCount == 2 ? kTwoTermVerticalPageRows
+                                                  : kThreeTermVerticalPageRows;
+  const bool pageEnds = lastRow % pageRows == 0;
+  WriteLineCells();
+  currentRow_ = lastRow;
+  if (pageEnds) pageBreaks_.push_back(static_cast<unsigned>(currentRow_));  // a break above the next row
+}
+
+// Each cell of the line once, row by row. An empty cell without a look of
+// its own stays unwritten. A row's height goes before its cells, since each
+// row is streamed out once the next one is begun.
+void ExcelWorksheetWriter::WriteLineCells() {
+  for (int i = 0; i < lineRows_; ++i) {
+    // A column form's result row is as high as a line, the last one on a
+    // page too, so that every result has room to be written in.
+    if (i == lineRows_ - 1 && i > 0) SetRowHeight(currentRow_ + i, kLineRowHeight);
+    const auto row = static_cast<lxw_row_t>(currentRow_ + i - 1);
+    for (int j = 0; j < lineColumns_; ++j) {
+      const Cell& cell = line_[static_cast<std::size_t>(i * lineColumns_ + j)];
+      const bool plain = cell.align == Align::Column && !cell.rule;
+      if (!cell.set || (cell.text.empty() && plain)) continue;
+      const bool numberColumn = j % settings_.ColsPerProblem == 0;
+      lxw_format* format = FormatOf(cell, numberColumn);
+      const auto column = static_cast<lxw_col_t>(j);
+      lxw_error error;
+      if (cell.text.empty()) {
+        error = worksheet_write_blank(worksheet_, row, column, format);
+      } else if (!numberColumn && IsWholeNumber(cell.text)) {
+        error = worksheet_write_number(worksheet_, row, column, std::stod(cell.text), format);
+      } else {
+        error = worksheet_write_string(worksheet_, row, column, cell.text.c_str(), format);
+      }
+      Check(error, "单元格");
+    }
+  }
+}
+
+lxw_format* ExcelWorksheetWriter::FormatOf(const Cell& cell, bool numberColumn) const {
+  if (numberColumn) return formats_.problemNumber;
+  if (cell.answer) {
+    if (cell.align == Align::Right) return cell.rule ? formats_.ruleRightAnswer : formats_.valueRightAnswer;
+    return formats_.termAnswer;
+  }
+  switch (cell.align) {
+    case Align::Left: return formats_.operatorLeft;
+    case Align::Right: return cell.rule ? formats_.ruleRight : formats_.valueRight;
+    case Align::Column: break;
+  }
+  return cell.rule ? formats_.rule : formats_.term;
+}
+
+void ExcelWorksheetWriter::Finish() {
+  if (!pageBreaks_.empty()) {
+    std::vector<lxw_row_t> breaks(pageBreaks_.begin(), pageBreaks_.end());
+    breaks.push_back(0);
+    Check(worksheet_set_h_pagebreaks(worksheet_, breaks.data()), "分页");
+  }
+  lxw_workbook* workbook = workbook_;
+  workbook_ = nullptr;
+  errno = 0;
+  lxw_error error;
+  {
+    const QuietLibrary quiet;
+    error = workbook_close(workbook);
+  }
+  const int systemError = errno;
+  if (error != LXW_NO_ERROR) throw ExportError("无法保存文件“" + shownPath_ + "”：" + SaveFailureReason(error, systemError));
+}
+
+void ExcelWorksheetWriter::SetRowHeight(int row, double height) {
+  Check(worksheet_set_row(worksheet_, static_cast<lxw_row_t>(row - 1), height, nullptr), "行高");
+}
+
+void ExcelWorksheetWriter::Check(int error, const char* what) const {
+  if (error != LXW_NO_ERROR) {
+    throw ExportError(std::string("无法写入工作簿“") + shownPath_ + "”（" + what +
+                      "）：" + lxw_strerror(static_cast<lxw_error>(error)));
+  }
+}
+
+// The library can start a workbook with a sheet. Nothing is written: a
+// workbook reaches the disk only when it is closed, and this one is freed.
+bool CheckExcel() {
+  lxw_workbook* workbook = workbook_new("numbrook-check.xlsx");
+  if (workbook == nullptr) return false;
+  const bool works = workbook_add_worksheet(workbook, nullptr) != nullptr;
+  lxw_workbook_free(workbook);
+  return works;
+}
+
+}  // namespace numbrook

@@ -1,0 +1,146 @@
+#include "sets/class_set.h"
+
+#include <memory>
+
+#include "files/export_error.h"
+#include "files/file_names.h"
+#include "files/pending_file.h"
+#include "files/set_lock.h"
+#include "formats/xlsx/excel_worksheet.h"
+#include "generation/generation_settings.h"
+#include "generation/problem_generator.h"
+#include "generation/random_draws.h"
+#include "sets/files_per_sheet.h"
+#include "sets/one_document.h"
+
+namespace numbrook {
+namespace {
+
+// splitmix64's finaliser: every input bit stirs every output bit.
+std::uint64_t Mixed(std::uint64_t value) {
+  value += 0x9E3779B97F4A7C15ull;
+  value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ull;
+  value = (value ^ (value >> 27)) * 0x94D049BB133111EBull;
+  return value ^ (value >> 31);
+}
+
+// The names of every pupil's files: the chosen or default name, numbered
+// for a class set, with "答案" for a key. A PDF set is one pair of files.
+std::vector<SheetNames> NamesOf(const SheetSetRequest& request, const std::filesystem::path& name, bool onePair) {
+  const int sheets = request.sheets.value_or(1);
+  std::vector<SheetNames> names;
+  for (int k = 1; k <= (onePair ? 1 : sheets); ++k) {
+    SheetNames pupil{request.sheets && !onePair ? NumberedName(name, k, sheets) : name, std::nullopt};
+    if (request.answers) pupil.key = AnswerKeyName(pupil.sheet);
+    names.push_back(std::move(pupil));
+  }
+  return names;
+}
+
+// Draws sheet k's problems: Written, Abandoned or TooFewDifferent.
+SheetSetOutcome DrawSheet(const SheetSetRequest& request, const GenerationSettings& settings,
+                          const Progress& progress, ProblemTable& table) {
+  SeededRandom random(*settings.Seed);
+  if (!request.distinct) {
+    return GenerateProblems(settings, random, progress, table) ? SheetSetOutcome::Written : SheetSetOutcome::Abandoned;
+  }
+  switch (GenerateDistinctProblems(settings, random, progress, table)) {
+    case DistinctOutcome::Drawn: return SheetSetOutcome::Written;
+    case DistinctOutcome::Abandoned: return SheetSetOutcome::Abandoned;
+    case DistinctOutcome::RanOut: break;  // refused before drawing, as the count above is
+  }
+  return SheetSetOutcome::TooFewDifferent;
+}
+
+// Takes what a placing did into the result; its failure stops the run.
+void Record(PlacementResult placed, SheetSetResult& result) {
+  result.placed.insert(result.placed.end(), placed.placed.begin(), placed.placed.end());
+  if (!placed.error) return;
+  // A failure to place what was written comes after the one that stopped the run.
+  if (result.outcome == SheetSetOutcome::Written) result.outcome = SheetSetOutcome::Failed;
+  result.error += (result.error.empty() ? "" : "\n") + *placed.error;
+}
+
+}  // namespace
+
+std::uint64_t SheetSeed(std::uint64_t first, int number, bool numbered) {
+  // Neighbouring starts give unrelated sets, not the same set shifted by one.
+  return numbered ? Mixed(Mixed(first) + static_cast<std::uint64_t>(number)) : first;
+}
+
+SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& progress) {
+  SheetSetResult result;
+  const GenerationSettings settings = SetUpRun(request.request);
+  result.firstSeed = request.request.seed.value_or(SeedFromTimeOfDay());
+  if (request.distinct) {
+    const auto wanted = static_cast<std::size_t>(settings.ProblemCount);
+    result.different = CountDistinctProblems(settings, wanted);
+    if (result.different < wanted) {
+      result.outcome = SheetSetOutcome::TooFewDifferent;
+      return result;
+    }
+  }
+  const bool onePair = settings.ExportFormat == kExportPdf;
+  const int sheets = request.sheets.value_or(1);
+
+  std::unique_ptr<SetLock> lock;
+  std::unique_ptr<SetOutput> output;
+  std::filesystem::path name;
+  try {
+    name = request.output ? ChosenOutputFileName(*request.output, settings.KindText, settings.ExportFormat)
+                          : OutputFileNameNow(request.folder, settings.KindText, settings.ExportFormat);
+    if (request.output) CheckChosenName(name, settings.ExportFormat);
+    PendingFile::RemoveOnTerminationSignals();
+    const std::vector<SheetNames> names = NamesOf(request, name, onePair);
+    lock = std::make_unique<SetLock>(name);
+    if (settings.ExportFormat == kExportExcel && !CheckExcel()) {
+      result.outcome = SheetSetOutcome::ExcelMissing;
+      return result;
+    }
+    if (onePair) {
+      output = std::make_unique<OneDocument>(names.front(), request.request.sheet);
+    } else {
+      output = std::make_unique<FilesPerSheet>(names, request.request.sheet);
+    }
+  } catch (const ExportError& error) {
+    result.outcome = SheetSetOutcome::Failed;
+    result.error = error.what();
+    return result;
+  }
+
+  const std::filesystem::path folder = FolderOf(name);
+  for (int k = 1; k <= sheets && result.outcome == SheetSetOutcome::Written; ++k) {
+    GenerationSettings sheet = settings;
+    sheet.Seed = SheetSeed(result.firstSeed, k, request.sheets.has_value());
+    ProblemTable table;
+    result.outcome = DrawSheet(request, sheet, progress, table);
+    if (result.outcome != SheetSetOutcome::Written) break;
+    try {
+      if (!output->Add(k, sheet, table, progress)) {
+        result.outcome = SheetSetOutcome::Abandoned;
+        break;
+      }
+      std::vector<PendingPair> ready = output->TakeReady(false);
+      Record(PlacePairs(ready, folder), result);
+    } catch (const ExportError& error) {
+      result.outcome = SheetSetOutcome::Failed;
+      result.error = error.what();
+      break;
+    }
+    if (result.outcome == SheetSetOutcome::Written) progress.CountSheet(k);
+  }
+  // The sheets finished before a failure or a stop stay, each with its key;
+  // an unfinished document is dropped.
+  if (result.outcome == SheetSetOutcome::Written || !onePair) {
+    try {
+      std::vector<PendingPair> ready = output->TakeReady(true);
+      Record(PlacePairs(ready, folder), result);
+    } catch (const ExportError& error) {
+      result.outcome = SheetSetOutcome::Failed;
+      result.error = error.what();
+    }
+  }
+  return result;
+}
+
+}  // namespace numbrook

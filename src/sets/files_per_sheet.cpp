@@ -1,0 +1,68 @@
+#include "sets/files_per_sheet.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "formats/text/text_worksheet.h"
+#include "formats/xlsx/excel_worksheet.h"
+#include "sheet/sheet_walk.h"
+
+namespace numbrook {
+namespace {
+
+// Descriptors kept free for the writers, the library's own files and the
+// standard streams.
+constexpr rlim_t kSpareDescriptors = 64;
+
+// How many written files may wait open: all the process may open but a
+// spare; under a low limit a quarter of it, and at least a sheet with its key.
+std::size_t OpenFileBudget() {
+  rlimit limit{};
+  const rlim_t open = getrlimit(RLIMIT_NOFILE, &limit) == 0 ? limit.rlim_cur : 1024;
+  if (open > 2 * kSpareDescriptors) return static_cast<std::size_t>(open - kSpareDescriptors);
+  return std::max<std::size_t>(static_cast<std::size_t>(open / 4), 2);
+}
+
+std::unique_ptr<WorksheetWriter> WriterFor(const GenerationSettings& settings, SheetKind kind,
+                                           const PendingFile& target) {
+  if (settings.ExportFormat == kExportText) return std::make_unique<TextWorksheetWriter>(target, settings);
+  return std::make_unique<ExcelWorksheetWriter>(target, settings, kind);
+}
+
+}  // namespace
+
+bool WriteSheetFile(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
+                    const Progress& progress, const PendingFile& target) {
+  const std::unique_ptr<WorksheetWriter> writer = WriterFor(settings, kind, target);
+  return WriteSheet(*writer, settings, table, kind, progress);
+}
+
+FilesPerSheet::FilesPerSheet(std::vector<SheetNames> names, SheetKind kind)
+    : names_(std::move(names)), kind_(kind), budget_(OpenFileBudget()) {}
+
+bool FilesPerSheet::Add(int number, const GenerationSettings& sheet, const ProblemTable& table,
+                        const Progress& progress) {
+  const SheetNames& names = names_.at(static_cast<std::size_t>(number - 1));
+  PendingPair pair;
+  pair.sheetKind = kind_;
+  pair.sheet = std::make_unique<PendingFile>(names.sheet);
+  if (!WriteSheetFile(sheet, table, kind_, progress, *pair.sheet)) return false;
+  if (names.key) {
+    pair.key = std::make_unique<PendingFile>(*names.key);
+    if (!WriteSheetFile(sheet, table, SheetKind::AnswerKey, progress, *pair.key)) return false;
+  }
+  openFiles_ += pair.key ? 2 : 1;
+  written_.push_back(std::move(pair));
+  return true;
+}
+
+std::vector<PendingPair> FilesPerSheet::TakeReady(bool end) {
+  // Room for the next sheet and its key, or the pairs so far are placed.
+  if (!end && openFiles_ + 2 <= budget_) return {};
+  openFiles_ = 0;
+  return std::move(written_);
+}
+
+}  // namespace numbrook

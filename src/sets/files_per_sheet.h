@@ -1,0 +1,34 @@
+#pragma once
+
+#include <vector>
+
+#include "sets/set_output.h"
+
+namespace numbrook {
+
+// A text file or a workbook for each sheet, and one for its key. Written
+// files stay open without a name until they are placed: all of them at the
+// end, or the pairs so far when the process could not open more files.
+class FilesPerSheet final : public SetOutput {
+ public:
+  // The names of every sheet of the run, in order.
+  FilesPerSheet(std::vector<SheetNames> names, SheetKind kind);
+
+  bool Add(int number, const GenerationSettings& sheet, const ProblemTable& table,
+           const Progress& progress) override;
+  std::vector<PendingPair> TakeReady(bool end) override;
+
+ private:
+  std::vector<SheetNames> names_;
+  SheetKind kind_;
+  std::vector<PendingPair> written_;
+  std::size_t openFiles_ = 0;
+  std::size_t budget_;
+};
+
+// Writes one sheet of a text file or a workbook into the pending file,
+// line by line. False when the progress abandoned it; throws ExportError.
+bool WriteSheetFile(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
+                    const Progress& progress, const PendingFile& target);
+
+}  // namespace numbrook

@@ -1,0 +1,74 @@
+#include "sheet/sheet_layout.h"
+
+#include <algorithm>
+
+#include "sheet/problem_number.h"
+#include "generation/blank_value.h"
+
+namespace numbrook {
+namespace {
+
+SheetCell CellOf(const std::string& text, const std::optional<int>& answer) {
+  if (text != kBlankMarker) return {text, false};
+  return {answer ? std::to_string(*answer) : std::string(), true};
+}
+
+ColumnForm ColumnFormOf(const std::array<SheetCell, kProblemColumns>& cells, const GenerationSettings& settings) {
+  ColumnForm form;
+  form.terms.push_back({"", cells[kFirstTerm]});
+  form.terms.push_back({cells[kFirstOperator].text, cells[kSecondTerm]});
+  if (settings.TermCount == 3) form.terms.push_back({cells[kSecondOperator].text, cells[kThirdTerm]});
+  form.result = {"", cells[kResult]};
+  form.places = settings.DigitWidth;
+  for (const ColumnRow& row : form.terms) form.places = std::max(form.places, static_cast<int>(row.value.text.size()));
+  form.places = std::max(form.places, static_cast<int>(form.result.value.text.size()));
+  return form;
+}
+
+}  // namespace
+
+std::string SheetDescription(const GenerationSettings& settings, SheetKind kind) {
+  std::string description = settings.Description;
+  if (settings.Seed) description += std::string(kSeedLead) + std::to_string(*settings.Seed);
+  return kind == SheetKind::AnswerKey ? description + "（答案）" : description;
+}
+
+SheetLayout LayOutSheet(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
+                        PageShape shape) {
+  SheetLayout layout;
+  layout.kind = kind;
+  layout.description = SheetDescription(settings, kind);
+  layout.headerLine = settings.HeaderLine1;
+  layout.ratingLine = settings.HeaderLine2;
+  layout.termCount = settings.TermCount;
+  layout.digitWidth = settings.DigitWidth;
+  layout.columnForm = settings.VerticalForm;
+  layout.problemCount = settings.ProblemCount;
+
+  const int perLine = std::max(1, shape.perLine);
+  int numbering = 0;  // the next problem gets numbering + 1
+  for (int index = 0; index < settings.ProblemCount; ++index) {
+    if (index % perLine == 0) {
+      const bool newPage = layout.pages.empty() ||
+                           (shape.linesPerPage > 0 && static_cast<int>(layout.pages.back().lines.size()) == shape.linesPerPage);
+      if (newPage) {
+        layout.pages.emplace_back();
+        if (settings.NumberEachPage) numbering = 0;
+      }
+      layout.pages.back().lines.emplace_back();
+    }
+    const ProblemRow& row = table.Row(index);
+    const std::optional<int> answer = kind == SheetKind::AnswerKey ? BlankValue(row) : std::nullopt;
+    SheetProblem problem;
+    problem.index = index;
+    problem.numberText = ProblemNumberText(++numbering, settings.ProblemCount);
+    for (int k = 0; k < kProblemColumns; ++k) {
+      problem.cells[static_cast<std::size_t>(k)] = CellOf(row[static_cast<std::size_t>(k)], answer);
+    }
+    if (settings.VerticalForm) problem.columnForm = ColumnFormOf(problem.cells, settings);
+    layout.pages.back().lines.back().problems.push_back(std::move(problem));
+  }
+  return layout;
+}
+
+}  // namespace numbrook

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "sheet/worksheet_writer.h"
+#include "generation/generation_settings.h"
+#include "generation/problem_table.h"
+
+namespace numbrook {
+
+// One cell of a problem as every format shows it. A blank is the place the
+// pupil fills in: empty on the pupil's sheet, its value on an answer key.
+struct SheetCell {
+  std::string text;
+  bool blank = false;
+  bool IsAnswer() const { return blank && !text.empty(); }
+};
+
+// One row of a problem's column form: the operator before it (empty on the
+// first row and on the result row) and the number.
+struct ColumnRow {
+  std::string sign;
+  SheetCell value;
+};
+
+// A problem in column form: its terms one under another, then the result
+// under a rule. Places is the count of digit places each row has: the
+// digits of the widest range, or more for a wider value.
+struct ColumnForm {
+  std::vector<ColumnRow> terms;
+  ColumnRow result;
+  int places = 0;
+};
+
+struct SheetProblem {
+  int index = 0;           // its row in the table, 0 first
+  std::string numberText;  // " 7. ": right-aligned to the widest number of the run
+  std::array<SheetCell, kProblemColumns> cells;  // the table's seven columns, empty ones included
+  ColumnForm columnForm;   // without terms when the sheet has no column form
+};
+
+struct SheetLine {
+  std::vector<SheetProblem> problems;
+};
+
+struct SheetPage {
+  std::vector<SheetLine> lines;
+};
+
+// How a format pages its problems: problems per line and lines per page
+// (0: a single page, as the text file has).
+struct PageShape {
+  int perLine = 1;
+  int linesPerPage = 0;
+};
+
+// The whole sheet, ready to be drawn in any format: what stands on each
+// page and line, numbered as the workbook numbers (anew on every page when
+// asked), with the answer substituted on a key.
+struct SheetLayout {
+  SheetKind kind = SheetKind::Pupil;
+  std::string description;  // ends in "（答案）" on a key
+  std::string headerLine;   // name, date and time fields
+  std::string ratingLine;   // the self-rating line
+  int termCount = 2;
+  int digitWidth = 2;
+  bool columnForm = false;
+  int problemCount = 0;
+  std::vector<SheetPage> pages;
+};
+
+// What leads a sheet's own seed in its description: "　编号 8423…".
+inline constexpr const char* kSeedLead = "　编号 ";
+
+// The description of a sheet of this kind, with its seed when it has one.
+std::string SheetDescription(const GenerationSettings& settings, SheetKind kind);
+
+SheetLayout LayOutSheet(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
+                        PageShape shape);
+
+}  // namespace numbrook
