@@ -35,7 +35,7 @@ std::vector<numbrook::ProblemTable> ClassSet(const numbrook::GenerationSettings&
   return tables;
 }
 
-numbrook::GenerationSettings Settings(int format) {
+numbrook::GenerationSettings Settings(numbrook::FileFormat format) {
   numbrook::GenerationSettings settings = numbrook::SetUpRun(numbrook::RunRequest{});
   settings.ExportFormat = format;
   return settings;
@@ -104,7 +104,7 @@ int main() {
   // The same sheets and keys as workbooks, then one soffice run converting all 80.
   const std::filesystem::path books = folder / "books";
   std::filesystem::create_directories(books);
-  const numbrook::GenerationSettings settings = Settings(numbrook::kExportExcel);
+  const numbrook::GenerationSettings settings = Settings(numbrook::FileFormat::Excel);
   const std::vector<numbrook::ProblemTable> tables = ClassSet(settings);
   std::vector<std::string> command = {"soffice", "--headless", "-env:UserInstallation=file://" + (folder / "profile").string(),
                                       "--convert-to", "pdf", "--outdir", (folder / "converted").string()};

@@ -30,13 +30,13 @@ int main() {
     int terms;
     int perLine;
     bool vertical;
-    numbrook::ExportFormat format;
+    numbrook::FileFormat format;
   };
   const Case cases[] = {
-      {"text, 1000 problems", 2, 4, false, numbrook::ExportFormat::Text},
-      {"text, 1000 problems with column form", 2, 4, true, numbrook::ExportFormat::Text},
-      {"spreadsheet, 1000 three-term problems in column form, 1 per row", 3, 1, true, numbrook::ExportFormat::Excel},
-      {"spreadsheet, 1000 problems, 10 per row", 2, 10, false, numbrook::ExportFormat::Excel},
+      {"text, 1000 problems", 2, 4, false, numbrook::FileFormat::Text},
+      {"text, 1000 problems with column form", 2, 4, true, numbrook::FileFormat::Text},
+      {"spreadsheet, 1000 three-term problems in column form, 1 per row", 3, 1, true, numbrook::FileFormat::Excel},
+      {"spreadsheet, 1000 problems, 10 per row", 2, 10, false, numbrook::FileFormat::Excel},
   };
   for (const Case& c : cases) {
     numbrook::RunRequest request;

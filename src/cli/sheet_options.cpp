@@ -199,7 +199,7 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
         if (value != "text" && value != "excel" && value != "pdf") {
           Refuse("--format takes text, excel or pdf, not '" + value + "'");
         }
-        r.format = value == "text" ? ExportFormat::Text : value == "pdf" ? ExportFormat::Pdf : ExportFormat::Excel;
+        r.format = value == "text" ? FileFormat::Text : value == "pdf" ? FileFormat::Pdf : FileFormat::Excel;
         break;
       case kSeed: r.seed = SeedOf(value); break;
       case kEncoding:
@@ -229,7 +229,7 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
   // What the window does not offer with two terms is refused, not dropped.
   if (r.terms == 2 && r.blank == BlankPlace::Third) Refuse("--blank third needs --terms 3");
   if (r.terms == 2 && mixed) Refuse("--mixed needs --terms 3");
-  if (r.textEncoding != TextEncoding::Locale && r.format != ExportFormat::Text) {
+  if (r.textEncoding != TextEncoding::Locale && r.format != FileFormat::Text) {
     Refuse("--encoding needs --format=text");
   }
   if (mixed) r.operations = r.operations | OperationKinds::Mixed;

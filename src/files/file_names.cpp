@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "files/export_error.h"
-#include "generation/generation_settings.h"
+#include "generation/run_request.h"
 
 namespace numbrook {
 namespace {
@@ -58,8 +58,8 @@ std::string FormatTime(const char* format, const std::tm& time) {
   return ascii;
 }
 
-const char* ExtensionOf(int exportFormat) {
-  return exportFormat == kExportText ? ".TXT" : exportFormat == kExportPdf ? ".PDF" : ".XLS";
+const char* ExtensionOf(FileFormat exportFormat) {
+  return exportFormat == FileFormat::Text ? ".TXT" : exportFormat == FileFormat::Pdf ? ".PDF" : ".XLS";
 }
 
 std::string Without(std::string text, const std::string& characters) {
@@ -91,19 +91,19 @@ std::string Shown(const std::string& text) {
 
 }  // namespace
 
-void CheckChosenName(const std::filesystem::path& file, int exportFormat) {
+void CheckChosenName(const std::filesystem::path& file, FileFormat exportFormat) {
   const std::string text = file.string();
   if (std::any_of(text.begin(), text.end(), [](char ch) { return IsControl(static_cast<unsigned char>(ch)); })) {
     throw ExportError("无法写入“" + Shown(text) + "”：文件名含有控制字符");
   }
   struct Kind {
-    int format;
+    FileFormat format;
     const char* name;
     std::vector<std::string> extensions;
   };
-  static const Kind kKinds[] = {{kExportText, "文本文件", {".txt", ".text"}},
-                                {kExportExcel, "Excel工作簿", {".xls", ".xlsx"}},
-                                {kExportPdf, "PDF文件", {".pdf"}}};
+  static const Kind kKinds[] = {{FileFormat::Text, "文本文件", {".txt", ".text"}},
+                                {FileFormat::Excel, "Excel工作簿", {".xls", ".xlsx"}},
+                                {FileFormat::Pdf, "PDF文件", {".pdf"}}};
   const std::string extension = Lowered(file.extension().string());
   const Kind* chosen = nullptr;
   for (const Kind& kind : kKinds) {
@@ -120,14 +120,14 @@ void CheckChosenName(const std::filesystem::path& file, int exportFormat) {
 }
 
 std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFolder, const std::string& kindText,
-                                            const std::tm& localTime, int exportFormat) {
+                                            const std::tm& localTime, FileFormat exportFormat) {
   const std::string date = Without(FormatTime("%x", localTime), "-/");
   const std::string time = Without(FormatTime("%X", localTime), ":");
   return tempFolder / (kindText + "题目列表" + date + time + ExtensionOf(exportFormat));
 }
 
 std::filesystem::path OutputFileNameNow(const std::filesystem::path& folder, const std::string& kindText,
-                                        int exportFormat) {
+                                        FileFormat exportFormat) {
   std::error_code error;
   if (!std::filesystem::is_directory(folder.empty() ? "." : folder, error)) {
     const std::string reason = error ? error.message() : std::strerror(ENOTDIR);
@@ -140,7 +140,7 @@ std::filesystem::path OutputFileNameNow(const std::filesystem::path& folder, con
 }
 
 std::filesystem::path ChosenOutputFileName(const std::filesystem::path& chosen, const std::string& kindText,
-                                           int exportFormat) {
+                                           FileFormat exportFormat) {
   // A link to a folder is not taken for one without its "/": writing
   // through a link is refused as for the sheet itself.
   std::error_code ignored;

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "generation/run_request.h"
+
 namespace numbrook {
 
 // The worksheet's path in a folder: the kind of problems,
@@ -11,18 +13,18 @@ namespace numbrook {
 // "-", "/" and ":" separators, and ".TXT", ".XLS" or ".PDF". Two runs of the same
 // kind in the same second share a name; the later one replaces the file.
 std::filesystem::path ComposeOutputFileName(const std::filesystem::path& tempFolder, const std::string& kindText,
-                                            const std::tm& localTime, int exportFormat);
+                                            const std::tm& localTime, FileFormat exportFormat);
 
 // The same in the given folder, which must exist (empty: the current
 // folder, and the name alone); throws ExportError when it does not.
 std::filesystem::path OutputFileNameNow(const std::filesystem::path& folder, const std::string& kindText,
-                                        int exportFormat);
+                                        FileFormat exportFormat);
 
 // The file a chosen --output names: in an existing folder (or a path ending
 // in "/"), the default name inside it; a new name without an extension gets
 // the format's. Throws ExportError when a folder named with "/" is missing.
 std::filesystem::path ChosenOutputFileName(const std::filesystem::path& chosen, const std::string& kindText,
-                                           int exportFormat);
+                                           FileFormat exportFormat);
 
 // The answer key of a sheet: "答案" before the extension
 // (…题目列表120726093015答案.XLS).
@@ -36,6 +38,6 @@ std::filesystem::path NumberedName(const std::filesystem::path& sheet, int numbe
 // anywhere in it, or an extension of the other format (".txt" for a
 // workbook, ".XLS" for text, in any case). Other extensions and none are
 // the user's choice. Throws ExportError naming the file and the reason.
-void CheckChosenName(const std::filesystem::path& file, int exportFormat);
+void CheckChosenName(const std::filesystem::path& file, FileFormat exportFormat);
 
 }  // namespace numbrook

@@ -55,19 +55,19 @@ void GenerateAdditionFirst(const RowRequest& q) {
   row[kThirdTerm] = std::to_string(c);
   row[kResult] = std::to_string(result);
   switch (q.blankPosition) {
-    case kBlankAtResult:
+    case BlankPlace::Result:
       row[kResult] = kBlankMarker;
       SwapOnOddDigit(q, kFirstTerm, kSecondTerm);
       break;
-    case kBlankAtFirst:
+    case BlankPlace::First:
       row[kFirstTerm] = kBlankMarker;
       if (thirdIsAdded) SwapOnOddDigit(q, kSecondTerm, kThirdTerm);
       break;
-    case kBlankAtSecond:
+    case BlankPlace::Second:
       row[kSecondTerm] = kBlankMarker;
       if (thirdIsAdded) SwapOnOddDigit(q, kFirstTerm, kThirdTerm);
       break;
-    case kBlankAtThird:
+    case BlankPlace::Third:
       row[kThirdTerm] = kBlankMarker;
       if (thirdIsAdded) SwapOnOddDigit(q, kFirstTerm, kSecondTerm);
       break;

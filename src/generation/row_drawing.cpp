@@ -21,9 +21,9 @@ int ChooseFirstOperator(const GenerationSettings& s, RandomSource& random) {
 
 // Random mode: with two terms the result is blank 4 times in 10 and each
 // term 3 times; with three terms 3, 3, 2 and 2 times in 10.
-int ChooseBlankPosition(const GenerationSettings& s, RandomSource& random) {
-  if (s.BlankMode != kBlankRandom) return s.BlankMode;
-  return random.DigitModulo(s.TermCount == 2 ? 3 : 4);
+BlankPlace ChooseBlankPosition(const GenerationSettings& s, RandomSource& random) {
+  if (s.BlankMode != BlankPlace::Random) return s.BlankMode;
+  return static_cast<BlankPlace>(random.DigitModulo(s.TermCount == 2 ? 3 : 4));
 }
 
 }  // namespace
@@ -32,7 +32,7 @@ bool DrawRowAttempt(const GenerationSettings& settings, RandomSource& random, Pr
   row.fill("");
   row[kEqualsSign] = kEqualsText;
   const int firstOperator = ChooseFirstOperator(settings, random);
-  const int blankPosition = ChooseBlankPosition(settings, random);
+  const BlankPlace blankPosition = ChooseBlankPosition(settings, random);
   const RowRequest request{row, blankPosition, settings, random};
   if (firstOperator == kAdditionFirst) {
     GenerateAdditionFirst(request);

@@ -8,13 +8,11 @@
 
 namespace numbrook {
 
-enum BlankPosition { kBlankAtResult = 0, kBlankAtFirst = 1, kBlankAtSecond = 2, kBlankAtThird = 3 };
-
 // One row handed to a problem generator: cleared, "=" placed, the place of
 // the blank chosen.
 struct RowRequest {
   ProblemRow& row;
-  int blankPosition;
+  BlankPlace blankPosition;  // never Random
   const GenerationSettings& settings;
   RandomSource& random;
 };
@@ -22,7 +20,7 @@ struct RowRequest {
 // The operator between the second and third terms: random in a mixed run
 // ("+" on an odd digit), otherwise the first operator again.
 inline std::string SecondOperatorFor(const RowRequest& q, const char* firstOperator) {
-  if (q.settings.OperationKind != kMixed) return firstOperator;
+  if (q.settings.OperationKind != ProblemKind::Mixed) return firstOperator;
   return q.random.DigitModulo(2) == 1 ? "+" : "-";
 }
 

@@ -17,10 +17,12 @@ constexpr bool Has(OperationKinds kinds, OperationKinds kind) {
 }
 
 // Where the pupil's blank stands: the result (a compute problem), one of the
-// terms, or a place drawn for every problem.
+// terms, or a place drawn for every problem. A drawn row has one of the
+// first four.
 enum class BlankPlace { Result = 0, First = 1, Second = 2, Third = 3, Random = 4 };
 
-enum class ExportFormat { Text = 0, Excel = 1, Pdf = 2 };
+// The file a sheet is written as: plain text, a spreadsheet workbook or a PDF.
+enum class FileFormat { Text = 0, Excel = 1, Pdf = 2 };
 
 // The text sheet's encoding: the desktop's (the locale's codeset decides),
 // or one chosen.
@@ -48,7 +50,7 @@ struct RunRequest {
   BlankPlace blank = BlankPlace::Result;
   int count = 100;     // problems, 1..1000
   int perLine = 4;     // problems on a line, 1..10
-  ExportFormat format = ExportFormat::Excel;
+  FileFormat format = FileFormat::Excel;
   bool columnForm = false;      // every problem again in column form
   bool numberEachPage = true;   // numbering starts again on every page
   SheetKind sheet = SheetKind::Pupil;

@@ -83,9 +83,9 @@ void GenerateSubtractionFirst(const RowRequest& q) {
     row[kThirdTerm] = std::to_string(c);
   }
   row[kResult] = kBlankMarker;
-  if (q.blankPosition == kBlankAtResult) return;
+  if (q.blankPosition == BlankPlace::Result) return;
   static constexpr int kBlankColumn[] = {kResult, kFirstTerm, kSecondTerm, kThirdTerm};
-  row[kBlankColumn[q.blankPosition]] = kBlankMarker;
+  row[kBlankColumn[static_cast<int>(q.blankPosition)]] = kBlankMarker;
   row[kResult] = std::to_string(result);
 }
 

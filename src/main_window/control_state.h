@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "generation/generation_settings.h"
+#include "generation/run_request.h"
 
 namespace numbrook {
 
@@ -13,14 +13,14 @@ struct ControlState {
   bool checkA = true;          // 加法
   bool checkS = false;         // 减法
   bool checkAS = false;        // 混合运算
-  int option3Index = kBlankCompute;
+  BlankPlace option3 = BlankPlace::Result;  // the selected Option3
   std::string text1 = "100";   // 出题数量
   std::string text2 = "4";     // 每行
   std::string text3 = "20";    // 以内加法
   std::string text4 = "10";    // 以内减法
   bool checkAdd = true;        // 包含进位加法
   bool checkSub = true;        // 包含退位减法
-  int option2Index = kExportExcel;
+  FileFormat option2 = FileFormat::Excel;  // the selected Option2
   bool checkExp = false;       // 导出竖式
   bool checkNewPage = true;    // 新页
   std::string text5 = "1";     // 份数

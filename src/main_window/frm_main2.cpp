@@ -183,7 +183,7 @@ ControlState frmMain2::ReadControls() const {
   c.checkAS = CheckAS->isChecked();
   for (std::size_t i = 0; i < Option3.size(); ++i) {
     if (Option3[i]->isChecked()) {
-      c.option3Index = static_cast<int>(i);
+      c.option3 = static_cast<BlankPlace>(i);
       break;
     }
   }
@@ -194,7 +194,7 @@ ControlState frmMain2::ReadControls() const {
   c.checkAdd = CheckAdd->isChecked();
   c.checkSub = CheckSub->isChecked();
   for (std::size_t i = 0; i < Option2.size(); ++i) {
-    if (Option2[i]->isChecked()) c.option2Index = static_cast<int>(i);
+    if (Option2[i]->isChecked()) c.option2 = static_cast<FileFormat>(i);
   }
   c.checkExp = CheckExp->isChecked();
   c.checkNewPage = CheckNewPage->isChecked();
@@ -209,14 +209,14 @@ void frmMain2::WriteControls(const ControlState& c) {
   CheckA->setChecked(c.checkA);
   CheckS->setChecked(c.checkS);
   CheckAS->setChecked(c.checkAS);
-  Option3[static_cast<std::size_t>(c.option3Index)]->setChecked(true);
+  Option3[static_cast<std::size_t>(c.option3)]->setChecked(true);
   Text1->setText(QString::fromStdString(c.text1));
   Text2->setText(QString::fromStdString(c.text2));
   Text3->setText(QString::fromStdString(c.text3));
   Text4->setText(QString::fromStdString(c.text4));
   CheckAdd->setChecked(c.checkAdd);
   CheckSub->setChecked(c.checkSub);
-  Option2[static_cast<std::size_t>(c.option2Index)]->setChecked(true);
+  Option2[static_cast<std::size_t>(c.option2)]->setChecked(true);
   CheckExp->setChecked(c.checkExp);
   CheckNewPage->setChecked(c.checkNewPage);
   Text5->setText(QString::fromStdString(c.text5));
@@ -229,7 +229,7 @@ void frmMain2::WriteControls(const ControlState& c) {
 // during a run none of the settings nor Start.
 void frmMain2::SetEnabledState() {
   const bool threeTerms = OffersThreeTermControls(ReadControls());
-  Option3[kBlankThird]->setEnabled(threeTerms);
+  Option3[static_cast<std::size_t>(BlankPlace::Third)]->setEnabled(threeTerms);
   CheckAS->setEnabled(threeTerms);
   for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5}) frame->setEnabled(!running_);
   CmdOK->setEnabled(!running_);

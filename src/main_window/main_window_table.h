@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main_window/control_state.h"
+#include "sheet/sheet_texts.h"
 #include "widgets/window_table.h"
 
 namespace numbrook {

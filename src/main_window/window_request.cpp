@@ -32,14 +32,10 @@ RunRequest RequestFromControls(const ControlState& c) {
   request.subRange = FieldValue(c.text4, kMostRange, defaults.subRange);
   request.carrying = c.checkAdd;
   request.borrowing = c.checkSub;
-  request.blank = c.option3Index >= kBlankCompute && c.option3Index <= kBlankRandom
-                      ? static_cast<BlankPlace>(c.option3Index)
-                      : defaults.blank;
+  request.blank = c.option3;
   request.count = FieldValue(c.text1, kMostProblems, defaults.count);
   request.perLine = FieldValue(c.text2, kMostPerLine, defaults.perLine);
-  request.format = c.option2Index == kExportText  ? ExportFormat::Text
-                   : c.option2Index == kExportPdf ? ExportFormat::Pdf
-                                                  : ExportFormat::Excel;
+  request.format = c.option2;
   request.columnForm = c.checkExp;
   request.numberEachPage = c.checkNewPage;
   return request;

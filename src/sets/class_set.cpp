@@ -80,7 +80,7 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
       return result;
     }
   }
-  const bool onePair = settings.ExportFormat == kExportPdf;
+  const bool onePair = settings.ExportFormat == FileFormat::Pdf;
   const int sheets = request.sheets.value_or(1);
 
   std::unique_ptr<SetLock> lock;
@@ -93,7 +93,7 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
     PendingFile::RemoveOnTerminationSignals();
     const std::vector<SheetNames> names = NamesOf(request, name, onePair);
     lock = std::make_unique<SetLock>(name);
-    if (settings.ExportFormat == kExportExcel && !CheckExcel()) {
+    if (settings.ExportFormat == FileFormat::Excel && !CheckExcel()) {
       result.outcome = SheetSetOutcome::ExcelMissing;
       return result;
     }

@@ -27,7 +27,7 @@ std::size_t OpenFileBudget() {
 
 std::unique_ptr<WorksheetWriter> WriterFor(const GenerationSettings& settings, SheetKind kind,
                                            const PendingFile& target) {
-  if (settings.ExportFormat == kExportText) return std::make_unique<TextWorksheetWriter>(target, settings);
+  if (settings.ExportFormat == FileFormat::Text) return std::make_unique<TextWorksheetWriter>(target, settings);
   return std::make_unique<ExcelWorksheetWriter>(target, settings, kind);
 }
 

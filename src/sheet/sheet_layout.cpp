@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "sheet/problem_number.h"
+#include "sheet/sheet_texts.h"
 #include "generation/blank_value.h"
 
 namespace numbrook {
@@ -28,7 +29,7 @@ ColumnForm ColumnFormOf(const std::array<SheetCell, kProblemColumns>& cells, con
 }  // namespace
 
 std::string SheetDescription(const GenerationSettings& settings, SheetKind kind) {
-  std::string description = settings.Description;
+  std::string description = TextsOf(settings).Description;
   if (settings.Seed) description += std::string(kSeedLead) + std::to_string(*settings.Seed);
   return kind == SheetKind::AnswerKey ? description + "（答案）" : description;
 }
@@ -38,8 +39,9 @@ SheetLayout LayOutSheet(const GenerationSettings& settings, const ProblemTable& 
   SheetLayout layout;
   layout.kind = kind;
   layout.description = SheetDescription(settings, kind);
-  layout.headerLine = settings.HeaderLine1;
-  layout.ratingLine = settings.HeaderLine2;
+  const SheetTexts texts = TextsOf(settings);
+  layout.headerLine = texts.HeaderLine1;
+  layout.ratingLine = texts.HeaderLine2;
   layout.termCount = settings.TermCount;
   layout.digitWidth = settings.DigitWidth;
   layout.columnForm = settings.VerticalForm;

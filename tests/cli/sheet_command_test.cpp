@@ -25,7 +25,7 @@ TEST(SheetOptions, EachOptionSetsItsControl) {
   EXPECT_FALSE(r.borrowing);
   EXPECT_TRUE(r.columnForm);
   EXPECT_FALSE(r.numberEachPage);
-  EXPECT_EQ(r.format, ExportFormat::Text);
+  EXPECT_EQ(r.format, FileFormat::Text);
   EXPECT_EQ(r.seed, 42u);
   EXPECT_EQ(o.output, std::filesystem::path("/tmp/x.TXT"));
   EXPECT_TRUE(o.open);
@@ -38,7 +38,7 @@ TEST(SheetOptions, DefaultsAreTheWindowsStartUpValues) {
   const SheetOptions o = ParseSheetOptions({});
   EXPECT_EQ(o.request.count, 100);
   EXPECT_EQ(o.request.perLine, 4);
-  EXPECT_EQ(o.request.format, ExportFormat::Excel);
+  EXPECT_EQ(o.request.format, FileFormat::Excel);
   EXPECT_EQ(o.request.operations, OperationKinds::Addition);
   EXPECT_FALSE(o.request.seed.has_value());
   EXPECT_EQ(ParseSheetOptions({"--per-row", "10"}).request.perLine, 10);
@@ -63,7 +63,7 @@ TEST(SheetOptions, GnuStyleSpellings) {
   for (const Case& c : cases) {
     const SheetOptions o = ParseSheetOptions(c.arguments);
     EXPECT_EQ(o.request.count, c.count) << c.arguments[0];
-    EXPECT_EQ(o.request.format, c.format == "text" ? ExportFormat::Text : ExportFormat::Excel) << c.arguments[0];
+    EXPECT_EQ(o.request.format, c.format == "text" ? FileFormat::Text : FileFormat::Excel) << c.arguments[0];
     EXPECT_EQ(o.output.value_or("").string(), c.output) << c.arguments[0];
   }
   const SheetOptions set = ParseSheetOptions({"--sheets=40", "--answers", "--distinct"});
@@ -119,7 +119,7 @@ TEST(SheetOptions, RefusesWhatTheWindowWouldNotTake) {
       {"--count"},           {"--colour"},          {"--count", "99999999999"},
       {"--seed", "18446744073709551616"}};  // one past the largest seed
   EXPECT_EQ(ParseSheetOptions({"--seed", "18446744073709551615"}).request.seed, 18446744073709551615u);
-  EXPECT_EQ(ParseSheetOptions({"--format", "pdf"}).request.format, ExportFormat::Pdf);
+  EXPECT_EQ(ParseSheetOptions({"--format", "pdf"}).request.format, FileFormat::Pdf);
   for (const auto& arguments : refused) {
     EXPECT_THROW(ParseSheetOptions(arguments), std::invalid_argument) << arguments[0];
   }

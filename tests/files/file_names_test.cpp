@@ -22,8 +22,8 @@ TEST(OutputFileName, JoinsKindDateAndTimeWithTheExtension) {
   time.tm_hour = 9;
   time.tm_min = 5;
   time.tm_sec = 3;
-  EXPECT_EQ(ComposeOutputFileName("/tmp", "加法运算", time, kExportText), "/tmp/加法运算题目列表120726090503.TXT");
-  EXPECT_EQ(ComposeOutputFileName("/var/tmp", "加减混合运算", time, kExportExcel),
+  EXPECT_EQ(ComposeOutputFileName("/tmp", "加法运算", time, FileFormat::Text), "/tmp/加法运算题目列表120726090503.TXT");
+  EXPECT_EQ(ComposeOutputFileName("/var/tmp", "加减混合运算", time, FileFormat::Excel),
             "/var/tmp/加减混合运算题目列表120726090503.XLS");
   std::setlocale(LC_TIME, saved.c_str());
 }
@@ -40,7 +40,7 @@ TEST(OutputFileName, AnswerKeysAndClassSetsAreNamedAfterTheSheet) {
 
 TEST(OutputFileName, LiesInTheFolderGiven) {
   TempFolder folder;
-  const std::filesystem::path name = OutputFileNameNow(folder.path(), "减法运算", kExportText);
+  const std::filesystem::path name = OutputFileNameNow(folder.path(), "减法运算", FileFormat::Text);
   EXPECT_EQ(name.parent_path(), folder.path());
   EXPECT_TRUE(name.filename().string().starts_with("减法运算题目列表"));
   EXPECT_EQ(name.extension(), ".TXT");

@@ -73,7 +73,7 @@ TEST_P(NameCollision, NewNameIsTriedAndTheOtherFileKept) {
   TempFolder folder;
   RunRequest request;
   request.count = 12;
-  request.format = ExportFormat::Text;
+  request.format = FileFormat::Text;
   const GenerationSettings settings = SetUpRun(request);
   SeededRandom random(3);
   ProblemTable table;

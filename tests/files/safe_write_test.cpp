@@ -21,10 +21,10 @@ namespace {
 
 const std::string kOlder = "the teacher's own file, which must survive\n";
 
-GenerationSettings Settings(int format, int count = 1000) {
+GenerationSettings Settings(FileFormat format, int count = 1000) {
   RunRequest c;
   c.count = count;
-  c.format = static_cast<ExportFormat>(format);
+  c.format = format;
   c.columnForm = true;  // the largest sheets
   return SetUpRun(c);
 }
@@ -35,16 +35,16 @@ ProblemTable Filled(const GenerationSettings& s) {
   return table;
 }
 
-ExportResult Export(int format, const std::filesystem::path& file, const Progress& progress = {}) {
+ExportResult Export(FileFormat format, const std::filesystem::path& file, const Progress& progress = {}) {
   const GenerationSettings s = Settings(format);
   ProblemTable table = Filled(s);
   return RunExport(s, table, progress, file);
 }
 
-class EachFormat : public ::testing::TestWithParam<int> {};
-INSTANTIATE_TEST_SUITE_P(SafeWrite, EachFormat, ::testing::Values(kExportText, kExportExcel, kExportPdf),
+class EachFormat : public ::testing::TestWithParam<FileFormat> {};
+INSTANTIATE_TEST_SUITE_P(SafeWrite, EachFormat, ::testing::Values(FileFormat::Text, FileFormat::Excel, FileFormat::Pdf),
                          [](const auto& info) {
-                           return info.param == kExportText ? "Text" : info.param == kExportPdf ? "Pdf" : "Spreadsheet";
+                           return info.param == FileFormat::Text ? "Text" : info.param == FileFormat::Pdf ? "Pdf" : "Spreadsheet";
                          });
 
 TEST_P(EachFormat, AFullDiskKeepsTheOlderFileAndLeavesNothingElse) {
@@ -157,7 +157,7 @@ TEST(PresenceTest, WritesNothingAndDoesNotDependOnTheTemporaryFolder) {
   const ScopedTmpdir missing("/nonexistent/numbrook");
   EXPECT_TRUE(CheckExcel());
   // And a sheet given its own place is written although TMPDIR is missing.
-  EXPECT_EQ(Export(kExportExcel, folder.path() / "w.XLS").outcome, ExportOutcome::Written);
+  EXPECT_EQ(Export(FileFormat::Excel, folder.path() / "w.XLS").outcome, ExportOutcome::Written);
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST_P(WindowSheetFolderTest, IsMadeInTheDocumentsFolder) {
   const std::filesystem::path folder = WindowSheetFolder();
   EXPECT_EQ(folder, home.path() / c.expected) << c.what;
   EXPECT_TRUE(std::filesystem::is_directory(folder)) << c.what;
-  EXPECT_EQ(OutputFileNameNow(folder, "加法运算", kExportPdf).parent_path(), folder) << c.what;
+  EXPECT_EQ(OutputFileNameNow(folder, "加法运算", FileFormat::Pdf).parent_path(), folder) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(

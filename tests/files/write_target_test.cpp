@@ -26,7 +26,7 @@ constexpr gid_t kOtherGroup = 4321;
 
 ExportResult WriteText(const std::filesystem::path& file) {
   RunRequest c;
-  c.format = ExportFormat::Text;
+  c.format = FileFormat::Text;
   const GenerationSettings s = SetUpRun(c);
   ProblemTable table(s.ProblemCount + 1);
   for (int i = 0; i < s.ProblemCount; ++i) table.Row(i) = {"1", "+", "2", "", "", "=", "_"};

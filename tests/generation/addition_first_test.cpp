@@ -79,18 +79,18 @@ TEST(AdditionFirst, SumBeyondASmallRangeIsDrawnAgainFromTheFirstStep) {
 }
 
 struct BlankSwapCase {
-  int blankMode;
+  BlankPlace blankMode;
   double swapDraw;
   ProblemRow expected;
 };
 
-void PrintTo(const BlankSwapCase& c, std::ostream* out) { *out << "blank mode " << c.blankMode << ", draw " << c.swapDraw; }
+void PrintTo(const BlankSwapCase& c, std::ostream* out) { *out << "blank mode " << static_cast<int>(c.blankMode) << ", draw " << c.swapDraw; }
 
 class AdditionBlankSwaps : public ::testing::TestWithParam<BlankSwapCase> {};
 
 TEST_P(AdditionBlankSwaps, NumbersBesideTheBlankTradePlacesOnAnOddDigit) {
   RunRequest c = ThreeTerms();
-  c.blank = static_cast<BlankPlace>(GetParam().blankMode);
+  c.blank = GetParam().blankMode;
   // a = Int(9 * 0.3 + 1) = 3; b = Int(17 * 0.25 + 1) = 5; c = Int(11 * 0.5 + 1) = 6; sum 14.
   const OneProblem p = GenerateOne(c, {0.3, 0.25, 0.5, GetParam().swapDraw});
   EXPECT_EQ(p.row, GetParam().expected);
@@ -98,14 +98,14 @@ TEST_P(AdditionBlankSwaps, NumbersBesideTheBlankTradePlacesOnAnOddDigit) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryBlank, AdditionBlankSwaps,
-    ::testing::Values(BlankSwapCase{kBlankCompute, 0.1, Row({"5", "+", "3", "+", "6", "=", "_"})},
-                      BlankSwapCase{kBlankCompute, 0.2, Row({"3", "+", "5", "+", "6", "=", "_"})},
-                      BlankSwapCase{kBlankFirst, 0.9, Row({"_", "+", "6", "+", "5", "=", "14"})},
-                      BlankSwapCase{kBlankFirst, 0.8, Row({"_", "+", "5", "+", "6", "=", "14"})},
-                      BlankSwapCase{kBlankSecond, 0.5, Row({"6", "+", "_", "+", "3", "=", "14"})},
-                      BlankSwapCase{kBlankSecond, 0.4, Row({"3", "+", "_", "+", "6", "=", "14"})},
-                      BlankSwapCase{kBlankThird, 0.3, Row({"5", "+", "3", "+", "_", "=", "14"})},
-                      BlankSwapCase{kBlankThird, 0.0, Row({"3", "+", "5", "+", "_", "=", "14"})}));
+    ::testing::Values(BlankSwapCase{BlankPlace::Result, 0.1, Row({"5", "+", "3", "+", "6", "=", "_"})},
+                      BlankSwapCase{BlankPlace::Result, 0.2, Row({"3", "+", "5", "+", "6", "=", "_"})},
+                      BlankSwapCase{BlankPlace::First, 0.9, Row({"_", "+", "6", "+", "5", "=", "14"})},
+                      BlankSwapCase{BlankPlace::First, 0.8, Row({"_", "+", "5", "+", "6", "=", "14"})},
+                      BlankSwapCase{BlankPlace::Second, 0.5, Row({"6", "+", "_", "+", "3", "=", "14"})},
+                      BlankSwapCase{BlankPlace::Second, 0.4, Row({"3", "+", "_", "+", "6", "=", "14"})},
+                      BlankSwapCase{BlankPlace::Third, 0.3, Row({"5", "+", "3", "+", "_", "=", "14"})},
+                      BlankSwapCase{BlankPlace::Third, 0.0, Row({"3", "+", "5", "+", "_", "=", "14"})}));
 
 TEST(AdditionFirst, MixedRunWithAPlusSecondOperatorWithoutCarrying) {
   RunRequest c = ThreeTerms();

@@ -173,7 +173,7 @@ TEST(GenerationProperties, EveryCombinationGivesSolvableRows) {
   for (int terms : {2, 3}) {
     for (int ops = 1; ops < 8; ++ops) {
       for (int blank = 0; blank < 5; ++blank) {
-        if (terms == 2 && (blank == kBlankThird || (ops & 4))) continue;
+        if (terms == 2 && (blank == static_cast<int>(BlankPlace::Third) || (ops & 4))) continue;
         RunRequest c = Many();
         c.terms = terms;
         c.operations = static_cast<OperationKinds>(ops);  // 1 addition, 2 subtraction, 4 mixed

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "generation/generation_settings.h"
+#include "sheet/sheet_texts.h"
 #include "main_window/window_request.h"
 
 namespace numbrook {
@@ -44,22 +45,22 @@ INSTANTIATE_TEST_SUITE_P(Texts, FieldClamps,
 TEST(TermCountChoice, ResetsTheCountsAndTheThreeTermControls) {
   struct Case {
     int from, to;
-    int blank;
+    BlankPlace blank;
     bool mixed;
     const char* perRow;
-    int blankAfter;
+    BlankPlace blankAfter;
     bool mixedAfter;
   };
   const Case cases[] = {
-      {0, 1, kBlankSecond, false, "3", kBlankSecond, false},
-      {1, 0, kBlankThird, true, "4", kBlankCompute, false},
-      {1, 0, kBlankRandom, true, "4", kBlankRandom, false},
-      {1, 1, kBlankThird, true, "3", kBlankThird, true},
+      {0, 1, BlankPlace::Second, false, "3", BlankPlace::Second, false},
+      {1, 0, BlankPlace::Third, true, "4", BlankPlace::Result, false},
+      {1, 0, BlankPlace::Random, true, "4", BlankPlace::Random, false},
+      {1, 1, BlankPlace::Third, true, "3", BlankPlace::Third, true},
   };
   for (const Case& c : cases) {
     ControlState controls;
     controls.combo1Index = c.from;
-    controls.option3Index = c.blank;
+    controls.option3 = c.blank;
     controls.checkAS = c.mixed;
     controls.text1 = "250";
     controls.text2 = "7";
@@ -69,7 +70,7 @@ TEST(TermCountChoice, ResetsTheCountsAndTheThreeTermControls) {
     EXPECT_EQ(controls.text1, "100") << "the start-up count";
     EXPECT_EQ(controls.text2, c.perRow);
     EXPECT_EQ(controls.text3, "55") << "the ranges stay";
-    EXPECT_EQ(controls.option3Index, c.blankAfter);
+    EXPECT_EQ(controls.option3, c.blankAfter);
     EXPECT_EQ(controls.checkAS, c.mixedAfter);
     EXPECT_EQ(OffersThreeTermControls(controls), c.to == 1);
   }
@@ -79,15 +80,15 @@ TEST(TermCountChoice, ResetsTheCountsAndTheThreeTermControls) {
 // run set up from the start-up controls is the default run.
 TEST(WindowRequest, ControlsBecomeTheRequest) {
   ControlState controls;
-  EXPECT_EQ(SetUpRun(RequestFromControls(controls)).Description, "二个数,加法运算,计算题, 20以内含进位加法");
+  EXPECT_EQ(TextsOf(SetUpRun(RequestFromControls(controls))).Description, "二个数,加法运算,计算题, 20以内含进位加法");
   controls.combo1Index = 1;
   controls.checkA = false;
   controls.checkS = true;
   controls.checkAS = true;
-  controls.option3Index = kBlankThird;
+  controls.option3 = BlankPlace::Third;
   controls.checkAdd = false;
   controls.checkSub = false;
-  controls.option2Index = kExportText;
+  controls.option2 = FileFormat::Text;
   controls.checkExp = true;
   controls.checkNewPage = false;
   const RunRequest r = RequestFromControls(controls);
@@ -96,7 +97,7 @@ TEST(WindowRequest, ControlsBecomeTheRequest) {
   EXPECT_EQ(r.blank, BlankPlace::Third);
   EXPECT_FALSE(r.carrying);
   EXPECT_FALSE(r.borrowing);
-  EXPECT_EQ(r.format, ExportFormat::Text);
+  EXPECT_EQ(r.format, FileFormat::Text);
   EXPECT_TRUE(r.columnForm);
   EXPECT_FALSE(r.numberEachPage);
   EXPECT_FALSE(r.seed.has_value());
@@ -122,12 +123,12 @@ TEST(SetRow, SheetsKeysAndDistinctFromTheControls) {
     controls.text5 = c.text5;
     controls.checkKey = c.key;
     controls.checkDistinct = c.distinct;
-    controls.option2Index = kExportPdf;
+    controls.option2 = FileFormat::Pdf;
     const SetRequest set = SetRequestFromControls(controls);
     EXPECT_EQ(set.sheets, c.sheets) << c.text5;
     EXPECT_EQ(set.answers, c.key) << c.text5;
     EXPECT_EQ(set.distinct, c.distinct) << c.text5;
-    EXPECT_EQ(set.run.format, ExportFormat::Pdf);
+    EXPECT_EQ(set.run.format, FileFormat::Pdf);
   }
 }
 

@@ -27,7 +27,7 @@ GenerationSettings TextSettings(int count, int perRow) {
   RunRequest c;
   c.count = count;
   c.perLine = perRow;
-  c.format = ExportFormat::Text;
+  c.format = FileFormat::Text;
   return SetUpRun(c);
 }
 

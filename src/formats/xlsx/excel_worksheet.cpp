@@ -19,6 +19,11 @@ namespace {
 constexpr const char* kBlankBox = "(   )";
 constexpr double kLineRowHeight = 26;
 constexpr double kSpacerRowHeight = 15;
+// Every problem slot has nine columns (number, three terms, two operators,
+// "=", the result and a gap), whatever its term count; a term's column is
+// 2.7 characters wide, or wider where it holds a blank.
+constexpr int kColsPerProblem = 9;
+constexpr double kTermWidth = static_cast<double>(2.7f);  // the single-precision 2.7 of the original sheets
 constexpr double kWideTermWidth = 4.8;
 constexpr lxw_color_t kAnswerRed = 0xFF0000;
 
@@ -155,7 +160,7 @@ void ExcelWorksheetWriter::Open(const SheetLayout& layout) {
   SetUpPage();
   FormatColumns();
   lineRows_ = settings_.VerticalForm ? settings_.TermCount + 2 : 1;
-  lineColumns_ = settings_.PerRow * settings_.ColsPerProblem;
+  lineColumns_ = settings_.PerRow * kColsPerProblem;
   line_.assign(static_cast<std::size_t>(lineRows_ * lineColumns_), Cell{});
 }
 
@@ -210,19 +215,19 @@ void ExcelWorksheetWriter::SetUpPage() {
 // second term, operator, third term, "=", result and a gap. The term column
 // that can hold the blank is widened so that the blank box fits.
 void ExcelWorksheetWriter::FormatColumns() {
-  const int mode = settings_.BlankMode;
-  auto termWidth = [&](int blankMode) {
-    return mode == blankMode || mode == kBlankRandom ? kWideTermWidth : static_cast<double>(settings_.TermWidth);
+  const BlankPlace mode = settings_.BlankMode;
+  auto termWidth = [&](BlankPlace blankMode) {
+    return mode == blankMode || mode == BlankPlace::Random ? kWideTermWidth : kTermWidth;
   };
-  std::array<double, 9> widths = {3.0, termWidth(kBlankFirst), 1.0, termWidth(kBlankSecond), 1.0,
-                                  termWidth(kBlankThird), 1.0, termWidth(kBlankCompute), 1.2};
+  std::array<double, 9> widths = {3.0, termWidth(BlankPlace::First), 1.0, termWidth(BlankPlace::Second), 1.0,
+                                  termWidth(BlankPlace::Third), 1.0, termWidth(BlankPlace::Result), 1.2};
   if (settings_.TermCount == 2) widths[4] = widths[5] = 0;
 
   lxw_row_col_options hidden{};
   hidden.hidden = 1;
   for (int slot = 0; slot < settings_.PerRow; ++slot) {
     for (int j = 0; j < 9; ++j) {
-      const auto column = static_cast<lxw_col_t>(slot * settings_.ColsPerProblem + j);
+      const auto column = static_cast<lxw_col_t>(slot * kColsPerProblem + j);
       const double width = widths[static_cast<std::size_t>(j)];
       Check(worksheet_set_column_opt(worksheet_, column, column, width,
                                      j == 0 ? formats_.numberColumn : formats_.term, width == 0 ? &hidden : nullptr),
@@ -243,7 +248,7 @@ void ExcelWorksheetWriter::StartLine(const SheetLine& /*line*/, bool firstOnPage
 }
 
 void ExcelWorksheetWriter::WriteProblem(int slot, const SheetProblem& problem) {
-  const int g = (slot - 1) * settings_.ColsPerProblem;
+  const int g = (slot - 1) * kColsPerProblem;
   At(currentRow_, g + 1).text = problem.numberText;
   for (int k = 0; k < kProblemColumns; ++k) {
     const SheetCell& cell = problem.cells[static_cast<std::size_t>(k)];
@@ -259,7 +264,7 @@ void ExcelWorksheetWriter::WriteProblem(int slot, const SheetProblem& problem) {
 // for the numbers and the first visible column to the right of it for the
 // closing parenthesis of a blank box.
 void ExcelWorksheetWriter::WriteColumnForm(int slot, const ColumnForm& form) {
-  const int g = (slot - 1) * settings_.ColsPerProblem;
+  const int g = (slot - 1) * kColsPerProblem;
   const int operatorColumn = g + 3;
   const int valueColumn = g + 4;
   const int closingColumn = settings_.TermCount == 3 ? g + 5 : g + 7;
@@ -322,7 +327,7 @@ void ExcelWorksheetWriter::WriteLineCells() {
       const Cell& cell = line_[static_cast<std::size_t>(i * lineColumns_ + j)];
       const bool plain = cell.align == Align::Column && !cell.rule;
       if (!cell.set || (cell.text.empty() && plain)) continue;
-      const bool numberColumn = j % settings_.ColsPerProblem == 0;
+      const bool numberColumn = j % kColsPerProblem == 0;
       lxw_format* format = FormatOf(cell, numberColumn);
       const auto column = static_cast<lxw_col_t>(j);
       lxw_error error;

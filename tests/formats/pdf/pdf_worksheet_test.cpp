@@ -78,10 +78,10 @@ Written Write(const TempFolder& folder, const SheetCase& c, SheetKind kind) {
   EXPECT_TRUE(GenerateProblems(w.settings, random, Progress{}, w.table));
   w.pdf = folder.path() / "sheet.PDF";
   w.text = folder.path() / "sheet.TXT";
-  w.settings.ExportFormat = kExportPdf;
+  w.settings.ExportFormat = FileFormat::Pdf;
   const ExportResult pdf = RunExport(w.settings, w.table, Progress{}, w.pdf, kind);
   EXPECT_EQ(pdf.outcome, ExportOutcome::Written) << pdf.error;
-  w.settings.ExportFormat = kExportText;
+  w.settings.ExportFormat = FileFormat::Text;
   w.settings.TextFileEncoding = TextEncoding::Gbk;
   EXPECT_EQ(RunExport(w.settings, w.table, Progress{}, w.text, kind).outcome, ExportOutcome::Written);
   return w;
@@ -188,17 +188,17 @@ TEST_P(PdfSheet, PopplerFindsTheTextFormatsProblemsOnA4InsideTheMargins) {
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, PdfSheet,
-    ::testing::Values(PdfCase{{2, false, 4, 100, false, kBlankCompute}, SheetKind::Pupil, false},
-                      PdfCase{{2, false, 4, 100, false, kBlankRandom}, SheetKind::AnswerKey, true},  // every term a box
-                      PdfCase{{3, true, 3, 12, false, kBlankCompute}, SheetKind::Pupil, false},
-                      PdfCase{{3, true, 2, 9, false, kBlankRandom}, SheetKind::AnswerKey, false},
-                      PdfCase{{2, false, 1, 7, false, kBlankFirst}, SheetKind::AnswerKey, false},
-                      PdfCase{{3, false, 10, 130, false, kBlankThird}, SheetKind::AnswerKey, true},
-                      PdfCase{{2, true, 10, 40, false, kBlankCompute}, SheetKind::Pupil, true}));
+    ::testing::Values(PdfCase{{2, false, 4, 100, false, BlankPlace::Result}, SheetKind::Pupil, false},
+                      PdfCase{{2, false, 4, 100, false, BlankPlace::Random}, SheetKind::AnswerKey, true},  // every term a box
+                      PdfCase{{3, true, 3, 12, false, BlankPlace::Result}, SheetKind::Pupil, false},
+                      PdfCase{{3, true, 2, 9, false, BlankPlace::Random}, SheetKind::AnswerKey, false},
+                      PdfCase{{2, false, 1, 7, false, BlankPlace::First}, SheetKind::AnswerKey, false},
+                      PdfCase{{3, false, 10, 130, false, BlankPlace::Third}, SheetKind::AnswerKey, true},
+                      PdfCase{{2, true, 10, 40, false, BlankPlace::Result}, SheetKind::Pupil, true}));
 
 TEST(PdfSheet, FewProblemsALineAreSetLargeAndNumbersRestartOnEveryPageWhenAsked) {
   TempFolder folder;
-  const Written w = Write(folder, {2, false, 2, 80, true, kBlankCompute}, SheetKind::Pupil);
+  const Written w = Write(folder, {2, false, 2, 80, true, BlankPlace::Result}, SheetKind::Pupil);
   const std::vector<std::string> pages = Pages(Poppler("pdftotext -layout", w.pdf, "-"));
   ASSERT_GT(pages.size(), 1u);
   for (const std::string& page : pages) EXPECT_EQ(ProblemsIn(page).front().front(), "1");
@@ -245,11 +245,11 @@ class DigitBoxes : public ::testing::TestWithParam<BoxCase> {};
 // the column form, and the last row of boxes is empty.
 TEST_P(DigitBoxes, TheEmptyResultRowHasOneBoxOfAtLeastEightMillimetresPerDigitPlace) {
   const BoxCase c = GetParam();
-  RunRequest controls = RequestFor({c.terms, true, 1, 1, true, kBlankCompute});
+  RunRequest controls = RequestFor({c.terms, true, 1, 1, true, BlankPlace::Result});
   controls.addRange = c.addRange;
   controls.subRange = 5;
   GenerationSettings s = SetUpRun(controls);
-  s.ExportFormat = kExportPdf;
+  s.ExportFormat = FileFormat::Pdf;
   ProblemTable table(2);
   table.Row(0) = c.terms == 2 ? ProblemRow{"3", "+", "4", "", "", "=", "_"} : ProblemRow{"3", "+", "4", "-", "2", "=", "_"};
   TempFolder folder;
@@ -287,8 +287,8 @@ INSTANTIATE_TEST_SUITE_P(Ranges, DigitBoxes,
 // A class set: one file, every sheet starting on an odd page.
 TEST(PdfFile, SheetsFollowEachOtherEachFromAnOddPage) {
   TempFolder folder;
-  GenerationSettings s = SetUpRun(RequestFor({2, false, 4, 40, false, kBlankCompute}));
-  s.ExportFormat = kExportPdf;
+  GenerationSettings s = SetUpRun(RequestFor({2, false, 4, 40, false, BlankPlace::Result}));
+  s.ExportFormat = FileFormat::Pdf;
   const std::filesystem::path file = folder.path() / "set.PDF";
   std::vector<ProblemTable> tables(3);
   {
@@ -321,8 +321,8 @@ TEST(PdfFile, SheetsFollowEachOtherEachFromAnOddPage) {
 // Exits with 3 when the export failed, said why on stderr and left no file.
 void ExportWithFontConfiguration(const std::filesystem::path& config, const std::filesystem::path& file) {
   setenv("FONTCONFIG_FILE", config.c_str(), 1);
-  GenerationSettings s = SetUpRun(RequestFor({2, false, 4, 4, false, kBlankCompute}));
-  s.ExportFormat = kExportPdf;
+  GenerationSettings s = SetUpRun(RequestFor({2, false, 4, 4, false, BlankPlace::Result}));
+  s.ExportFormat = FileFormat::Pdf;
   ProblemTable table(5);
   for (int i = 0; i < 4; ++i) table.Row(i) = {"1", "+", "2", "", "", "=", "_"};
   const ExportResult result = RunExport(s, table, Progress{}, file);

@@ -28,7 +28,7 @@ struct Sheet {
 // Writes the rows as a text worksheet through the export run, in the
 // encoding, and returns the file's bytes.
 std::string WriteBytes(Sheet sheet, SheetKind kind, TextEncoding encoding) {
-  sheet.controls.format = ExportFormat::Text;
+  sheet.controls.format = FileFormat::Text;
   sheet.controls.count = static_cast<int>(sheet.rows.size());
   sheet.controls.textEncoding = encoding;
   const GenerationSettings settings = SetUpRun(sheet.controls);
@@ -102,7 +102,7 @@ TEST(TextWorksheet, FileIsGbkWithoutByteOrderMark) {
   const GenerationSettings settings = [] {
     RunRequest c;
     c.count = 1;
-    c.format = ExportFormat::Text;
+    c.format = FileFormat::Text;
     c.textEncoding = TextEncoding::Gbk;
     return SetUpRun(c);
   }();

@@ -71,12 +71,12 @@ std::string StoredWidth(double w) {
 
 struct GridCase {
   int terms;
-  int blankMode;
+  BlankPlace blankMode;
   int perRow;
 };
 
 void PrintTo(const GridCase& c, std::ostream* out) {
-  *out << c.terms << " terms, blank mode " << c.blankMode << ", " << c.perRow << " per row";
+  *out << c.terms << " terms, blank mode " << static_cast<int>(c.blankMode) << ", " << c.perRow << " per row";
 }
 
 class ColumnGrid : public ::testing::TestWithParam<GridCase> {};
@@ -84,10 +84,10 @@ class ColumnGrid : public ::testing::TestWithParam<GridCase> {};
 TEST_P(ColumnGrid, EverySlotHasTheWidthsFontsAndHiddenColumnsOfItsBlankMode) {
   const GridCase c = GetParam();
   const WrittenSheet sheet = Write({c.terms, false, c.perRow, 7, true, c.blankMode});
-  const bool random = c.blankMode == kBlankRandom;
-  auto term = [&](int mode) { return c.blankMode == mode || random ? 4.8 : static_cast<double>(2.7f); };
-  const double widths[9] = {3.0, term(kBlankFirst), 1.0, term(kBlankSecond), c.terms == 3 ? 1.0 : 0,
-                            c.terms == 3 ? term(kBlankThird) : 0, 1.0, term(kBlankCompute), 1.2};
+  const bool random = c.blankMode == BlankPlace::Random;
+  auto term = [&](BlankPlace mode) { return c.blankMode == mode || random ? 4.8 : static_cast<double>(2.7f); };
+  const double widths[9] = {3.0, term(BlankPlace::First), 1.0, term(BlankPlace::Second), c.terms == 3 ? 1.0 : 0,
+                            c.terms == 3 ? term(BlankPlace::Third) : 0, 1.0, term(BlankPlace::Result), 1.2};
   ASSERT_EQ(sheet.book.columns.size(), static_cast<std::size_t>(9 * c.perRow));
   for (int column = 1; column <= 9 * c.perRow; ++column) {
     const int j = (column - 1) % 9;
@@ -103,13 +103,13 @@ TEST_P(ColumnGrid, EverySlotHasTheWidthsFontsAndHiddenColumnsOfItsBlankMode) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BlankModes, ColumnGrid,
-                         ::testing::Values(GridCase{2, kBlankCompute, 4}, GridCase{2, kBlankFirst, 1},
-                                           GridCase{2, kBlankSecond, 4}, GridCase{2, kBlankRandom, 10},
-                                           GridCase{3, kBlankThird, 4}, GridCase{3, kBlankRandom, 10},
-                                           GridCase{3, kBlankCompute, 1}));
+                         ::testing::Values(GridCase{2, BlankPlace::Result, 4}, GridCase{2, BlankPlace::First, 1},
+                                           GridCase{2, BlankPlace::Second, 4}, GridCase{2, BlankPlace::Random, 10},
+                                           GridCase{3, BlankPlace::Third, 4}, GridCase{3, BlankPlace::Random, 10},
+                                           GridCase{3, BlankPlace::Result, 1}));
 
 TEST(SpreadsheetPage, SheetNameMarginsHeaderAndFooter) {
-  const WrittenSheet sheet = Write({3, false, 4, 7, true, kBlankRandom});
+  const WrittenSheet sheet = Write({3, false, 4, 7, true, BlankPlace::Random});
   const Fields& f = sheet.book.facts;
   EXPECT_EQ(f.at("sheets"), "1");
   EXPECT_EQ(f.at("sheet"), "题目列表");
@@ -133,27 +133,27 @@ TEST(SpreadsheetPage, SheetNameMarginsHeaderAndFooter) {
 }
 
 TEST(SpreadsheetPage, PageBreaksOfEachForm) {
-  EXPECT_EQ(Write({2, false, 4, 100, true, kBlankCompute}).book.breaks, std::vector<int>{26});
-  EXPECT_EQ(Write({2, true, 1, 9, true, kBlankCompute}).book.breaks, std::vector<int>{33});
-  EXPECT_EQ(Write({3, true, 1, 8, true, kBlankCompute}).book.breaks, std::vector<int>{36});
-  EXPECT_TRUE(Write({2, false, 4, 1, true, kBlankCompute}).book.breaks.empty());
+  EXPECT_EQ(Write({2, false, 4, 100, true, BlankPlace::Result}).book.breaks, std::vector<int>{26});
+  EXPECT_EQ(Write({2, true, 1, 9, true, BlankPlace::Result}).book.breaks, std::vector<int>{33});
+  EXPECT_EQ(Write({3, true, 1, 8, true, BlankPlace::Result}).book.breaks, std::vector<int>{36});
+  EXPECT_TRUE(Write({2, false, 4, 1, true, BlankPlace::Result}).book.breaks.empty());
 }
 
 TEST(SpreadsheetCells, NumberingRestartsOnEveryPageWhenAsked) {
-  const WrittenSheet perPage = Write({2, false, 4, 104, true, kBlankCompute});
+  const WrittenSheet perPage = Write({2, false, 4, 104, true, BlankPlace::Result});
   EXPECT_EQ(perPage.book.cells.at({2, 1}).at("value"), "  1. ");
   EXPECT_EQ(perPage.book.cells.at({2, 19}).at("value"), "  3. ");
   EXPECT_EQ(perPage.book.rowHeights.count(27), 0u) << "the spacer row keeps the default height of 15";
   EXPECT_EQ(perPage.book.rowHeights.at(26), "26.0");
   EXPECT_EQ(perPage.book.cells.at({28, 1}).at("value"), "  1. ");
-  const WrittenSheet running = Write({2, false, 4, 104, false, kBlankCompute});
+  const WrittenSheet running = Write({2, false, 4, 104, false, BlankPlace::Result});
   EXPECT_EQ(running.book.cells.at({28, 1}).at("value"), "101. ");
 }
 
 TEST(SpreadsheetCells, BlankSecondTermInColumnForm) {
   // 12 + _ = 20: the value column holds "12", then the box split over the
   // value and closing columns, then the rule and the result.
-  RunRequest controls = RequestFor({2, true, 4, 1, true, kBlankSecond});
+  RunRequest controls = RequestFor({2, true, 4, 1, true, BlankPlace::Second});
   const GenerationSettings s = SetUpRun(controls);
   ProblemTable table(2);
   table.Row(0) = {"12", "+", "_", "", "", "=", "20"};

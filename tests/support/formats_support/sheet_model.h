@@ -22,13 +22,13 @@ struct SheetCase {
   int perRow;
   int count;
   bool newPage;
-  int blankMode;
+  BlankPlace blankMode;
 };
 
 inline void PrintTo(const SheetCase& c, std::ostream* out) {
   *out << c.terms << " terms, " << (c.vertical ? "column form" : "line form") << ", " << c.perRow
        << " per row, " << c.count << " problems" << (c.newPage ? ", numbered per page" : "") << ", blank mode "
-       << c.blankMode;
+       << static_cast<int>(c.blankMode);
 }
 
 inline RunRequest RequestFor(const SheetCase& c) {
@@ -38,7 +38,7 @@ inline RunRequest RequestFor(const SheetCase& c) {
   if (c.terms == 3) controls.operations = controls.operations | OperationKinds::Mixed;
   controls.columnForm = c.vertical;
   controls.numberEachPage = c.newPage;
-  controls.blank = static_cast<BlankPlace>(c.blankMode);
+  controls.blank = c.blankMode;
   controls.count = c.count;
   controls.perLine = c.perRow;
   return controls;
@@ -46,12 +46,12 @@ inline RunRequest RequestFor(const SheetCase& c) {
 
 // The layouts of both forms the spreadsheet tests cover.
 inline const SheetCase kSheetLayouts[] = {
-    {2, false, 4, 100, true, kBlankCompute}, {2, false, 4, 104, true, kBlankRandom},
-    {2, false, 4, 104, false, kBlankSecond}, {3, false, 1, 7, true, kBlankThird},
-    {3, false, 4, 7, true, kBlankRandom},    {2, false, 10, 1000, true, kBlankFirst},
-    {2, true, 4, 100, true, kBlankRandom},   {3, true, 4, 104, false, kBlankRandom},
-    {2, true, 1, 1, true, kBlankCompute},    {3, true, 1, 1000, true, kBlankRandom},
-    {2, true, 10, 1000, false, kBlankRandom}, {3, true, 10, 1000, true, kBlankCompute}};
+    {2, false, 4, 100, true, BlankPlace::Result}, {2, false, 4, 104, true, BlankPlace::Random},
+    {2, false, 4, 104, false, BlankPlace::Second}, {3, false, 1, 7, true, BlankPlace::Third},
+    {3, false, 4, 7, true, BlankPlace::Random},    {2, false, 10, 1000, true, BlankPlace::First},
+    {2, true, 4, 100, true, BlankPlace::Random},   {3, true, 4, 104, false, BlankPlace::Random},
+    {2, true, 1, 1, true, BlankPlace::Result},    {3, true, 1, 1000, true, BlankPlace::Random},
+    {2, true, 10, 1000, false, BlankPlace::Random}, {3, true, 10, 1000, true, BlankPlace::Result}};
 
 // The layout a sheet must have, worked out from the page geometry: a
 // spacer row on top of every page, then 25 lines, or 8 two-term or 7
@@ -80,7 +80,7 @@ class ExpectedSheet {
       for (int position = 0; position < s.PerRow; ++position) {
         const int p = line * s.PerRow + position;
         if (p >= s.ProblemCount) break;
-        const int g = position * s.ColsPerProblem;
+        const int g = position * 9;
         const int number = s.NumberEachPage ? p - page * linesPerPage * s.PerRow + 1 : p + 1;
         std::string numberText = std::to_string(number);
         numberText.insert(0, static_cast<std::size_t>(width) - numberText.size(), ' ');

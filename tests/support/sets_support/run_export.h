@@ -29,10 +29,10 @@ inline ExportResult RunExport(const GenerationSettings& settings, const ProblemT
                               const Progress& progress, const std::filesystem::path& file,
                               SheetKind kind = SheetKind::Pupil) {
   try {
-    if (settings.ExportFormat == kExportExcel && !CheckExcel()) return {ExportOutcome::ExcelMissing, file, {}};
+    if (settings.ExportFormat == FileFormat::Excel && !CheckExcel()) return {ExportOutcome::ExcelMissing, file, {}};
     std::vector<PendingPair> pairs(1);
     pairs.front().sheetKind = kind;
-    if (settings.ExportFormat == kExportPdf) {
+    if (settings.ExportFormat == FileFormat::Pdf) {
       PdfFile pdf(file);
       if (!pdf.Add(settings, table, kind, progress)) return {ExportOutcome::Abandoned, file, {}};
       pairs.front().sheet = pdf.Close();

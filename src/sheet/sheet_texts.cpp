@@ -1,0 +1,37 @@
+#include "sheet/sheet_texts.h"
+
+namespace numbrook {
+namespace {
+
+const std::string kFifteenSpaces(15, ' ');
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+}
+
+std::string DescriptionOf(const GenerationSettings& s) {
+  std::string text = std::string(kTermCountItems[static_cast<std::size_t>(s.TermCount - 2)]) + "," + s.KindText +
+                     "," + std::string(kBlankModeCaptions[static_cast<std::size_t>(s.BlankMode)]);
+  ReplaceAll(text, "随机", "随机填空");
+  if (s.OperationKind != ProblemKind::SubtractionOnly) {
+    text += ", " + std::to_string(s.AddRange) + (s.CarryAllowed ? "以内含进位加法" : "以内不含进位加法");
+  }
+  if (s.OperationKind != ProblemKind::AdditionOnly) {
+    text += ", " + std::to_string(s.SubRange) + (s.BorrowAllowed ? "以内含退位减法" : "以内不含退位减法");
+  }
+  return text;
+}
+
+}  // namespace
+
+SheetTexts TextsOf(const GenerationSettings& settings) {
+  SheetTexts texts;
+  texts.HeaderLine1 = "姓名：" + kFifteenSpaces + "日期：" + kFifteenSpaces + "时间开始：" + kFifteenSpaces + "完成：";
+  texts.HeaderLine2 = "○ 你真棒" + kFifteenSpaces + "○ 还不错" + kFifteenSpaces + "○ 要加油";
+  texts.Description = DescriptionOf(settings);
+  return texts;
+}
+
+}  // namespace numbrook
