@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   try {
     options = numbrook::ParseSheetOptions({argv + 1, argv + argc});
   } catch (const std::invalid_argument& error) {
-    std::cerr << "numbrook-sheet: " << error.what() << "\n" << "Try 'numbrook-sheet --help'.\n";
+    std::cerr << "numbrook-sheet: " << error.what() << "\n" << "用 numbrook-sheet --help 查看所有选项。\n";
     return 2;
   }
   if (options.help) {

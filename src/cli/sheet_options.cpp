@@ -5,38 +5,53 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "generation/settings_table.h"
+
 namespace numbrook {
 namespace {
 
 [[noreturn]] void Refuse(const std::string& message) { throw std::invalid_argument(message); }
 
-// A whole number written as decimal digits, from 1 to the highest.
-int WholeNumber(const std::string& option, const std::string& value, int highest) {
+std::string Quote(const std::string& text) { return "“" + text + "”"; }
+
+// A whole number written as decimal digits, within the setting's limits.
+int WholeNumber(NumberSettingId id, const std::string& value) {
+  const NumberSetting& setting = SettingOf(id);
   const bool digits = !value.empty() && value.size() <= 6 && value.find_first_not_of("0123456789") == std::string::npos;
-  const int number = digits ? std::stoi(value) : 0;
-  if (number < 1 || number > highest) {
-    Refuse(option + " takes a whole number from 1 to " + std::to_string(highest) + ", not '" + value + "'");
+  const int number = digits ? std::stoi(value) : setting.lowest - 1;
+  if (number < setting.lowest || number > setting.highest) {
+    Refuse("--" + std::string(setting.option) + " 应为 " + std::to_string(setting.lowest) + " 到 " +
+           std::to_string(setting.highest) + " 的整数，而不是" + Quote(value));
   }
   return number;
 }
 
-BlankPlace BlankPlaceOf(const std::string& value) {
-  static const char* kNames[] = {"compute", "first", "second", "third", "random"};
-  for (int i = 0; i < 5; ++i) {
-    if (value == kNames[i]) return static_cast<BlankPlace>(i);
+// One of a few named values, by its position in the list.
+template <std::size_t N>
+int OneOf(const char* option, const std::array<const char*, N>& names, const std::string& value) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (value == names[i]) return static_cast<int>(i);
   }
-  Refuse("--blank takes compute, first, second, third or random, not '" + value + "'");
+  std::string list;
+  for (std::size_t i = 0; i < N; ++i) list += (i == 0 ? "" : i + 1 == N ? " 或 " : "、") + std::string(names[i]);
+  Refuse(std::string(option) + " 应为 " + list + "，而不是" + Quote(value));
 }
+
+// The names of the choices, in the order of their enums.
+constexpr std::array<const char*, 5> kBlankNames = {"compute", "first", "second", "third", "random"};
+constexpr std::array<const char*, 3> kFormatNames = {"text", "excel", "pdf"};
+constexpr std::array<const char*, 2> kEncodingNames = {"utf-8", "gbk"};
+constexpr std::array<const char*, 2> kTermNames = {"2", "3"};
 
 std::uint64_t SeedOf(const std::string& seed) {
   // Every 64-bit seed a sheet can show, up to 18446744073709551615.
   if (seed.empty() || seed.size() > 20 || seed.find_first_not_of("0123456789") != std::string::npos) {
-    Refuse("--seed takes a whole number, not '" + seed + "'");
+    Refuse("--seed 应为整数，而不是" + Quote(seed));
   }
   try {
     return std::stoull(seed);
   } catch (const std::out_of_range&) {
-    Refuse("--seed takes a whole number up to 18446744073709551615, not '" + seed + "'");
+    Refuse("--seed 最大为 18446744073709551615，而不是" + Quote(seed));
   }
 }
 
@@ -82,75 +97,80 @@ std::string NameOf(int code) {
     }
     if (fits.size() > 1) {
       std::string list;
-      for (std::size_t i = 0; i < fits.size(); ++i) list += (i == 0 ? "" : i + 1 == fits.size() ? " or " : ", ") + fits[i];
-      Refuse("ambiguous option '" + word + "': it could be " + list);
+      for (std::size_t i = 0; i < fits.size(); ++i) list += (i == 0 ? "" : i + 1 == fits.size() ? " 或 " : "、") + fits[i];
+      Refuse("选项" + Quote(word) + "有歧义，可能是 " + list);
     }
   }
-  Refuse("unknown option '" + word + "'");
+  Refuse("未知的选项" + Quote(word));
+}
+
+// "题目数量，1 到 1000（默认 100）": the meaning with the setting's limits and start-up value.
+std::string NumberMeaning(NumberSettingId id, const std::string& meaning, const std::string& moreDefault = "") {
+  const NumberSetting& s = SettingOf(id);
+  return meaning + "，" + std::to_string(s.lowest) + " 到 " + std::to_string(s.highest) + "（默认 " +
+         std::to_string(s.startUp) + moreDefault + "）";
 }
 
 }  // namespace
 
 const std::string& SheetUsage() {
   struct Line {
-    const char* option;
-    const char* meaning;
+    std::string option;
+    std::string meaning;
   };
   // An empty option continues the meaning above; an empty meaning heads a group.
-  static const Line kLines[] = {
-      {"Problems:", ""},
-      {"    --terms=2|3", "two or three terms per problem (default 2)"},
-      {"    --add, --no-add", "additions (on by default)"},
-      {"    --sub", "subtractions"},
-      {"    --mixed", "additions and subtractions within a problem (three terms)"},
-      {"    --blank=MODE", "compute, first, second, third (three terms) or random"},
-      {"    --count=N", "problems, 1 to 1000 (default 100)"},
-      {"    --per-row=N", "problems per line, 1 to 10 (default 4, or 3 for three terms)"},
-      {"    --add-range=N", "additions within N, 1 to 99 (default 20)"},
-      {"    --sub-range=N", "subtractions within N, 1 to 99 (default 10)"},
-      {"    --no-carry", "no carrying in additions"},
-      {"    --no-borrow", "no borrowing in subtractions"},
-      {"Worksheet:", ""},
-      {"    --format=FORMAT", "text, excel or pdf (default excel)"},
-      {"    --encoding=NAME", "utf-8 or gbk, the text file's encoding"},
-      {"", "(default: the locale's)"},
-      {"    --vertical", "repeat every problem in column form"},
-      {"    --no-new-page", "number the problems through all pages"},
-      {"    --seed=N", "a fixed seed: the same command writes the same sheet;"},
-      {"", "every sheet shows its own (编号), which remakes it"},
-      {"-o, --output=PATH", "write there instead of the current folder"},
-      {"    --open", "open the sheet with the desktop's program"},
-      {"Class sets:", ""},
-      {"    --answers", "also write each sheet's answer key (...答案.XLS)"},
-      {"    --sheets=N", "N different sheets, 1 to 1000, numbered -01, -02...;"},
-      {"", "as PDF one file of N sheets (and one of N keys)"},
-      {"    --distinct", "no problem twice on a sheet"},
-      {"", ""},
-      {"-h, --help", "show this help and exit"},
-      {"-V, --version", "show the version and exit"},
-  };
   static const std::string text = [] {
+    const Line lines[] = {
+        {"题目：", ""},
+        {"    --terms=2|3", "每题两个数或三个数（默认 2）"},
+        {"    --add, --no-add", "加法（默认有）"},
+        {"    --sub", "减法"},
+        {"    --mixed", "一题之中加减混合（三个数）"},
+        {"    --blank=MODE", "填空的位置：compute（计算题，默认）、first、"},
+        {"", "second、third（三个数）或 random"},
+        {"    --count=N", NumberMeaning(NumberSettingId::ProblemCount, "题目数量")},
+        {"    --per-row=N", NumberMeaning(NumberSettingId::PerLine, "每行题数", "，三个数时 " + std::to_string(DefaultPerLine(3)))},
+        {"    --add-range=N", NumberMeaning(NumberSettingId::AddRange, "加法在 N 以内")},
+        {"    --sub-range=N", NumberMeaning(NumberSettingId::SubRange, "减法在 N 以内")},
+        {"    --no-carry", "加法不进位"},
+        {"    --no-borrow", "减法不退位"},
+        {"练习纸：", ""},
+        {"    --format=FORMAT", "text、excel 或 pdf（默认 excel）"},
+        {"    --encoding=NAME", "文本文件的编码：utf-8 或 gbk"},
+        {"", "（默认随区域设置）"},
+        {"    --vertical", "每题再以竖式列出"},
+        {"    --no-new-page", "题号跨页连续，不在每页重新编号"},
+        {"    --seed=N", "固定的种子：同样的命令写出同样的练习纸；"},
+        {"", "每份练习纸都印有自己的编号，用它可重新生成"},
+        {"-o, --output=PATH", "写到 PATH，而不是当前文件夹"},
+        {"    --open", "写好后用桌面的程序打开"},
+        {"套题：", ""},
+        {"    --answers", "同时写出每份的答案（……答案.XLS）"},
+        {"    --sheets=N", NumberMeaning(NumberSettingId::SheetCount, "N 份不同的练习纸")},
+        {"", "编号为 -01、-02……；PDF 时为一个文件（答案另一个）"},
+        {"    --distinct", "同一份中题目不重复"},
+        {"", ""},
+        {"-h, --help", "显示本帮助并退出"},
+        {"-V, --version", "显示版本并退出"},
+    };
     constexpr std::size_t kMeaningColumn = 27;
     std::string usage =
-        "Usage: numbrook-sheet [OPTION]...\n"
-        "Makes an arithmetic drill worksheet in the current folder and prints\n"
-        "where it was written. A folder as --output receives the usual name;\n"
-        "a name without an extension gets the format's (.TXT, .XLS, .PDF).\n";
-    for (const Line& line : kLines) {
-      const std::string option = line.option;
-      if (*line.meaning == '\0') {
-        usage += "\n" + option + (option.empty() ? "" : "\n");
+        "用法：numbrook-sheet [选项]...\n"
+        "在当前文件夹中写一份口算练习纸，并输出它的路径。--output 为文件夹时\n"
+        "在其中用通常的文件名；没有扩展名的文件名加上格式的扩展名（.TXT、.XLS、.PDF）。\n";
+    for (const Line& line : lines) {
+      if (line.meaning.empty()) {
+        usage += "\n" + line.option + (line.option.empty() ? "" : "\n");
         continue;
       }
-      const std::string lead = "  " + option;
+      const std::string lead = "  " + line.option;
       usage += lead + std::string(kMeaningColumn - lead.size(), ' ') + line.meaning + "\n";
     }
     return usage +
            "\n"
-           "Exit status: 0 when every sheet was written; 1 when one could not be;\n"
-           "2 when the options are wrong or --distinct cannot give that many\n"
-           "different problems; 3 when the sheets were written but --open could not\n"
-           "open one (the reason is on standard error).\n";
+           "退出状态：0 表示每份都已写好；1 表示有一份没能写好；2 表示选项有误，\n"
+           "或 --distinct 给不出那么多不同的题目；3 表示都已写好，但 --open\n"
+           "没能打开（原因见标准错误输出）。\n";
   }();
   return text;
 }
@@ -175,10 +195,7 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
     switch (code) {
       case 'h': options.help = true; break;
       case 'V': options.version = true; break;
-      case kTerms:
-        if (value != "2" && value != "3") Refuse("--terms takes 2 or 3, not '" + value + "'");
-        r.terms = value == "3" ? 3 : 2;
-        break;
+      case kTerms: r.terms = 2 + OneOf("--terms", kTermNames, value); break;
       case kAdd: r.operations = r.operations | OperationKinds::Addition; break;
       case kNoAdd:
         r.operations = static_cast<OperationKinds>(static_cast<unsigned>(r.operations) &
@@ -186,51 +203,48 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
         break;
       case kSub: r.operations = r.operations | OperationKinds::Subtraction; break;
       case kMixed: mixed = true; break;
-      case kBlank: r.blank = BlankPlaceOf(value); break;
-      case kCount: r.count = WholeNumber("--count", value, kMostProblems); break;
-      case kPerRow: perLine = WholeNumber("--per-row", value, kMostPerLine); break;
-      case kAddRange: r.addRange = WholeNumber("--add-range", value, kMostRange); break;
-      case kSubRange: r.subRange = WholeNumber("--sub-range", value, kMostRange); break;
+      case kBlank: r.blank = static_cast<BlankPlace>(OneOf("--blank", kBlankNames, value)); break;
+      case kCount: r.count = WholeNumber(NumberSettingId::ProblemCount, value); break;
+      case kPerRow: perLine = WholeNumber(NumberSettingId::PerLine, value); break;
+      case kAddRange: r.addRange = WholeNumber(NumberSettingId::AddRange, value); break;
+      case kSubRange: r.subRange = WholeNumber(NumberSettingId::SubRange, value); break;
       case kNoCarry: r.carrying = false; break;
       case kNoBorrow: r.borrowing = false; break;
       case kVertical: r.columnForm = true; break;
       case kNoNewPage: r.numberEachPage = false; break;
-      case kFormat:
-        if (value != "text" && value != "excel" && value != "pdf") {
-          Refuse("--format takes text, excel or pdf, not '" + value + "'");
-        }
-        r.format = value == "text" ? FileFormat::Text : value == "pdf" ? FileFormat::Pdf : FileFormat::Excel;
-        break;
+      case kFormat: r.format = static_cast<FileFormat>(OneOf("--format", kFormatNames, value)); break;
       case kSeed: r.seed = SeedOf(value); break;
       case kEncoding:
-        if (value != "utf-8" && value != "gbk") Refuse("--encoding takes utf-8 or gbk, not '" + value + "'");
-        r.textEncoding = value == "gbk" ? TextEncoding::Gbk : TextEncoding::Utf8;
+        r.textEncoding = OneOf("--encoding", kEncodingNames, value) == 0 ? TextEncoding::Utf8 : TextEncoding::Gbk;
         break;
       case 'o':
-        if (value.empty()) Refuse("--output needs a file name");
+        if (value.empty()) Refuse("--output 需要一个文件名");
         options.output = value;
         break;
       case kOpen: options.open = true; break;
       case kAnswers: options.answers = true; break;
       case kDistinct: options.distinct = true; break;
-      case kSheets: options.sheets = WholeNumber("--sheets", value, kMostSheets); break;
-      case ':': Refuse(std::string(argv[optind - 1]) + " needs a value");  // the word as written
+      case kSheets: options.sheets = WholeNumber(NumberSettingId::SheetCount, value); break;
+      case ':': Refuse(std::string(argv[optind - 1]) + " 需要一个值");  // the word as written
       default:
         // An unknown or ambiguous long option leaves optopt at 0; the word
         // itself is the last one getopt read. A known one given a value it
         // takes none of ("--vertical=1") lands here too.
-        if (optopt >= 256) Refuse(NameOf(optopt) + " takes no value");
-        if (optopt != 0) Refuse(std::string("unknown option '-") + static_cast<char>(optopt) + "'");
+        if (optopt >= 256) Refuse(NameOf(optopt) + " 不带值");
+        if (optopt != 0) Refuse(std::string("未知的选项“-") + static_cast<char>(optopt) + "”");
         RefuseUnknown(argv[optind - 1]);
     }
   }
-  if (optind < argc) Refuse(std::string("unexpected argument '") + argv[optind] + "'");
+  if (optind < argc) Refuse(std::string("多余的参数“") + argv[optind] + "”");
 
   // What the window does not offer with two terms is refused, not dropped.
-  if (r.terms == 2 && r.blank == BlankPlace::Third) Refuse("--blank third needs --terms 3");
-  if (r.terms == 2 && mixed) Refuse("--mixed needs --terms 3");
+  if (r.terms == 2 && r.blank == BlankPlace::Third) Refuse("--blank=third 需要 --terms=3");
+  if (r.terms == 2 && mixed) Refuse("--mixed 需要 --terms=3");
   if (r.textEncoding != TextEncoding::Locale && r.format != FileFormat::Text) {
-    Refuse("--encoding needs --format=text");
+    Refuse("--encoding 只用于 --format=text");
+  }
+  if (!ChoosesAnOperation(r.operations)) {
+    Refuse("没有选择运算：--no-add 时请给出 --sub");
   }
   if (mixed) r.operations = r.operations | OperationKinds::Mixed;
   r.perLine = perLine.value_or(DefaultPerLine(r.terms));

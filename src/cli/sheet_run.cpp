@@ -5,12 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <iostream>
 #include <vector>
 
-#include "sets/class_set.h"
-#include "files/file_names.h"
+#include "files/export_error.h"
 #include "sets/class_set.h"
 
 extern char** environ;
@@ -18,45 +16,42 @@ extern char** environ;
 namespace numbrook {
 namespace {
 
-// Hands the file to the desktop's program for its type; false, with the
+void Tell(const std::string& message) { std::cerr << "numbrook-sheet: " << message << "\n" << std::flush; }
+
+// Hands the file or folder to the desktop's program for it; false, with the
 // reason told, when the opener is missing or reports a failure.
-bool OpenWithDesktop(const std::filesystem::path& file) {
-  const std::string path = file.string();
+bool OpenWithDesktop(const std::filesystem::path& target) {
+  const std::string path = target.string();
   char* argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(path.c_str()), nullptr};
   pid_t child;
   const int spawned = posix_spawnp(&child, "xdg-open", nullptr, nullptr, argv, environ);
   if (spawned != 0) {
-    std::cerr << "numbrook-sheet: the worksheet " << path << " was written, but xdg-open could not be started: "
-              << std::strerror(spawned) << "\n";
+    Tell("已写好“" + path + "”，但无法启动 xdg-open：" + ReasonOf(spawned));
     return false;
   }
   int status = 0;
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
   if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
-  std::cerr << "numbrook-sheet: the worksheet " << path << " was written, but xdg-open could not open it ("
-            << (WIFEXITED(status) ? "exit status " + std::to_string(WEXITSTATUS(status))
-                                  : "killed by signal " + std::to_string(WTERMSIG(status)))
-            << "); is a program associated with this kind of file?\n";
+  Tell("已写好“" + path + "”，但 xdg-open 没能打开它（" +
+       (WIFEXITED(status) ? "退出状态 " + std::to_string(WEXITSTATUS(status))
+                          : "被信号 " + std::to_string(WTERMSIG(status)) + " 终止") +
+       "）；是否有程序与这种文件关联？");
   return false;
 }
 
-// Prints the paths of the files in place, in order, and opens the sheets
-// when asked: 0, 1 when a path could not be printed, kOpenFailed when a
-// sheet could not be opened.
-int ShowPlaced(const std::vector<PlacedFile>& placed, bool open) {
-  int status = 0;
-  for (const PlacedFile& job : placed) {
-    std::cout << job.file.string() << "\n" << std::flush;
+// Prints the paths of the files in place, in order: 0, or 1 when a path
+// could not be printed.
+int ShowPlaced(const std::vector<PlacedFile>& placed) {
+  for (const PlacedFile& file : placed) {
+    std::cout << file.file.string() << "\n" << std::flush;
     // A caller that does not learn the path has not been served.
     if (!std::cout) {
-      std::cerr << "numbrook-sheet: the worksheet " << job.file.string()
-                << " was written, but its path could not be printed: " << std::strerror(errno) << "\n";
+      Tell("已写好“" + file.file.string() + "”，但无法输出它的路径：" + ReasonOf(errno));
       return 1;
     }
-    if (open && job.kind == SheetKind::Pupil && !OpenWithDesktop(job.file)) status = kOpenFailed;
   }
-  return status;
+  return 0;
 }
 
 }  // namespace
@@ -73,42 +68,44 @@ int MakeSheets(const SheetOptions& options) {
   Progress progress;
   if (showProgress) {
     progress.sheetsDone = [&](int done) {
-      std::cerr << "\rnumbrook-sheet: sheet " << done << " of " << *options.sheets << std::flush;
+      std::cerr << "\rnumbrook-sheet: 第 " << done << " 份，共 " << *options.sheets << " 份" << std::flush;
     };
   }
   const SheetSetResult result = MakeSheetSet(request, progress);
   if (showProgress && !result.placed.empty()) std::cerr << "\n";
   if (options.sheets && !options.request.seed && result.outcome != SheetSetOutcome::TooFewDifferent) {
-    std::cerr << "numbrook-sheet: made with --seed " << result.firstSeed
-              << "; each sheet shows its own number (编号), and --seed with it makes that sheet again\n";
+    Tell("本套题的 --seed 为 " + std::to_string(result.firstSeed) +
+         "；每份都印有自己的编号，用 --seed 加这个编号可以重新生成那一份");
   }
 
-  const int shown = ShowPlaced(result.placed, options.open);
-  int status = shown;
+  int status = ShowPlaced(result.placed);
   switch (result.outcome) {
     case SheetSetOutcome::Written: break;
     case SheetSetOutcome::TooFewDifferent:
-      std::cerr << "numbrook-sheet: these settings give only " << result.different
-                << " different problems, fewer than the " << options.request.count
-                << " asked for with --distinct; choose a wider range or fewer problems\n";
+      Tell(TooFewDifferentMessage(result.different, options.request.count));
       return 2;
     case SheetSetOutcome::ExcelMissing:
-      std::cerr << "numbrook-sheet: " << kExcelMissingMessage << "\n";
+      Tell(kExcelMissingMessage);
       status = 1;
       break;
     case SheetSetOutcome::Abandoned:
-      std::cerr << "numbrook-sheet: the run was stopped\n";
+      Tell("已停止");
       status = 1;
       break;
     case SheetSetOutcome::Failed:
-      std::cerr << "numbrook-sheet: " << result.error << "\n";
+      Tell(result.error);
       status = 1;
       break;
   }
   // A failure to place the written files comes with the run's own outcome.
   if (result.outcome != SheetSetOutcome::Failed && !result.error.empty()) {
-    std::cerr << "numbrook-sheet: " << result.error << "\n";
+    Tell(result.error);
     status = 1;
+  }
+  if (status == 0 && options.open) {
+    if (const std::optional<std::filesystem::path> target = WhatToOpen(result.placed)) {
+      if (!OpenWithDesktop(*target)) status = kOpenFailed;
+    }
   }
   return status;
 }

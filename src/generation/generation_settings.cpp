@@ -13,6 +13,11 @@ void Require(const char* what, int value, int lowest, int highest) {
   }
 }
 
+void Require(NumberSettingId id, int value) {
+  const NumberSetting& setting = SettingOf(id);
+  Require(setting.option.data(), value, setting.lowest, setting.highest);
+}
+
 ProblemKind KindOf(OperationKinds kinds, int termCount) {
   if (termCount == 3 && Has(kinds, OperationKinds::Mixed)) return ProblemKind::Mixed;
   const bool addition = Has(kinds, OperationKinds::Addition);
@@ -38,10 +43,10 @@ std::string KindTextFor(ProblemKind kind) {
 
 GenerationSettings SetUpRun(const RunRequest& request) {
   Require("terms", request.terms, 2, 3);
-  Require("addition range", request.addRange, 1, kMostRange);
-  Require("subtraction range", request.subRange, 1, kMostRange);
-  Require("problem count", request.count, 1, kMostProblems);
-  Require("problems per line", request.perLine, 1, kMostPerLine);
+  Require(NumberSettingId::AddRange, request.addRange);
+  Require(NumberSettingId::SubRange, request.subRange);
+  Require(NumberSettingId::ProblemCount, request.count);
+  Require(NumberSettingId::PerLine, request.perLine);
   Require("blank place", static_cast<int>(request.blank), 0, static_cast<int>(BlankPlace::Random));
 
   GenerationSettings s;

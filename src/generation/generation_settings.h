@@ -37,7 +37,8 @@ struct GenerationSettings {
   TextEncoding TextFileEncoding = TextEncoding::Locale;
 };
 
-// The settings of a run. A two-term run is never a mixed run. Throws
+// The settings of a run. A two-term run is never a mixed run; a run without
+// an operation draws additions (the front ends refuse one first). Throws
 // std::invalid_argument when a number of the request is outside its limits:
 // each front end keeps its input within them.
 GenerationSettings SetUpRun(const RunRequest& request);

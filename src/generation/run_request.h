@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "generation/settings_table.h"
+
 namespace numbrook {
 
 // Which operations a run draws. Addition and Subtraction choose the first
@@ -14,6 +16,11 @@ constexpr OperationKinds operator|(OperationKinds a, OperationKinds b) {
 }
 constexpr bool Has(OperationKinds kinds, OperationKinds kind) {
   return (static_cast<unsigned>(kinds) & static_cast<unsigned>(kind)) != 0;
+}
+
+// A run draws at least one operation; mixing alone chooses none.
+constexpr bool ChoosesAnOperation(OperationKinds kinds) {
+  return Has(kinds, OperationKinds::Addition) || Has(kinds, OperationKinds::Subtraction);
 }
 
 // Where the pupil's blank stands: the result (a compute problem), one of the
@@ -32,24 +39,18 @@ enum class TextEncoding { Locale, Utf8, Gbk };
 // with every blank's value in its box.
 enum class SheetKind { Pupil, AnswerKey };
 
-// The highest values a run takes; the lowest is 1 for each.
-inline constexpr int kMostProblems = 1000;
-inline constexpr int kMostPerLine = 10;
-inline constexpr int kMostRange = 99;
-inline constexpr int kMostSheets = 1000;  // sheets of one class set
-
 // One run, as a front end asks for it: numbers already numbers, each within
-// its limits. The defaults are the window's start-up values.
+// its limits (settings_table.h). The defaults are the window's start-up values.
 struct RunRequest {
   int terms = 2;  // 2 or 3
   OperationKinds operations = OperationKinds::Addition;
-  int addRange = 20;   // additions within 1..99
-  int subRange = 10;   // subtractions within 1..99
+  int addRange = SettingOf(NumberSettingId::AddRange).startUp;  // additions within
+  int subRange = SettingOf(NumberSettingId::SubRange).startUp;  // subtractions within
   bool carrying = true;
   bool borrowing = true;
   BlankPlace blank = BlankPlace::Result;
-  int count = 100;     // problems, 1..1000
-  int perLine = 4;     // problems on a line, 1..10
+  int count = SettingOf(NumberSettingId::ProblemCount).startUp;  // problems
+  int perLine = DefaultPerLine(2);                               // problems on a line
   FileFormat format = FileFormat::Excel;
   bool columnForm = false;      // every problem again in column form
   bool numberEachPage = true;   // numbering starts again on every page
@@ -57,9 +58,5 @@ struct RunRequest {
   TextEncoding textEncoding = TextEncoding::Locale;
   std::optional<std::uint64_t> seed;  // none: from the time of day
 };
-
-// The problems on a line when none are given: fewer for the wider
-// three-term problems.
-constexpr int DefaultPerLine(int terms) { return terms == 3 ? 3 : 4; }
 
 }  // namespace numbrook

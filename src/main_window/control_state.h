@@ -6,24 +6,27 @@
 
 namespace numbrook {
 
+// The start-up text of a number field.
+inline std::string StartUpText(NumberSettingId id) { return std::to_string(SettingOf(id).startUp); }
+
 // The state of every main-window control that a run reads, as a plain value,
-// with the window's start-up values.
+// with the window's start-up values: those of the default run.
 struct ControlState {
   int combo1Index = 0;         // Combo1: 0 "二个数", 1 "三个数"
   bool checkA = true;          // 加法
   bool checkS = false;         // 减法
   bool checkAS = false;        // 混合运算
-  BlankPlace option3 = BlankPlace::Result;  // the selected Option3
-  std::string text1 = "100";   // 出题数量
-  std::string text2 = "4";     // 每行
-  std::string text3 = "20";    // 以内加法
-  std::string text4 = "10";    // 以内减法
-  bool checkAdd = true;        // 包含进位加法
-  bool checkSub = true;        // 包含退位减法
-  FileFormat option2 = FileFormat::Excel;  // the selected Option2
-  bool checkExp = false;       // 导出竖式
-  bool checkNewPage = true;    // 新页
-  std::string text5 = "1";     // 份数
+  BlankPlace option3 = RunRequest{}.blank;  // the selected Option3
+  std::string text1 = StartUpText(NumberSettingId::ProblemCount);  // 出题数量
+  std::string text2 = StartUpText(NumberSettingId::PerLine);       // 每行
+  std::string text3 = StartUpText(NumberSettingId::AddRange);      // 以内加法
+  std::string text4 = StartUpText(NumberSettingId::SubRange);      // 以内减法
+  bool checkAdd = RunRequest{}.carrying;      // 包含进位加法
+  bool checkSub = RunRequest{}.borrowing;     // 包含退位减法
+  FileFormat option2 = RunRequest{}.format;   // the selected Option2
+  bool checkExp = RunRequest{}.columnForm;    // 导出竖式
+  bool checkNewPage = RunRequest{}.numberEachPage;  // 新页
+  std::string text5 = StartUpText(NumberSettingId::SheetCount);  // 份数
   bool checkKey = false;       // 附答案
   bool checkDistinct = false;  // 题目不重复
 };

@@ -212,6 +212,7 @@ void frmMain2::WriteControls(const ControlState& c) {
   Option3[static_cast<std::size_t>(c.option3)]->setChecked(true);
   Text1->setText(QString::fromStdString(c.text1));
   Text2->setText(QString::fromStdString(c.text2));
+  Text2->SetTermCount(OffersThreeTermControls(c) ? 3 : 2);
   Text3->setText(QString::fromStdString(c.text3));
   Text4->setText(QString::fromStdString(c.text4));
   CheckAdd->setChecked(c.checkAdd);
@@ -299,6 +300,9 @@ void frmMain2::ShowProgress(NumericTextBox* field, int count) {
 
 void frmMain2::CmdOK_Click() {
   if (running_) return;
+  // Alt+Y leaves the focus in its field: each field is checked as if it were
+  // left, so the run uses the numbers the fields then show.
+  for (NumericTextBox* field : {Text1, Text2, Text3, Text4, Text5}) field->Validate();
   LockForRun();
   // A two-term run is never a mixed run: the tick is cleared to show it.
   if (!OffersThreeTermControls(ReadControls())) CheckAS->setChecked(false);
@@ -336,9 +340,7 @@ void frmMain2::ShowOutcome(const SheetSetResult& result, int problemCount) {
       break;
     case SheetSetOutcome::TooFewDifferent:
       desktop_.ShowMessage(this, QMessageBox::Warning, "警告",
-                           QString("这些设置只能出 %1 道不同的题目，少于要求的 %2 道；请扩大范围或减少题目数量。")
-                               .arg(result.different)
-                               .arg(problemCount));
+                           QString::fromStdString(TooFewDifferentMessage(result.different, problemCount)));
       break;
     case SheetSetOutcome::ExcelMissing:
       desktop_.ShowMessage(this, QMessageBox::NoIcon, "Numbrook", QString::fromUtf8(kExcelMissingMessage));
@@ -351,17 +353,10 @@ void frmMain2::ShowOutcome(const SheetSetResult& result, int problemCount) {
   }
 }
 
-// One pupil's file (a single sheet, or all sheets in one PDF) is opened
-// itself. Many files are opened as their folder: one file would show a
-// fortieth of the set, forty would flood the desktop, and in the folder the
-// numbered names stand side by side, ready to be printed together.
 void frmMain2::OpenWritten(const std::vector<PlacedFile>& placed) {
-  std::vector<std::filesystem::path> pupils;
-  for (const PlacedFile& job : placed) {
-    if (job.kind == SheetKind::Pupil) pupils.push_back(job.file);
+  if (const std::optional<std::filesystem::path> target = WhatToOpen(placed)) {
+    desktop_.Open(this, Desktop::FileUrl(*target));
   }
-  if (pupils.empty()) return;
-  desktop_.Open(this, Desktop::FileUrl(pupils.size() == 1 ? pupils.front() : pupils.front().parent_path()));
 }
 
 void frmMain2::CmdAbout_Click() {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+
+#include "generation/settings_table.h"
 
 namespace numbrook {
 
@@ -8,16 +11,22 @@ namespace numbrook {
 enum class NumericField { ProblemCount, PerRow, AddRange, SubRange, SheetCount };
 
 struct NumericFieldRule {
-  double limit;               // the highest value, or the first refused one
-  bool limitIncluded;         // 1000 and 10 are accepted, 100 is not
-  std::string_view replacement;  // put in place of a refused value
+  double limit;          // the highest value, or the first refused one
+  bool limitIncluded;    // 1000 and 10 are accepted, 100 is not
+  int replacement;       // put in place of a refused value, when the focus leaves and at Start
   std::string_view toolTip;
 };
 
-const NumericFieldRule& RuleOf(NumericField field);
+// The field's rule: its limits and replacement from the run's settings
+// table; the per-line count's replacement follows the term count.
+NumericFieldRule RuleOf(NumericField field, int terms = 2);
 
 // Whether the field keeps this text when the focus leaves it: its leading
 // number is above 0 and within the field's limit.
 bool IsAcceptedFieldText(NumericField field, std::string_view text);
+
+// The whole number the run takes from an accepted field, or else the
+// field's replacement: the value the field shows once checked.
+int FieldValue(NumericField field, std::string_view text, int terms = 2);
 
 }  // namespace numbrook

@@ -34,8 +34,7 @@ NumericTextBox::NumericTextBox(NumericField field, QWidget* parent) : QLineEdit(
 
 void NumericTextBox::Validate() {
   if (!IsAcceptedFieldText(field_, text().toStdString())) {
-    const std::string_view replacement = RuleOf(field_).replacement;
-    setText(QString::fromLatin1(replacement.data(), static_cast<int>(replacement.size())));
+    setText(QString::number(RuleOf(field_, terms_).replacement));
   }
 }
 

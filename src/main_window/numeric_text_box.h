@@ -25,6 +25,9 @@ class NumericTextBox : public QLineEdit {
   // The value check: replaces a value that the field does not accept.
   void Validate();
 
+  // The term count the replacement of a per-line count follows.
+  void SetTermCount(int terms) { terms_ = terms; }
+
   // The right-click menu: the standard edit commands, without the key chords
   // that this field's key filter refuses.
   QMenu* CreateContextMenu();
@@ -36,6 +39,7 @@ class NumericTextBox : public QLineEdit {
 
  private:
   NumericField field_;
+  int terms_ = 2;
   std::function<void(int)> characterHook_;
 };
 

@@ -2,16 +2,10 @@
 
 #include <optional>
 
-#include "main_window/leading_number.h"
+#include "main_window/numeric_fields.h"
 
 namespace numbrook {
 namespace {
-
-int FieldValue(const std::string& text, int highest, int fallback) {
-  const std::optional<int> value = IntegerValueOf(text);
-  if (!value || *value <= 0 || *value > highest) return fallback;
-  return *value;
-}
 
 OperationKinds OperationsOf(const ControlState& c) {
   OperationKinds kinds = OperationKinds::None;
@@ -24,17 +18,16 @@ OperationKinds OperationsOf(const ControlState& c) {
 }  // namespace
 
 RunRequest RequestFromControls(const ControlState& c) {
-  const RunRequest defaults;
   RunRequest request;
   request.terms = OffersThreeTermControls(c) ? 3 : 2;
   request.operations = OperationsOf(c);
-  request.addRange = FieldValue(c.text3, kMostRange, defaults.addRange);
-  request.subRange = FieldValue(c.text4, kMostRange, defaults.subRange);
+  request.addRange = FieldValue(NumericField::AddRange, c.text3);
+  request.subRange = FieldValue(NumericField::SubRange, c.text4);
   request.carrying = c.checkAdd;
   request.borrowing = c.checkSub;
   request.blank = c.option3;
-  request.count = FieldValue(c.text1, kMostProblems, defaults.count);
-  request.perLine = FieldValue(c.text2, kMostPerLine, defaults.perLine);
+  request.count = FieldValue(NumericField::ProblemCount, c.text1);
+  request.perLine = FieldValue(NumericField::PerRow, c.text2, request.terms);
   request.format = c.option2;
   request.columnForm = c.checkExp;
   request.numberEachPage = c.checkNewPage;
@@ -44,7 +37,7 @@ RunRequest RequestFromControls(const ControlState& c) {
 SetRequest SetRequestFromControls(const ControlState& c) {
   SetRequest set;
   set.run = RequestFromControls(c);
-  set.sheets = FieldValue(c.text5, kMostSheets, SetRequest{}.sheets);
+  set.sheets = FieldValue(NumericField::SheetCount, c.text5);
   set.answers = c.checkKey;
   set.distinct = c.checkDistinct;
   return set;

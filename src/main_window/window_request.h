@@ -6,8 +6,9 @@
 namespace numbrook {
 
 // The run that the window's controls ask for at Start. The number fields are
-// read by their leading-number rule; an empty, zero, negative or too large
-// value falls back to the field's start-up value without a message.
+// read by their leading-number rule; a value the field does not accept
+// counts as the field's replacement, which the field itself shows once the
+// focus leaves it.
 RunRequest RequestFromControls(const ControlState& controls);
 
 // A class set as the window asks for it: the sheets' run, how many sheets,

@@ -63,6 +63,20 @@ void Record(PlacementResult placed, SheetSetResult& result) {
 
 }  // namespace
 
+std::string TooFewDifferentMessage(std::size_t different, int asked) {
+  return "这些设置只能出 " + std::to_string(different) + " 道不同的题目，少于要求的 " + std::to_string(asked) +
+         " 道；请扩大范围或减少题目数量。";
+}
+
+std::optional<std::filesystem::path> WhatToOpen(const std::vector<PlacedFile>& placed) {
+  std::vector<std::filesystem::path> pupils;
+  for (const PlacedFile& file : placed) {
+    if (file.kind == SheetKind::Pupil) pupils.push_back(file.file);
+  }
+  if (pupils.empty()) return std::nullopt;
+  return pupils.size() == 1 ? pupils.front() : FolderOf(pupils.front());
+}
+
 std::uint64_t SheetSeed(std::uint64_t first, int number, bool numbered) {
   // Neighbouring starts give unrelated sets, not the same set shifted by one.
   return numbered ? Mixed(Mixed(first) + static_cast<std::uint64_t>(number)) : first;

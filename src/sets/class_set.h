@@ -51,6 +51,15 @@ struct SheetSetResult {
 // and a single run with it makes that sheet again.
 std::uint64_t SheetSeed(std::uint64_t first, int number, bool numbered);
 
+// What the user is told when distinct problems run short.
+std::string TooFewDifferentMessage(std::size_t different, int asked);
+
+// What a finished run hands to the desktop: one pupil's file (a single
+// sheet, or all sheets in one PDF) itself; many files as their folder, where
+// the numbered names stand side by side, ready to be printed together. None
+// when no pupil's file was placed.
+std::optional<std::filesystem::path> WhatToOpen(const std::vector<PlacedFile>& placed);
+
 // Draws and writes the sheets (a PDF set as one file of all sheets and
 // one of all keys): refuses distinct settings that cannot give
 // enough different problems, names the files (the chosen path or the

@@ -316,8 +316,8 @@ TEST(Distinct, SettingsThatRunOutAreRefusedWithTheirCount) {
   const std::filesystem::path file = folder.path() / "d.TXT";
   const Outcome refused = RunSheet("--distinct --add-range=5 --count=11 --format=text -o " + Quoted(file));
   EXPECT_EQ(refused.status, 2);
-  EXPECT_NE(refused.out.find("only 10 different problems"), std::string::npos) << refused.out;
-  EXPECT_NE(refused.out.find("wider range or fewer problems"), std::string::npos) << refused.out;
+  EXPECT_NE(refused.out.find("只能出 10 道不同的题目"), std::string::npos) << refused.out;
+  EXPECT_NE(refused.out.find("请扩大范围或减少题目数量"), std::string::npos) << refused.out;
   EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 
   const Outcome all = RunSheet("--distinct --add-range=5 --count=10 --per-row=1 --format=text -o " + Quoted(file));
@@ -345,7 +345,7 @@ TEST_P(DistinctExactCount, TheCountIsRefusedOneMoreAndGivenInFull) {
   const int count = GetParam().count;
   const Outcome refused = RunSheet(settings + " --count=" + std::to_string(count + 1) + " -o " + Quoted(file));
   EXPECT_EQ(refused.status, 2);
-  EXPECT_NE(refused.out.find("only " + std::to_string(count) + " different problems"), std::string::npos)
+  EXPECT_NE(refused.out.find("只能出 " + std::to_string(count) + " 道不同的题目"), std::string::npos)
       << refused.out;
 
   const Outcome all = RunSheet(settings + " --count=" + std::to_string(count) + " -o " + Quoted(file));

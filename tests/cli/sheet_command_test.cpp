@@ -84,22 +84,24 @@ TEST(SheetOptions, RefusalsNameTheOption) {
     std::string message;
   };
   const Case cases[] = {
-      {{"--colour"}, "unknown option '--colour'"},
-      {{"-x"}, "unknown option '-x'"},
-      {{"--no"}, "ambiguous option '--no': it could be --no-add, --no-carry, --no-borrow or --no-new-page"},
-      {{"--s=4"}, "ambiguous option '--s=4': it could be --sub, --sub-range, --seed or --sheets"},
-      {{"--count"}, "--count needs a value"},
-      {{"-o"}, "-o needs a value"},
-      {{"--vertical=yes"}, "--vertical takes no value"},
-      {{"--count=abc"}, "--count takes a whole number from 1 to 1000, not 'abc'"},
-      {{"--count="}, "--count takes a whole number from 1 to 1000, not ''"},
-      {{"sheet.XLS"}, "unexpected argument 'sheet.XLS'"},
-      {{"--output="}, "--output needs a file name"},
-      {{"--sheets=0"}, "--sheets takes a whole number from 1 to 1000, not '0'"},
-      {{"--sheets=1001"}, "--sheets takes a whole number from 1 to 1000, not '1001'"},
-      {{"--sheets", "x"}, "--sheets takes a whole number from 1 to 1000, not 'x'"},
-      {{"--format=text", "--encoding=latin1"}, "--encoding takes utf-8 or gbk, not 'latin1'"},
-      {{"--encoding=gbk"}, "--encoding needs --format=text"},
+      {{"--colour"}, "未知的选项“--colour”"},
+      {{"-x"}, "未知的选项“-x”"},
+      {{"--no"}, "选项“--no”有歧义，可能是 --no-add、--no-carry、--no-borrow 或 --no-new-page"},
+      {{"--s=4"}, "选项“--s=4”有歧义，可能是 --sub、--sub-range、--seed 或 --sheets"},
+      {{"--count"}, "--count 需要一个值"},
+      {{"-o"}, "-o 需要一个值"},
+      {{"--vertical=yes"}, "--vertical 不带值"},
+      {{"--count=abc"}, "--count 应为 1 到 1000 的整数，而不是“abc”"},
+      {{"--count="}, "--count 应为 1 到 1000 的整数，而不是“”"},
+      {{"sheet.XLS"}, "多余的参数“sheet.XLS”"},
+      {{"--output="}, "--output 需要一个文件名"},
+      {{"--sheets=0"}, "--sheets 应为 1 到 1000 的整数，而不是“0”"},
+      {{"--sheets=1001"}, "--sheets 应为 1 到 1000 的整数，而不是“1001”"},
+      {{"--sheets", "x"}, "--sheets 应为 1 到 1000 的整数，而不是“x”"},
+      {{"--format=text", "--encoding=latin1"}, "--encoding 应为 utf-8 或 gbk，而不是“latin1”"},
+      {{"--encoding=gbk"}, "--encoding 只用于 --format=text"},
+      {{"--blank=maybe"}, "--blank 应为 compute、first、second、third 或 random，而不是“maybe”"},
+      {{"--no-add"}, "没有选择运算：--no-add 时请给出 --sub"},
   };
   for (const Case& c : cases) {
     try {
@@ -155,7 +157,7 @@ TEST(SheetCommand, BadOptionsExitWithTwoAndWriteNothing) {
   const std::string file = (folder.path() / "never.TXT").string();
   const Outcome run = RunSheet("--count 1001 --format text --output '" + file + "'");
   EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.out.find("--count takes a whole number from 1 to 1000"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("--count 应为 1 到 1000 的整数"), std::string::npos) << run.out;
   EXPECT_FALSE(std::filesystem::exists(file));
   EXPECT_EQ(RunSheet("--bogus").status, 2);
 }
@@ -206,10 +208,9 @@ TEST(SheetUsage, MeaningsAlignAndExitStatusesAreListed) {
     ++optionLines;
   }
   EXPECT_GE(optionLines, 20u);
-  EXPECT_NE(usage.find("Exit status: 0 when every sheet was written; 1 when one could not be;\n"
-                       "2 when the options are wrong or --distinct cannot give that many\n"
-                       "different problems; 3 when the sheets were written but --open could not\n"
-                       "open one (the reason is on standard error).\n"),
+  EXPECT_NE(usage.find("退出状态：0 表示每份都已写好；1 表示有一份没能写好；2 表示选项有误，\n"
+                       "或 --distinct 给不出那么多不同的题目；3 表示都已写好，但 --open\n"
+                       "没能打开（原因见标准错误输出）。\n"),
             std::string::npos)
       << usage;
 }
@@ -218,7 +219,7 @@ TEST(SheetCommand, UnknownOptionExitsTwoWithAMessageAndWritesNothing) {
   TempFolder folder;
   const Outcome run = RunSheet("--colour=red", "cd " + Quoted(folder.path()) + " &&");
   EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.out, "numbrook-sheet: unknown option '--colour=red'\nTry 'numbrook-sheet --help'.\n");
+  EXPECT_EQ(run.out, "numbrook-sheet: 未知的选项“--colour=red”\n用 numbrook-sheet --help 查看所有选项。\n");
   EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 

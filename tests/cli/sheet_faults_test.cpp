@@ -31,7 +31,7 @@ TEST(SheetFaults, APathThatCannotBePrintedIsAFailure) {
   const std::string command = Quoted(NUMBROOK_SHEET_PROGRAM) + " --format=text -o " + Quoted(file) + " 2>&1 >/dev/full";
   const Outcome run = RunProgram("/bin/sh", "-c " + Quoted(command));
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.out.find("could not be printed: No space left on device"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("但无法输出它的路径：磁盘空间不足"), std::string::npos) << run.out;
 }
 
 TEST(SheetFaults, AnEmptyTmpdirChangesNothing) {
@@ -174,12 +174,12 @@ TEST(SheetFaults, AFailingOpenerIsReportedWithAStatusOfItsOwn) {
     std::string path;
     std::string reason;
   };
-  const Case cases[] = {{bin.path().string() + ":/usr/bin:/bin", "xdg-open could not open it (exit status 3)"},
-                        {bin.path().string() + "/none", "xdg-open could not be started: No such file or directory"}};
+  const Case cases[] = {{bin.path().string() + ":/usr/bin:/bin", "但 xdg-open 没能打开它（退出状态 3）"},
+                        {bin.path().string() + "/none", "但无法启动 xdg-open：文件或文件夹不存在"}};
   for (const Case& c : cases) {
     const Outcome run = RunSheet("--count=3 --open -o " + Quoted(file), "PATH=" + Quoted(c.path));
     EXPECT_EQ(run.status, 3) << run.out;
-    EXPECT_NE(run.out.find("numbrook-sheet: the worksheet " + file.string() + " was written, but " + c.reason),
+    EXPECT_NE(run.out.find("numbrook-sheet: 已写好“" + file.string() + "”，" + c.reason),
               std::string::npos) << run.out;
     EXPECT_TRUE(std::filesystem::exists(file));
   }

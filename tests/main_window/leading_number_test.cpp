@@ -165,10 +165,11 @@ TEST(NumericFieldRules, AcceptValuesAboveZeroWithinEachLimit) {
 }
 
 TEST(NumericFieldRules, ReplacementsAndToolTips) {
-  EXPECT_EQ(RuleOf(NumericField::ProblemCount).replacement, "1000");
-  EXPECT_EQ(RuleOf(NumericField::PerRow).replacement, "4");
-  EXPECT_EQ(RuleOf(NumericField::AddRange).replacement, "20");
-  EXPECT_EQ(RuleOf(NumericField::SubRange).replacement, "10");
+  EXPECT_EQ(RuleOf(NumericField::ProblemCount).replacement, 1000);
+  EXPECT_EQ(RuleOf(NumericField::PerRow).replacement, 4);
+  EXPECT_EQ(RuleOf(NumericField::PerRow, 3).replacement, 3) << "three terms' own count";
+  EXPECT_EQ(RuleOf(NumericField::AddRange).replacement, 20);
+  EXPECT_EQ(RuleOf(NumericField::SubRange).replacement, 10);
   EXPECT_EQ(RuleOf(NumericField::ProblemCount).toolTip, "不可超过1000");
   EXPECT_EQ(RuleOf(NumericField::PerRow).toolTip, "不可超过10");
   EXPECT_EQ(RuleOf(NumericField::SubRange).toolTip, "不可超过100");

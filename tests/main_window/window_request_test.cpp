@@ -4,6 +4,7 @@
 
 #include "generation/generation_settings.h"
 #include "sheet/sheet_texts.h"
+#include "main_window/numeric_fields.h"
 #include "main_window/window_request.h"
 
 namespace numbrook {
@@ -31,14 +32,30 @@ TEST_P(FieldClamps, ReplaceEmptyZeroNegativeAndTooLargeValues) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, FieldClamps,
-                         ::testing::Values(ClampCase{"0", 100, 4, 20, 10}, ClampCase{"", 100, 4, 20, 10},
-                                           ClampCase{"-5", 100, 4, 20, 10}, ClampCase{"1001", 100, 4, 20, 10},
+                         ::testing::Values(ClampCase{"0", 1000, 4, 20, 10}, ClampCase{"", 1000, 4, 20, 10},
+                                           ClampCase{"-5", 1000, 4, 20, 10}, ClampCase{"1001", 1000, 4, 20, 10},
                                            ClampCase{"1000", 1000, 4, 20, 10}, ClampCase{"100", 100, 4, 20, 10},
                                            ClampCase{"99", 99, 4, 99, 99}, ClampCase{"10", 10, 10, 10, 10},
                                            ClampCase{"12.5", 12, 4, 12, 12}, ClampCase{"&H10", 16, 4, 16, 16},
                                            ClampCase{"1e3", 1000, 4, 20, 10}, ClampCase{"   7", 7, 7, 7, 7},
-                                           ClampCase{"0.4", 100, 4, 20, 10},
-                                           ClampCase{"99999999999", 100, 4, 20, 10}));
+                                           ClampCase{"0.4", 1000, 4, 20, 10}, ClampCase{"99.5", 100, 4, 20, 10},
+                                           ClampCase{"99999999999", 1000, 4, 20, 10}));
+
+// A field takes the same value when its focus leaves it as when Start reads
+// it: the field's replacement, never a second fallback.
+TEST(FieldClamps, StartTakesWhatTheCheckedFieldShows) {
+  for (const char* text : {"0", "", "1001", "abc", "0.4", "99.5"}) {
+    for (NumericField field : {NumericField::ProblemCount, NumericField::PerRow, NumericField::AddRange,
+                               NumericField::SubRange, NumericField::SheetCount}) {
+      const int shown = IsAcceptedFieldText(field, text) ? FieldValue(field, text) : RuleOf(field).replacement;
+      EXPECT_EQ(FieldValue(field, text), shown) << text;
+    }
+  }
+  ControlState threeTerms;
+  ChooseTermCount(threeTerms, 1);
+  threeTerms.text2 = "";
+  EXPECT_EQ(RequestFromControls(threeTerms).perLine, 3) << "as numbrook-sheet --terms=3 without --per-row";
+}
 
 
 // Choosing the term count, as the window's list and the command line do.
