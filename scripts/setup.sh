@@ -16,7 +16,7 @@ export SOURCE_DATE_EPOCH
 # complete for a minbase Debian 12 root. libxlsxwriter-dev's pkg-config file
 # asks for -lz without depending on zlib1g-dev; Qt's CMake files look for
 # xkbcommon. numbrook-sheet alone needs only the first group.
-SHEET_BUILD_PACKAGES=(cmake make g++ pkg-config libxlsxwriter-dev zlib1g-dev libcairo2-dev libpango1.0-dev)
+SHEET_BUILD_PACKAGES=(cmake make g++ pkg-config libxlsxwriter-dev libminizip-dev zlib1g-dev libcairo2-dev libpango1.0-dev)
 WINDOW_BUILD_PACKAGES=(qt6-base-dev libxkbcommon-dev libcurl4-openssl-dev)
 BUILD_PACKAGES=("${SHEET_BUILD_PACKAGES[@]}" "${WINDOW_BUILD_PACKAGES[@]}")
 RUNTIME_PACKAGES=(fonts-noto-cjk xdg-utils xdg-user-dirs qt6-translations-l10n ca-certificates)

@@ -5,6 +5,7 @@
 
 #include "about/frm_about.h"
 #include "app/command_line.h"
+#include "cli/process_setup.h"
 #include "widgets/desktop.h"
 #include "main_window/frm_main2.h"
 #include "main_window/qt_translation.h"
@@ -13,6 +14,10 @@
 int main(int argc, char** argv) {
   if (const std::optional<int> status = numbrook::HandleCommandLine(argc, argv)) return *status;
   numbrook::ExplainMissingDisplayOnFatal();
+  // A class set keeps its files open until they are placed; a sheet past
+  // the file size limit is a failure to report, not a reason to end.
+  numbrook::RaiseOpenFileLimit();
+  numbrook::IgnoreFileSizeSignal();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Numbrook");
   QApplication::setApplicationVersion(numbrook::kVersionText);

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <vector>
 
+#include "cli/process_setup.h"
 #include "files/export_error.h"
 #include "sets/class_set.h"
 
@@ -16,7 +17,10 @@ extern char** environ;
 namespace numbrook {
 namespace {
 
-void Tell(const std::string& message) { std::cerr << "numbrook-sheet: " << message << "\n" << std::flush; }
+void Tell(const std::string& message) {
+  std::fprintf(UserMessages(), "numbrook-sheet: %s\n", message.c_str());
+  std::fflush(UserMessages());
+}
 
 // Hands the file or folder to the desktop's program for it; false, with the
 // reason told, when the opener is missing or reports a failure.
@@ -64,15 +68,16 @@ int MakeSheets(const SheetOptions& options) {
   request.distinct = options.distinct;
   request.output = options.output;
 
-  const bool showProgress = options.sheets.has_value() && isatty(STDERR_FILENO);
+  const bool showProgress = options.sheets.has_value() && isatty(fileno(UserMessages()));
   Progress progress;
   if (showProgress) {
     progress.sheetsDone = [&](int done) {
-      std::cerr << "\rnumbrook-sheet: 第 " << done << " 份，共 " << *options.sheets << " 份" << std::flush;
+      std::fprintf(UserMessages(), "\rnumbrook-sheet: 第 %d 份，共 %d 份", done, *options.sheets);
+      std::fflush(UserMessages());
     };
   }
   const SheetSetResult result = MakeSheetSet(request, progress);
-  if (showProgress && !result.placed.empty()) std::cerr << "\n";
+  if (showProgress && !result.placed.empty()) std::fputs("\n", UserMessages());
   if (options.sheets && !options.request.seed && result.outcome != SheetSetOutcome::TooFewDifferent) {
     Tell("本套题的 --seed 为 " + std::to_string(result.firstSeed) +
          "；每份都印有自己的编号，用 --seed 加这个编号可以重新生成那一份");

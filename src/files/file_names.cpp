@@ -130,8 +130,7 @@ std::filesystem::path OutputFileNameNow(const std::filesystem::path& folder, con
                                         FileFormat exportFormat) {
   std::error_code error;
   if (!std::filesystem::is_directory(folder.empty() ? "." : folder, error)) {
-    const std::string reason = error ? error.message() : std::strerror(ENOTDIR);
-    throw ExportError("找不到文件夹“" + folder.string() + "”：" + reason);
+    throw ExportError("找不到文件夹“" + folder.string() + "”：" + ReasonOf(error ? error.value() : ENOTDIR));
   }
   const std::time_t now = std::time(nullptr);
   std::tm local{};

@@ -42,11 +42,12 @@ PlacementResult PlacePairs(std::vector<PendingPair>& pairs, const std::filesyste
     const TerminationSignalsHeld held;  // a pair is named whole
     for (PendingPair& pair : pairs) {
       try {
-        // The sheet goes first and comes back last, so an older sheet never
-        // stands beside this run's key, nor this sheet beside an older key.
-        if (pair.key) unlink(pair.sheet->FinalPath().c_str());
-        if (pair.key) pair.key->Place();
+        // The older key goes first, the sheet replaces the older sheet in one
+        // step, and its own key comes last: a kill between any two leaves
+        // the pupil a whole sheet, with its own key or none, never another's.
+        if (pair.key) unlink(pair.key->FinalPath().c_str());
         pair.sheet->Place();
+        if (pair.key) pair.key->Place();
       } catch (const ExportError& error) {
         result.error = error.what();
         break;

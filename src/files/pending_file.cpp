@@ -1,30 +1,18 @@
 #include "files/pending_file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
-#include <random>
-#include <set>
 #include <string>
 
 #include "files/export_error.h"
+#include "files/stale_files.h"
 
 namespace numbrook {
 namespace {
-
-constexpr const char* kHiddenPrefix = ".numbrook-";
-constexpr long kTmpfsMagic = 0x01021994;
-constexpr std::time_t kStaleAfterSeconds = 24 * 60 * 60;
-
-std::string Reason(int error) { return std::strerror(error); }
 
 const char* KindOf(mode_t mode) {
   if (S_ISDIR(mode)) return "是一个文件夹";
@@ -32,19 +20,6 @@ const char* KindOf(mode_t mode) {
   if (S_ISCHR(mode) || S_ISBLK(mode)) return "是一个设备";
   if (S_ISSOCK(mode)) return "是一个套接字";
   return nullptr;
-}
-
-std::string RandomSuffix() {
-  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  static thread_local std::mt19937 random{std::random_device{}()};
-  std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-  std::string suffix;
-  for (int i = 0; i < 8; ++i) suffix += kLetters[pick(random)];
-  return suffix;
-}
-
-std::filesystem::path HiddenName(const std::filesystem::path& folder) {
-  return folder / (kHiddenPrefix + RandomSuffix() + ".part");
 }
 
 std::filesystem::path DescriptorPath(int descriptor) { return "/proc/self/fd/" + std::to_string(descriptor); }
@@ -64,53 +39,11 @@ bool LinksIntoProcessFiles(const std::filesystem::path& file) {
   return false;
 }
 
-// The first writable memory file system of the user's, if any.
-std::filesystem::path MemoryFolder() {
-  for (const char* candidate : {static_cast<const char*>(std::getenv("XDG_RUNTIME_DIR")), "/dev/shm"}) {
-    if (candidate == nullptr || *candidate == '\0') continue;
-    struct statfs filesystem {};
-    if (statfs(candidate, &filesystem) == 0 && filesystem.f_type == kTmpfsMagic &&
-        access(candidate, W_OK | X_OK) == 0) {
-      return candidate;
-    }
-  }
-  return {};
-}
-
-bool IsStaleOwnFile(int folder, const char* name) {
-  struct stat entry {};
-  if (fstatat(folder, name, &entry, AT_SYMLINK_NOFOLLOW) != 0) return false;
-  return S_ISREG(entry.st_mode) && entry.st_uid == geteuid() && entry.st_mtime < std::time(nullptr) - kStaleAfterSeconds;
-}
-
 }  // namespace
 
 std::filesystem::path FolderOf(const std::filesystem::path& file) {
   const std::filesystem::path folder = file.parent_path();
   return folder.empty() ? std::filesystem::path(".") : folder;
-}
-
-void RemoveStaleHiddenFiles(const std::filesystem::path& folder) {
-  const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (descriptor < 0) return;
-  DIR* listing = fdopendir(descriptor);
-  if (listing == nullptr) {
-    close(descriptor);
-    return;
-  }
-  while (const dirent* entry = readdir(listing)) {
-    const std::string name = entry->d_name;
-    if (!name.starts_with(kHiddenPrefix) || !IsStaleOwnFile(descriptor, entry->d_name)) continue;
-    if (name.ends_with(".part")) {
-      unlinkat(descriptor, entry->d_name, 0);
-    } else if (name.ends_with(".lock")) {
-      // Only a lock that nobody holds; removed while holding it.
-      const int lock = openat(descriptor, entry->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-      if (lock >= 0 && flock(lock, LOCK_EX | LOCK_NB) == 0) unlinkat(descriptor, entry->d_name, 0);
-      if (lock >= 0) close(lock);
-    }
-  }
-  closedir(listing);
 }
 
 PendingFile::PendingFile(std::filesystem::path finalPath) : finalPath_(std::move(finalPath)) {
@@ -128,15 +61,13 @@ PendingFile::PendingFile(std::filesystem::path finalPath) : finalPath_(std::move
       }
     }
   } else if (errno != ENOENT) {
-    throw ExportError("无法写入“" + finalPath_.string() + "”：" + Reason(errno));
+    throw ExportError("无法写入“" + finalPath_.string() + "”：" + ReasonOf(errno));
   }
 
   const std::filesystem::path folder = FolderOf(finalPath_);
   OpenUnnamed(folder);
   if (descriptor_ < 0) OpenHidden(folder);
   if (hasOlder) KeepOwnership(older);
-  scratchFolder_ = MemoryFolder();
-  if (scratchFolder_.empty()) scratchFolder_ = folder;
 }
 
 // A file without a name cannot be left behind by any kill. It needs a
@@ -146,36 +77,39 @@ void PendingFile::OpenUnnamed(const std::filesystem::path& folder) {
   if (descriptor < 0) {
     const int error = errno;
     if (error == EOPNOTSUPP || error == EISDIR || error == EINVAL) return;  // the file system has none
-    throw ExportError("无法创建文件“" + finalPath_.string() + "”（文件夹“" + folder.string() + "”）：" + Reason(error));
+    throw ExportError("无法创建文件“" + finalPath_.string() + "”（文件夹“" + folder.string() + "”）：" + ReasonOf(error));
   }
   const std::filesystem::path named = DescriptorPath(descriptor);
   if (access(named.c_str(), F_OK) != 0) {
     close(descriptor);
     return;
   }
+  // Held while we live, so that a hidden name it gets at the end is never
+  // taken for a killed run's.
+  flock(descriptor, LOCK_EX);
   descriptor_ = descriptor;
   workingPath_ = named;
   unnamed_ = true;
 }
 
 void PendingFile::OpenHidden(const std::filesystem::path& folder) {
-  // Hidden files of runs that were killed are taken away once per folder.
-  static std::set<std::filesystem::path> swept;
-  if (swept.insert(folder).second) RemoveStaleHiddenFiles(folder);
-
   // A new name each try; O_EXCL refuses any name that exists, a link included.
+  int error = EEXIST;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::filesystem::path candidate = HiddenName(folder);
+    const std::filesystem::path candidate = HiddenName(folder, ".part");
     const TerminationSignalsHeld held;  // no signal between the file and its registration
-    descriptor_ = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (descriptor_ >= 0) {
+    const int descriptor = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (descriptor >= 0 && ClaimHidden(descriptor, candidate)) {
+      descriptor_ = descriptor;
       hiddenName_.Set(candidate);
       workingPath_ = candidate;
       return;
     }
-    if (errno != EEXIST) break;
+    error = descriptor >= 0 ? EEXIST : errno;
+    if (descriptor >= 0) close(descriptor);
+    if (error != EEXIST) break;
   }
-  throw ExportError("无法创建文件“" + finalPath_.string() + "”（文件夹“" + folder.string() + "”）：" + Reason(errno));
+  throw ExportError("无法创建文件“" + finalPath_.string() + "”（文件夹“" + folder.string() + "”）：" + ReasonOf(error));
 }
 
 // A rewritten sheet keeps who may read it: its mode and group (and, for
@@ -187,21 +121,19 @@ void PendingFile::KeepOwnership(const struct ::stat& older) {
   fchmod(descriptor_, mode);
 }
 
-const std::filesystem::path& PendingFile::ScratchFolder() const { return scratchFolder_; }
-
 PendingFile::~PendingFile() {
   if (descriptor_ >= 0) close(descriptor_);
   if (!placed_ && !unnamed_ && !workingPath_.empty()) unlink(workingPath_.c_str());
 }
 
 void PendingFile::Commit() {
-  if (fsync(descriptor_) != 0) throw ExportError("无法写完文件“" + finalPath_.string() + "”：" + Reason(errno));
+  if (fsync(descriptor_) != 0) throw ExportError("无法写完文件“" + finalPath_.string() + "”：" + ReasonOf(errno));
   Place();
 }
 
 void PendingFile::Place() {
   const auto fail = [&](int error) {
-    throw ExportError("无法保存文件“" + finalPath_.string() + "”：" + Reason(error));
+    throw ExportError("无法保存文件“" + finalPath_.string() + "”：" + ReasonOf(error));
   };
   // No signal between a hidden name and its rename, nor between the rename
   // and forgetting the hidden name.
@@ -214,7 +146,7 @@ void PendingFile::Place() {
       const std::filesystem::path folder = FolderOf(finalPath_);
       std::filesystem::path hidden;
       for (int attempt = 0; attempt < 100 && hidden.empty(); ++attempt) {
-        const std::filesystem::path candidate = HiddenName(folder);
+        const std::filesystem::path candidate = HiddenName(folder, ".part");
         if (linkat(AT_FDCWD, workingPath_.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0) {
           hidden = candidate;
         } else if (errno != EEXIST) {
@@ -235,6 +167,5 @@ void PendingFile::Place() {
   placed_ = true;
 }
 
-void PendingFile::RemoveOnTerminationSignals() { RemovedOnSignal::InstallHandlers(); }
 
 }  // namespace numbrook

@@ -30,9 +30,6 @@ class PendingFile {
   // A path that opens the file being written (/proc/self/fd/N for a file
   // without a name), for a library that writes by path.
   const std::filesystem::path& WorkingPath() const { return workingPath_; }
-  // Where a library's own scratch files go: a memory file system when the
-  // user has one, else the destination folder.
-  const std::filesystem::path& ScratchFolder() const;
   // The file, open for writing.
   int Descriptor() const { return descriptor_; }
 
@@ -42,12 +39,6 @@ class PendingFile {
   // Puts the file in place without flushing it: for a batch whose files
   // were flushed together.
   void Place();
-
-  // From here on, a SIGINT, SIGTERM, SIGHUP or SIGQUIT that was not ignored
-  // when the process started removes the hidden files of the pending files
-  // of the moment before the process ends, as at a failure. SIGXFSZ is
-  // ignored, so a write past the file size limit fails like a full disk.
-  static void RemoveOnTerminationSignals();
 
  private:
   void OpenUnnamed(const std::filesystem::path& folder);
@@ -59,13 +50,8 @@ class PendingFile {
   int descriptor_ = -1;
   bool unnamed_ = false;
   bool placed_ = false;
-  std::filesystem::path scratchFolder_;
   RemovedOnSignal hiddenName_;  // the hidden name of the moment, if any
 };
-
-// Removes this user's hidden files of runs that ended without cleaning up
-// (a kill that no handler sees) from the folder, when older than a day.
-void RemoveStaleHiddenFiles(const std::filesystem::path& folder);
 
 // The folder of a file, "." for a bare name.
 std::filesystem::path FolderOf(const std::filesystem::path& file);

@@ -1,5 +1,6 @@
 #include "files/signal_cleanup.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -23,7 +24,18 @@ sigset_t TerminationSet() {
 
 void RemoveNamesAndReraise(int signal) {
   for (RemovedOnSignal* entry = first; entry != nullptr; entry = entry->next_) {
-    if (entry->name_[0] != '\0') unlink(entry->name_);
+    if (entry->name_[0] == '\0') continue;
+    if (entry->lockDescriptor_ >= 0) {
+      struct flock whole {};
+      whole.l_type = F_WRLCK;
+      whole.l_whence = SEEK_SET;
+      if (fcntl(entry->lockDescriptor_, F_OFD_SETLK, &whole) != 0) continue;
+    }
+    if (entry->folder_) {
+      rmdir(entry->name_);
+    } else {
+      unlink(entry->name_);
+    }
   }
   struct sigaction standard {};
   standard.sa_handler = SIG_DFL;
@@ -37,10 +49,10 @@ void RemoveNamesAndReraise(int signal) {
 
 TerminationSignalsHeld::TerminationSignalsHeld() {
   const sigset_t set = TerminationSet();
-  sigprocmask(SIG_BLOCK, &set, &previous_);
+  pthread_sigmask(SIG_BLOCK, &set, &previous_);
 }
 
-TerminationSignalsHeld::~TerminationSignalsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+TerminationSignalsHeld::~TerminationSignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
 
 RemovedOnSignal::RemovedOnSignal() {
   const TerminationSignalsHeld held;
@@ -66,6 +78,20 @@ void RemovedOnSignal::Set(const std::filesystem::path& name) {
     return;
   }
   std::memcpy(name_, text.c_str(), text.size() + 1);
+  lockDescriptor_ = -1;
+  folder_ = false;
+}
+
+void RemovedOnSignal::SetFolder(const std::filesystem::path& name) {
+  const TerminationSignalsHeld held;
+  Set(name);
+  folder_ = true;
+}
+
+void RemovedOnSignal::SetLockFile(const std::filesystem::path& name, int descriptor) {
+  const TerminationSignalsHeld held;
+  Set(name);
+  lockDescriptor_ = descriptor;
 }
 
 void RemovedOnSignal::Clear() {
@@ -83,9 +109,6 @@ void RemovedOnSignal::InstallHandlers() {
     handler.sa_mask = TerminationSet();
     sigaction(signal, &handler, nullptr);
   }
-  struct sigaction ignore {};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
 }  // namespace numbrook

@@ -17,16 +17,25 @@ class RemovedOnSignal {
   RemovedOnSignal& operator=(const RemovedOnSignal&) = delete;
 
   void Set(const std::filesystem::path& name);
+  // A lock file that other runs may share: removed only when the whole of
+  // it can be locked through the descriptor, so by no one else.
+  void SetLockFile(const std::filesystem::path& name, int descriptor);
+  // A folder of our own, removed when the signal finds it empty (a
+  // library's scratch files are unlinked as soon as they are made).
+  void SetFolder(const std::filesystem::path& name);
   void Clear();
 
-  // Installs the handler for SIGINT, SIGTERM, SIGHUP and SIGQUIT, each only
-  // when it was not ignored (nohup ignores SIGHUP, a background shell job
-  // SIGINT and SIGQUIT), and ignores SIGXFSZ so that a write past the file
-  // size limit fails with EFBIG and reaches the error path.
+  // Installs, for the whole process, the handler that removes the names of
+  // the moment on SIGINT, SIGTERM, SIGHUP and SIGQUIT, each only when it was
+  // not ignored (nohup ignores SIGHUP, a background shell job SIGINT and
+  // SIGQUIT). For a program's main: the handler acts on whatever thread the
+  // signal reaches.
   static void InstallHandlers();
 
  private:
   char name_[4096] = {};
+  int lockDescriptor_ = -1;
+  bool folder_ = false;
   RemovedOnSignal* previous_ = nullptr;
   RemovedOnSignal* next_ = nullptr;
   friend void RemoveNamesAndReraise(int signal);

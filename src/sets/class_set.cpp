@@ -2,10 +2,11 @@
 
 #include <memory>
 
+#include "files/descriptors.h"
 #include "files/export_error.h"
 #include "files/file_names.h"
 #include "files/pending_file.h"
-#include "files/set_lock.h"
+#include "files/name_lock.h"
 #include "formats/xlsx/excel_worksheet.h"
 #include "generation/generation_settings.h"
 #include "generation/problem_generator.h"
@@ -97,16 +98,21 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
   const bool onePair = settings.ExportFormat == FileFormat::Pdf;
   const int sheets = request.sheets.value_or(1);
 
-  std::unique_ptr<SetLock> lock;
+  std::unique_ptr<NameLock> lock;
   std::unique_ptr<SetOutput> output;
   std::filesystem::path name;
   try {
     name = request.output ? ChosenOutputFileName(*request.output, settings.KindText, settings.ExportFormat)
                           : OutputFileNameNow(request.folder, settings.KindText, settings.ExportFormat);
     if (request.output) CheckChosenName(name, settings.ExportFormat);
-    PendingFile::RemoveOnTerminationSignals();
+    RequireSpareDescriptors(name);
     const std::vector<SheetNames> names = NamesOf(request, name, onePair);
-    lock = std::make_unique<SetLock>(name);
+    std::vector<std::filesystem::path> everyName;
+    for (const SheetNames& pupil : names) {
+      everyName.push_back(pupil.sheet);
+      if (pupil.key) everyName.push_back(*pupil.key);
+    }
+    lock = std::make_unique<NameLock>(FolderOf(name), everyName);
     if (settings.ExportFormat == FileFormat::Excel && !CheckExcel()) {
       result.outcome = SheetSetOutcome::ExcelMissing;
       return result;

@@ -26,16 +26,16 @@ std::size_t OpenFileBudget() {
 }
 
 std::unique_ptr<WorksheetWriter> WriterFor(const GenerationSettings& settings, SheetKind kind,
-                                           const PendingFile& target) {
+                                           const PendingFile& target, const std::filesystem::path& scratch) {
   if (settings.ExportFormat == FileFormat::Text) return std::make_unique<TextWorksheetWriter>(target, settings);
-  return std::make_unique<ExcelWorksheetWriter>(target, settings, kind);
+  return std::make_unique<ExcelWorksheetWriter>(target, settings, kind, scratch);
 }
 
 }  // namespace
 
 bool WriteSheetFile(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
-                    const Progress& progress, const PendingFile& target) {
-  const std::unique_ptr<WorksheetWriter> writer = WriterFor(settings, kind, target);
+                    const Progress& progress, const PendingFile& target, const std::filesystem::path& scratch) {
+  const std::unique_ptr<WorksheetWriter> writer = WriterFor(settings, kind, target, scratch);
   return WriteSheet(*writer, settings, table, kind, progress);
 }
 
@@ -47,11 +47,13 @@ bool FilesPerSheet::Add(int number, const GenerationSettings& sheet, const Probl
   const SheetNames& names = names_.at(static_cast<std::size_t>(number - 1));
   PendingPair pair;
   pair.sheetKind = kind_;
+  if (sheet.ExportFormat == FileFormat::Excel && !scratch_) scratch_ = std::make_unique<ScratchFolder>(FolderOf(names.sheet));
+  const std::filesystem::path scratch = scratch_ ? scratch_->Path() : std::filesystem::path();
   pair.sheet = std::make_unique<PendingFile>(names.sheet);
-  if (!WriteSheetFile(sheet, table, kind_, progress, *pair.sheet)) return false;
+  if (!WriteSheetFile(sheet, table, kind_, progress, *pair.sheet, scratch)) return false;
   if (names.key) {
     pair.key = std::make_unique<PendingFile>(*names.key);
-    if (!WriteSheetFile(sheet, table, SheetKind::AnswerKey, progress, *pair.key)) return false;
+    if (!WriteSheetFile(sheet, table, SheetKind::AnswerKey, progress, *pair.key, scratch)) return false;
   }
   openFiles_ += pair.key ? 2 : 1;
   written_.push_back(std::move(pair));

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <vector>
+
+#include "files/scratch_folder.h"
 
 #include "sets/set_output.h"
 
@@ -21,14 +24,16 @@ class FilesPerSheet final : public SetOutput {
  private:
   std::vector<SheetNames> names_;
   SheetKind kind_;
+  std::unique_ptr<ScratchFolder> scratch_;  // made for the first workbook
   std::vector<PendingPair> written_;
   std::size_t openFiles_ = 0;
   std::size_t budget_;
 };
 
 // Writes one sheet of a text file or a workbook into the pending file,
-// line by line. False when the progress abandoned it; throws ExportError.
+// line by line; a workbook's scratch files go into the scratch folder. False
+// when the progress abandoned it; throws ExportError.
 bool WriteSheetFile(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
-                    const Progress& progress, const PendingFile& target);
+                    const Progress& progress, const PendingFile& target, const std::filesystem::path& scratch);
 
 }  // namespace numbrook

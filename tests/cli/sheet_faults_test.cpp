@@ -50,7 +50,7 @@ TEST(SheetFaults, AFullDiskGivesOneMessageWithTheSystemsReason) {
   const std::filesystem::path file = disk.path() / "s.XLS";
   const Outcome run = RunSheet("--count=1000 --vertical --terms=3 -o " + Quoted(file));
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "numbrook-sheet: 无法保存文件“" + file.string() + "”：No space left on device\n");
+  EXPECT_EQ(run.out, "numbrook-sheet: 无法保存文件“" + file.string() + "”：磁盘空间不足\n");
   EXPECT_TRUE(NamesIn(disk.path()).empty());
 }
 

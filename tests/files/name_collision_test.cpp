@@ -101,7 +101,7 @@ TEST_P(NameCollision, NewNameIsTriedAndTheOtherFileKept) {
   if (!c.written) {
     EXPECT_EQ(result.outcome, ExportOutcome::Failed);
     EXPECT_NE(result.error.find(file.string()), std::string::npos) << result.error;
-    EXPECT_NE(result.error.find("File exists"), std::string::npos) << result.error;
+    EXPECT_NE(result.error.find("文件已存在"), std::string::npos) << result.error;
   }
 }
 

@@ -55,7 +55,7 @@ TEST_P(EachFormat, AFullDiskKeepsTheOlderFileAndLeavesNothingElse) {
   const ExportResult result = Export(GetParam(), file);
   EXPECT_EQ(result.outcome, ExportOutcome::Failed);
   EXPECT_NE(result.error.find("“" + file.string() + "”"), std::string::npos) << result.error;
-  EXPECT_NE(result.error.find("No space left on device"), std::string::npos) << result.error;
+  EXPECT_NE(result.error.find("磁盘空间不足"), std::string::npos) << result.error;
   EXPECT_EQ(ReadBytes(file), kOlder);
   EXPECT_EQ(NamesIn(disk.path()), std::vector<std::string>{"sheet"});
 }
@@ -68,7 +68,7 @@ TEST_P(EachFormat, AReadOnlyFolderIsNamedWithItsReasonAndTheOlderFileStays) {
   const ExportResult result = Export(GetParam(), file);
   EXPECT_EQ(result.outcome, ExportOutcome::Failed) << "not taken for a missing spreadsheet writer";
   EXPECT_NE(result.error.find("文件夹“" + folder.path().string() + "”"), std::string::npos) << result.error;
-  EXPECT_NE(result.error.find("Read-only file system"), std::string::npos) << result.error;
+  EXPECT_NE(result.error.find("文件系统是只读的"), std::string::npos) << result.error;
   EXPECT_EQ(ReadBytes(file), kOlder);
 }
 
@@ -134,7 +134,7 @@ TEST(PendingFileTest, ATerminationSignalRemovesTheUnfinishedFile) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      PendingFile::RemoveOnTerminationSignals();
+      RemovedOnSignal::InstallHandlers();
       PendingFile pending(folder.path() / "sheet.TXT");
       if (write(pending.Descriptor(), "half a sheet", 12) != 12) _exit(3);
       raise(signal);

@@ -16,7 +16,8 @@
 #include "files/export_error.h"
 #include "sets_support/run_export.h"
 #include "files/pending_file.h"
-#include "files/set_lock.h"
+#include "files/name_lock.h"
+#include "files/stale_files.h"
 #include "files_support/fault_folders.h"
 
 namespace numbrook::testing {
@@ -76,22 +77,66 @@ INSTANTIATE_TEST_SUITE_P(Modes, KeptOwnership,
                                            OwnershipCase{"PrivateBehindALink", 0600, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SetLockTest, ASecondHolderIsRefusedAndTheLockFileGoesWithTheFirst) {
+TEST(NameLockTest, AnyNameHeldRefusesTheRunAndTheLockFileGoesWithTheLast) {
   TempFolder folder;
-  const std::filesystem::path set = folder.path() / "口算.XLS";
+  const std::filesystem::path set = folder.path() / "口算.XLS", other = folder.path() / "other.XLS";
   {
-    const SetLock first(set);
-    EXPECT_EQ(NamesIn(folder.path()), std::vector<std::string>{".numbrook-口算.XLS.lock"});
+    const NameLock first(folder.path(), {folder.path() / "口算-1.XLS", folder.path() / "口算-1答案.XLS", set});
+    EXPECT_EQ(NamesIn(folder.path()), std::vector<std::string>{".numbrook.lock"});
     try {
-      const SetLock second(set);
-      ADD_FAILURE() << "a second lock on the same set";
+      const NameLock second(folder.path(), {other, set});
+      ADD_FAILURE() << "a second lock on a name held";
     } catch (const ExportError& error) {
       EXPECT_EQ(std::string(error.what()),
                 "另一次运行正在写入“" + set.string() + "”，本次没有写入任何文件；请等它结束后再试");
     }
+    {
+      const NameLock beside(folder.path(), {other});  // other names go on side by side
+    }
+    EXPECT_EQ(NamesIn(folder.path()), std::vector<std::string>{".numbrook.lock"}) << "kept while the first holds it";
   }
   EXPECT_TRUE(NamesIn(folder.path()).empty());
-  const SetLock again(set);  // free once the first is gone
+  const NameLock again(folder.path(), {set});  // free once the first is gone
+}
+
+// What stands at the lock file's name, or a folder we may not write in,
+// is refused at once with the true reason; nothing waits.
+TEST(NameLockTest, AnythingButOurLockFileIsRefusedWithItsReason) {
+  struct Case {
+    const char* what;
+    void (*make)(const std::filesystem::path& lock);
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"FIFO", [](const std::filesystem::path& lock) { mkfifo(lock.c_str(), 0666); }, "是一个管道（FIFO），不是本程序的锁文件"},
+      {"folder", [](const std::filesystem::path& lock) { std::filesystem::create_directory(lock); }, "是一个文件夹，不是本程序的锁文件"},
+      {"link", [](const std::filesystem::path& lock) { std::filesystem::create_symlink("/etc/passwd", lock); },
+       "是一个符号链接，不是本程序的锁文件"},
+      {"a file with content", [](const std::filesystem::path& lock) { std::ofstream(lock) << "notes"; },
+       "是一个有内容的文件，不是本程序的锁文件"},
+  };
+  for (const Case& c : cases) {
+    TempFolder folder;
+    const std::filesystem::path lock = folder.path() / NameLock::kFileName;
+    c.make(lock);
+    try {
+      const NameLock refused(folder.path(), {folder.path() / "f.XLS"});
+      ADD_FAILURE() << c.what << " taken for a lock file";
+    } catch (const ExportError& error) {
+      EXPECT_EQ(std::string(error.what()),
+                "无法写入“" + (folder.path() / "f.XLS").string() + "”：锁文件“" + lock.string() + "”" + c.reason)
+          << c.what;
+    }
+  }
+  ReadOnlyFolder readOnly;
+  if (!readOnly.Seal()) GTEST_SKIP() << "no read-only bind mount here";
+  try {
+    const NameLock refused(readOnly.path(), {readOnly.path() / "f.XLS"});
+    ADD_FAILURE() << "a lock in a read-only folder";
+  } catch (const ExportError& error) {
+    EXPECT_EQ(std::string(error.what()), "无法写入“" + (readOnly.path() / "f.XLS").string() + "”：无法在文件夹“" +
+                                             readOnly.path().string() + "”中建立锁文件：文件系统是只读的");
+  }
 }
 
 // A run ended by Ctrl+C, a kill, a hang-up or a quit leaves neither the
@@ -104,8 +149,8 @@ TEST(SetLockTest, ATerminationSignalRemovesTheLockAndTheUnfinishedFile) {
     if (child == 0) {
       const rlimit noCore{0, 0};
       setrlimit(RLIMIT_CORE, &noCore);
-      PendingFile::RemoveOnTerminationSignals();
-      const SetLock lock(folder.path() / "sheet.TXT");
+      RemovedOnSignal::InstallHandlers();
+      const NameLock lock(folder.path(), {folder.path() / "sheet.TXT"});
       PendingFile pending(folder.path() / "sheet.TXT");
       if (write(pending.Descriptor(), "half a sheet", 12) != 12) _exit(3);
       raise(signal);
@@ -118,22 +163,26 @@ TEST(SetLockTest, ATerminationSignalRemovesTheLockAndTheUnfinishedFile) {
   }
 }
 
-TEST(StaleFiles, OnlyOurOwnOlderThanADayAreRemoved) {
+// A killed run's hidden files and scratch folders are removed by the next
+// run at once, whatever their age; those a living run holds stay.
+TEST(StaleFiles, OnlyOurOwnThatNoRunHoldsAreRemoved) {
   TempFolder folder;
-  const std::vector<std::string> names = {".numbrook-old.part", ".numbrook-new.part", ".numbrook-old.lock",
-                                          ".numbrook-held.lock", ".other-old.part", "sheet.XLS"};
+  const std::vector<std::string> names = {".numbrook-dead.part", ".numbrook-held.part", ".numbrook-old.lock",
+                                          ".numbrook-held.lock", ".other-dead.part", "sheet.XLS"};
   for (const std::string& name : names) std::ofstream(folder.path() / name) << "x";
-  const timespec twoDaysAgo[2] = {{time(nullptr) - 2 * 86400, 0}, {time(nullptr) - 2 * 86400, 0}};
-  for (const char* old : {".numbrook-old.part", ".numbrook-old.lock", ".numbrook-held.lock", ".other-old.part", "sheet.XLS"}) {
-    ASSERT_EQ(utimensat(AT_FDCWD, (folder.path() / old).c_str(), twoDaysAgo, 0), 0);
+  for (const char* name : {".numbrook-dead.scratch", ".numbrook-held.scratch"}) {
+    std::filesystem::create_directory(folder.path() / name);
+    std::ofstream(folder.path() / name / "tmpfile") << "x";
   }
-  const int held = open((folder.path() / ".numbrook-held.lock").c_str(), O_RDONLY);
-  ASSERT_EQ(flock(held, LOCK_EX), 0);  // a run still writing, in another descriptor
+  std::vector<int> held;
+  for (const char* name : {".numbrook-held.part", ".numbrook-held.lock", ".numbrook-held.scratch"}) {
+    held.push_back(open((folder.path() / name).c_str(), O_RDONLY));
+    ASSERT_EQ(flock(held.back(), LOCK_EX), 0);  // a run still writing, in another descriptor
+  }
   RemoveStaleHiddenFiles(folder.path());
-  close(held);
-  EXPECT_EQ(NamesIn(folder.path()),
-            (std::vector<std::string>{".numbrook-held.lock", ".numbrook-new.part", ".other-old.part", "sheet.XLS"}));
+  for (int descriptor : held) close(descriptor);
+  EXPECT_EQ(NamesIn(folder.path()), (std::vector<std::string>{".numbrook-held.lock", ".numbrook-held.part",
+                                                              ".numbrook-held.scratch", ".other-dead.part", "sheet.XLS"}));
 }
-
 }  // namespace
 }  // namespace numbrook::testing

@@ -277,7 +277,7 @@ class FrmMain2Test : public QObject {
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
     QTRY_COMPARE(desktop_.messages.size(), std::size_t{1});
     QCOMPARE(desktop_.messages[0].icon, QMessageBox::Critical);
-    QVERIFY2(desktop_.messages[0].text.contains("（文件夹“" + QString::fromStdString(documents.Folder().string()) + "”）："),
+    QVERIFY2(desktop_.messages[0].text.contains("文件夹“" + QString::fromStdString(documents.Folder().string()) + "”"),
              qPrintable(desktop_.messages[0].text));
     QVERIFY(!desktop_.messages[0].text.contains("EXCEL"));
     QVERIFY(desktop_.opened.empty());

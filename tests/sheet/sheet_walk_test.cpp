@@ -82,7 +82,7 @@ TEST(ExportRun, UnwritableFolderIsReportedAndNothingIsOpened) {
   const ExportResult result = RunExport(s, table, recorder.Hooks(), file);
   EXPECT_EQ(result.outcome, ExportOutcome::Failed);
   EXPECT_EQ(result.error, "无法创建文件“" + file.string() + "”（文件夹“" + file.parent_path().string() +
-                              "”）：No such file or directory");
+                              "”）：文件或文件夹不存在");
   EXPECT_TRUE(recorder.events.empty()) << "nothing was written, so nothing was counted";
 }
 

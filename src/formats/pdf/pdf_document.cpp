@@ -73,7 +73,7 @@ void PdfDocument::StartPage(double width, double height) { cairo_pdf_surface_set
 void PdfDocument::EndPage() {
   cairo_show_page(cairo_);
   ++pages_;
-  if (writeError_ != 0) Fail(std::strerror(writeError_));
+  if (writeError_ != 0) Fail(ReasonOf(writeError_));
 }
 
 void PdfDocument::Close() {
@@ -83,7 +83,7 @@ void PdfDocument::Close() {
   cairo_surface_finish(surface_);
   Flush();
   const cairo_status_t status = cairo_surface_status(surface_);
-  if (writeError_ != 0) Fail(std::strerror(writeError_));
+  if (writeError_ != 0) Fail(ReasonOf(writeError_));
   if (status != CAIRO_STATUS_SUCCESS) Fail(cairo_status_to_string(status));
 }
 

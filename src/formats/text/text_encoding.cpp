@@ -19,7 +19,7 @@ class Converter {
  public:
   Converter() : cd_(iconv_open("GBK", "UTF-8")) {
     if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-      throw ExportError(std::string("无法把文字转换为GBK编码：系统没有这个转换（") + std::strerror(errno) + "）");
+      throw ExportError(std::string("无法把文字转换为GBK编码：系统没有这个转换（") + ReasonOf(errno) + "）");
     }
   }
   ~Converter() { iconv_close(cd_); }

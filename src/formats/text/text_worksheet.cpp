@@ -145,7 +145,7 @@ void TextWorksheetWriter::WriteLine(const std::string& text) {
 }
 
 void TextWorksheetWriter::Fail(const char* what) const {
-  throw ExportError(std::string(what) + "“" + target_.FinalPath().string() + "”：" + std::strerror(errno));
+  throw ExportError(std::string(what) + "“" + target_.FinalPath().string() + "”：" + ReasonOf(errno));
 }
 
 }  // namespace numbrook

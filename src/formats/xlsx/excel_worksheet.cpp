@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "files/export_error.h"
+#include "formats/xlsx/workbook_check.h"
 
 
 namespace numbrook {
@@ -80,33 +81,16 @@ bool IsWholeNumber(const std::string& text) {
   return text.find_first_not_of("0123456789", digits) == std::string::npos;
 }
 
-// The library reports its failures on stderr as well as in its result; the
-// result is what we report, once, so its own English lines are not shown.
-class QuietLibrary {
- public:
-  QuietLibrary() {
-    std::fflush(stderr);
-    saved_ = dup(STDERR_FILENO);
-    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
-    if (null >= 0) close(null);
-  }
-  ~QuietLibrary() {
-    if (saved_ < 0) return;
-    dup2(saved_, STDERR_FILENO);
-    close(saved_);
-  }
-  QuietLibrary(const QuietLibrary&) = delete;
-  QuietLibrary& operator=(const QuietLibrary&) = delete;
-
- private:
-  int saved_;
-};
+// A failure of the spreadsheet library in our words; its own are English.
+std::string LibraryReason(lxw_error error) {
+  if (error == LXW_ERROR_MEMORY_MALLOC_FAILED) return ReasonOf(ENOMEM);
+  return "表格库拒绝了这一步（错误代码 " + std::to_string(static_cast<int>(error)) + "）";
+}
 
 // The system's own reason where the library's failure had one, else the
 // library's, without its guesses.
 std::string SaveFailureReason(lxw_error error, int systemError) {
-  if (systemError != 0) return std::strerror(systemError);
+  if (systemError != 0) return ReasonOf(systemError);
   switch (error) {
     case LXW_ERROR_MEMORY_MALLOC_FAILED: return "内存不足";
     case LXW_ERROR_CREATING_XLSX_FILE: return "无法创建文件";
@@ -114,17 +98,17 @@ std::string SaveFailureReason(lxw_error error, int systemError) {
     case LXW_ERROR_ZIP_FILE_OPERATION:
     case LXW_ERROR_ZIP_FILE_ADD:
     case LXW_ERROR_ZIP_CLOSE: return "无法写入压缩数据";
-    default: return lxw_strerror(error);
+    default: return LibraryReason(error);
   }
 }
 
 }  // namespace
 
 ExcelWorksheetWriter::ExcelWorksheetWriter(const PendingFile& target, const GenerationSettings& settings,
-                                           SheetKind kind)
+                                           SheetKind kind, const std::filesystem::path& scratch)
     : target_(target),
       shownPath_(target.FinalPath().string()),
-      scratchFolder_(target.ScratchFolder().string()),
+      scratchFolder_(scratch.string()),
       settings_(settings),
       kind_(kind) {}
 
@@ -149,13 +133,12 @@ void ExcelWorksheetWriter::Open(const SheetLayout& layout) {
   // The sheet is written row by row, each once, so the library can stream
   // the rows to its file instead of keeping them all in memory.
   options.constant_memory = LXW_TRUE;
-  {
-    const QuietLibrary quiet;
-    workbook_ = workbook_new_opt(target_.WorkingPath().c_str(), &options);
-  }
-  if (workbook_ == nullptr) throw ExportError("无法创建工作簿“" + shownPath_ + "”：内存不足");
+  errno = 0;
+  workbook_ = workbook_new_opt(target_.WorkingPath().c_str(), &options);
+  if (workbook_ == nullptr) throw ExportError("无法创建工作簿“" + shownPath_ + "”：" + ReasonOf(errno != 0 ? errno : ENOMEM));
+  // In constant-memory mode the sheet's rows go to a scratch file from here on.
   worksheet_ = workbook_add_worksheet(workbook_, "题目列表");
-  if (worksheet_ == nullptr) throw ExportError("无法创建工作表“" + shownPath_ + "”：内存不足");
+  if (worksheet_ == nullptr) throw ExportError("无法创建工作表“" + shownPath_ + "”：" + ReasonOf(errno != 0 ? errno : ENOMEM));
   CreateFormats();
   SetUpPage();
   FormatColumns();
@@ -366,13 +349,10 @@ void ExcelWorksheetWriter::Finish() {
   lxw_workbook* workbook = workbook_;
   workbook_ = nullptr;
   errno = 0;
-  lxw_error error;
-  {
-    const QuietLibrary quiet;
-    error = workbook_close(workbook);
-  }
+  const lxw_error error = workbook_close(workbook);
   const int systemError = errno;
   if (error != LXW_NO_ERROR) throw ExportError("无法保存文件“" + shownPath_ + "”：" + SaveFailureReason(error, systemError));
+  CheckWrittenWorkbook(target_, scratchFolder_);
 }
 
 void ExcelWorksheetWriter::SetRowHeight(int row, double height) {
@@ -382,7 +362,7 @@ void ExcelWorksheetWriter::SetRowHeight(int row, double height) {
 void ExcelWorksheetWriter::Check(int error, const char* what) const {
   if (error != LXW_NO_ERROR) {
     throw ExportError(std::string("无法写入工作簿“") + shownPath_ + "”（" + what +
-                      "）：" + lxw_strerror(static_cast<lxw_error>(error)));
+                      "）：" + LibraryReason(static_cast<lxw_error>(error)));
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,8 +26,10 @@ namespace numbrook {
 // when the line ends.
 class ExcelWorksheetWriter final : public WorksheetWriter {
  public:
-  // Writes into the pending file; messages name its final path.
-  ExcelWorksheetWriter(const PendingFile& target, const GenerationSettings& settings, SheetKind kind);
+  // Writes into the pending file, with the library's scratch files in the
+  // given folder; messages name its final path.
+  ExcelWorksheetWriter(const PendingFile& target, const GenerationSettings& settings, SheetKind kind,
+                       const std::filesystem::path& scratch);
   ~ExcelWorksheetWriter() override;
   ExcelWorksheetWriter(const ExcelWorksheetWriter&) = delete;
   ExcelWorksheetWriter& operator=(const ExcelWorksheetWriter&) = delete;
@@ -77,7 +80,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
 
   const PendingFile& target_;
   std::string shownPath_;      // the final path, for messages
-  std::string scratchFolder_;  // the library's own temporary files go beside the worksheet
+  std::string scratchFolder_;  // the library's own temporary files
   const GenerationSettings& settings_;
   SheetKind kind_;
   const SheetLayout* layout_ = nullptr;

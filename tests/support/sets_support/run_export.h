@@ -10,6 +10,7 @@
 
 #include "files/export_error.h"
 #include "files/pair_placement.h"
+#include "files/scratch_folder.h"
 #include "formats/pdf/pdf_file.h"
 #include "formats/xlsx/excel_worksheet.h"
 #include "sets/class_set.h"
@@ -37,8 +38,9 @@ inline ExportResult RunExport(const GenerationSettings& settings, const ProblemT
       if (!pdf.Add(settings, table, kind, progress)) return {ExportOutcome::Abandoned, file, {}};
       pairs.front().sheet = pdf.Close();
     } else {
+      const ScratchFolder scratch(FolderOf(file));
       pairs.front().sheet = std::make_unique<PendingFile>(file);
-      if (!WriteSheetFile(settings, table, kind, progress, *pairs.front().sheet)) {
+      if (!WriteSheetFile(settings, table, kind, progress, *pairs.front().sheet, scratch.Path())) {
         return {ExportOutcome::Abandoned, file, {}};
       }
     }
