@@ -107,6 +107,36 @@ TEST(SetRace, ARunForANameBeingWrittenIsRefused) {
   }
 }
 
+// A kill at any step of replacing an older set leaves every pupil a whole
+// sheet, the old or the new, beside its own key or none: never without a
+// sheet, never beside another run's key.
+TEST(SetRace, AKillWhileReplacingASetNeverLosesASheetNorMixesAPair) {
+  TempFolder folder, oldSet, newSet;
+  const auto arguments = [](int seed, const std::filesystem::path& in) {
+    return "--sheets=3 --answers --format=text --seed=" + std::to_string(seed) + " -o " + Quoted(in / "c.TXT");
+  };
+  ASSERT_EQ(RunSheet(arguments(1, oldSet.path())).status, 0);
+  ASSERT_EQ(RunSheet(arguments(2, newSet.path())).status, 0);
+  bool finished = false;
+  for (int at = 1; at <= 60 && !finished; ++at) {
+    ASSERT_EQ(RunSheet(arguments(1, folder.path())).status, 0);
+    const Outcome run = RunSheet(arguments(2, folder.path()), "LD_PRELOAD=" NUMBROOK_KILL_AT_RENAME
+                                                             " NUMBROOK_KILL_FOLDER=" + Quoted(folder.path()) +
+                                                             " NUMBROOK_KILL_AT=" + std::to_string(at));
+    finished = run.status == 0;
+    for (const char* number : {"1", "2", "3"}) {
+      const std::string sheet = "c-" + std::string(number) + ".TXT", key = "c-" + std::string(number) + "答案.TXT";
+      const std::string found = ReadBytes(folder.path() / sheet);
+      const bool old = found == ReadBytes(oldSet.path() / sheet), now = found == ReadBytes(newSet.path() / sheet);
+      EXPECT_TRUE(old || now) << "killed at call " << at << ": " << sheet << " is lost or not whole";
+      if (!std::filesystem::exists(folder.path() / key)) continue;
+      EXPECT_EQ(ReadBytes(folder.path() / key), ReadBytes((old ? oldSet : newSet).path() / key))
+          << "killed at call " << at << ": " << key << " is not its sheet's";
+    }
+  }
+  EXPECT_TRUE(finished) << "every call was a place to kill";
+}
+
 TEST(SetRace, AKillInTheMiddleLeavesNoPartOfTheSet) {
   TempFolder folder;
   const std::filesystem::path set = folder.path() / "c.XLS";

@@ -28,7 +28,13 @@ PdfDocument::PdfDocument(const PendingFile& target) : target_(target) {
   cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_CREATOR, kProgramTitle);
   cairo_ = cairo_create(surface_);
   if (cairo_status(cairo_) != CAIRO_STATUS_SUCCESS) Fail(cairo_status_to_string(cairo_status(cairo_)));
-  text_ = std::make_unique<PdfText>(cairo_, family);
+  text_ = std::make_unique<PdfText>(cairo_, family, target_.FinalPath().string());
+  // Every kind of character a sheet prints, shaped once before any page: a
+  // font that cannot draw them is refused here, with its reason.
+  for (TextStyle style : {TextStyle::Regular, TextStyle::Bold}) {
+    text_->Width("0123456789+-−=×÷()（）……□姓名日期得分用时第页共你真棒还不错要加油说明答案编号二三个数加减乘除法混合运算计算题填空随机以内含不进位退",
+                 style, 12);
+  }
 }
 
 PdfDocument::~PdfDocument() {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "files/export_error.h"
+
 namespace numbrook {
 namespace {
 
@@ -17,7 +19,8 @@ void SetColour(cairo_t* cairo, bool red) {
 
 }  // namespace
 
-PdfText::PdfText(cairo_t* cairo, const std::string& family) : cairo_(cairo), family_(family) {
+PdfText::PdfText(cairo_t* cairo, const std::string& family, const std::string& shownFile)
+    : cairo_(cairo), family_(family), shownFile_(shownFile) {
   context_ = pango_cairo_create_context(cairo);
   // Points as units, and outlines as designed: widths then grow exactly with
   // the size, and the page planned at one size is drawn at another alike.
@@ -59,6 +62,13 @@ PdfText::Shaped& PdfText::ShapedOf(const std::string& text, TextStyle style, dou
     pango_attr_list_unref(attributes);
   }
   pango_layout_set_text(layout, text.c_str(), -1);
+  if (pango_layout_get_unknown_glyphs_count(layout) > 0) {
+    const std::string what = text.size() <= 24 ? "“" + text + "”" : "练习纸上的字";
+    g_object_unref(layout);
+    shaped_.erase(key);
+    throw ExportError("无法写入“" + shownFile_ + "”：字体“" + family_ + "”无法显示" + what +
+                      "（字体文件不能读取，或缺少这些字），写出的PDF会是一个个空框");
+  }
   shaped.baseline = static_cast<double>(pango_layout_get_baseline(layout)) / PANGO_SCALE;
 
   // Only a text of one run in one font is kept as glyphs; anything else is

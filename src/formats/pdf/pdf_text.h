@@ -21,11 +21,16 @@ enum class TextStyle { Regular, Bold, Answer };  // an answer: bold, underlined;
 // pages quick to write.
 class PdfText {
  public:
-  PdfText(cairo_t* cairo, const std::string& family);
+  // Messages of a text the font cannot draw name the file being written.
+  PdfText(cairo_t* cairo, const std::string& family, const std::string& shownFile);
   ~PdfText();
   PdfText(const PdfText&) = delete;
   PdfText& operator=(const PdfText&) = delete;
 
+  // Every text is shaped before it is measured or drawn; one with a glyph the
+  // font has not (a font fontconfig lists but that cannot be read, or one
+  // without these characters) throws ExportError: a sheet of empty boxes is
+  // no sheet.
   double Width(const std::string& text, TextStyle style, double size);
   // The height of a line of the font at this size.
   double LineHeight(double size);
@@ -56,6 +61,7 @@ class PdfText {
 
   cairo_t* cairo_;
   std::string family_;
+  std::string shownFile_;
   PangoContext* context_ = nullptr;
   std::map<std::tuple<std::string, TextStyle, int>, Shaped> shaped_;
   std::map<std::pair<cairo_scaled_font_t*, bool>, Batch> batches_;  // by font and whether red

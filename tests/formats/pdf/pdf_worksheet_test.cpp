@@ -2,7 +2,10 @@
 // text a reader copies, where every word stands, and the digit boxes of the
 // column form on a rendered page.
 #include <cairo-pdf.h>
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -341,6 +344,42 @@ TEST(PdfFile, WithoutAChineseFontNothingIsWrittenAndTheReasonIsGiven) {
   // A process of its own, whose fontconfig starts from this configuration.
   ::testing::FLAGS_gtest_death_test_style = "threadsafe";
   EXPECT_EXIT(ExportWithFontConfiguration(config, file), ::testing::ExitedWithCode(3), "找不到简体中文字体");
+}
+
+// Exits with 3 when a font that fontconfig lists but the process cannot read
+// made the export fail with the reason and leave no file.
+void ExportWithAnUnreadableFont(const std::filesystem::path& config, const std::filesystem::path& font,
+                                const std::filesystem::path& file) {
+  setenv("FONTCONFIG_FILE", config.c_str(), 1);
+  FcInit();  // lists the font while it can still be read
+  chmod(font.c_str(), geteuid() == 0 ? 0600 : 0);
+  if (geteuid() == 0 && (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)) std::exit(5);
+  GenerationSettings s = SetUpRun(RequestFor({2, false, 4, 4, false, BlankPlace::Result}));
+  s.ExportFormat = FileFormat::Pdf;
+  ProblemTable table(5);
+  for (int i = 0; i < 4; ++i) table.Row(i) = {"1", "+", "2", "", "", "=", "_"};
+  const ExportResult result = RunExport(s, table, Progress{}, file);
+  std::fprintf(stderr, "%s\n", result.error.c_str());
+  std::exit(result.outcome == ExportOutcome::Failed && !std::filesystem::exists(file) ? 3 : 4);
+}
+
+// A sheet of empty boxes is no sheet: a font that cannot be read is refused.
+TEST(PdfFile, AFontThatCannotBeReadIsRefusedNotDrawnAsBoxes) {
+  const std::filesystem::path installed = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc";
+  if (!std::filesystem::exists(installed)) GTEST_SKIP() << "fonts-noto-cjk is not installed";
+  TempFolder folder;
+  const std::filesystem::path fonts = folder.path() / "fonts", out = folder.path() / "out";
+  std::filesystem::create_directories(fonts);
+  std::filesystem::create_directories(out);
+  std::filesystem::permissions(folder.path(), std::filesystem::perms::all);
+  std::filesystem::permissions(out, std::filesystem::perms::all);
+  std::filesystem::copy_file(installed, fonts / "cjk.ttc");
+  const std::filesystem::path config = folder.path() / "fonts.conf";
+  std::ofstream(config) << "<?xml version=\"1.0\"?><fontconfig><dir>" << fonts.string() << "</dir><cachedir>"
+                        << (folder.path() / "cache").string() << "</cachedir></fontconfig>\n";
+  ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+  EXPECT_EXIT(ExportWithAnUnreadableFont(config, fonts / "cjk.ttc", out / "x.PDF"), ::testing::ExitedWithCode(3),
+              "无法写入“.*x.PDF”：字体“Noto Sans CJK .*”无法显示练习纸上的字（字体文件不能读取，或缺少这些字）");
 }
 
 }  // namespace
