@@ -27,7 +27,7 @@ std::string PageText(const std::filesystem::path& pdf, int page) {
 // result, sorted: the reader's order of the text runs is its own.
 std::vector<std::string> ProblemsOn(const std::string& text) {
   std::vector<std::string> problems;
-  const std::regex problem("([0-9]+)\\s*([+-])\\s*([0-9]+)\\s*=");
+  const std::regex problem("([0-9]+)\\s*(\\+|\u2212)\\s*([0-9]+)\\s*=");
   for (std::sregex_iterator it(text.begin(), text.end(), problem), end; it != end; ++it) {
     problems.push_back((*it)[1].str() + (*it)[2].str() + (*it)[3].str() + "=");
   }
@@ -44,11 +44,14 @@ struct PdfCase {
   const char* arguments;
   int sheets;        // sheets in each file
   bool answers;
+  bool twoSided;
 };
 
 class PdfSheets : public ::testing::TestWithParam<PdfCase> {};
 
-TEST_P(PdfSheets, OnePupilFileAndOneKeyFileEachSheetOnAnOddPage) {
+// Thirty problems fill one page. Printed on both sides, each sheet after the
+// first starts past an empty page; otherwise, and in the keys, none is empty.
+TEST_P(PdfSheets, OnePupilFileAndOneKeyFileEachSheetOnAnOddPageOnlyWhenTwoSided) {
   const PdfCase& c = GetParam();
   TempFolder folder;
   const Outcome run = RunSheet(std::string(c.arguments) + " --format=pdf --seed=2026 --count=30 -o " +
@@ -58,13 +61,13 @@ TEST_P(PdfSheets, OnePupilFileAndOneKeyFileEachSheetOnAnOddPage) {
   EXPECT_EQ(run.out, pupils.string() + "\n" + (c.answers ? keys.string() + "\n" : ""));
   EXPECT_EQ(std::filesystem::exists(keys), c.answers);
 
-  // Thirty problems fill one page: each sheet after the first starts past a blank page.
-  ASSERT_EQ(PageCount(pupils), 2 * c.sheets - 1);
-  if (c.answers) ASSERT_EQ(PageCount(keys), 2 * c.sheets - 1);
+  const int step = c.twoSided ? 2 : 1;
+  ASSERT_EQ(PageCount(pupils), step * (c.sheets - 1) + 1);
+  if (c.answers) ASSERT_EQ(PageCount(keys), c.sheets);
   std::set<std::string> seeds;
-  for (int page = 1; page <= 2 * c.sheets - 1; ++page) {
+  for (int page = 1; page <= PageCount(pupils); ++page) {
     const std::string sheet = PageText(pupils, page);
-    if (page % 2 == 0) {
+    if (c.twoSided && page % 2 == 0) {
       EXPECT_TRUE(ProblemsOn(sheet).empty()) << "page " << page << " should be blank:\n" << sheet;
       continue;
     }
@@ -72,16 +75,19 @@ TEST_P(PdfSheets, OnePupilFileAndOneKeyFileEachSheetOnAnOddPage) {
     seeds.insert(SeedOn(sheet));
     if (c.sheets == 1) EXPECT_EQ(SeedOn(sheet), "2026") << "a single sheet uses the seed given";
     if (!c.answers) continue;
-    const std::string key = PageText(keys, page);
-    EXPECT_EQ(ProblemsOn(key), ProblemsOn(sheet)) << "the key of sheet " << (page + 1) / 2;
+    const int number = (page - 1) / step + 1;
+    const std::string key = PageText(keys, number);
+    EXPECT_EQ(ProblemsOn(key), ProblemsOn(sheet)) << "the key of sheet " << number;
     EXPECT_EQ(SeedOn(key), SeedOn(sheet));
   }
   EXPECT_EQ(seeds.size(), static_cast<std::size_t>(c.sheets)) << "every sheet its own seed";
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PdfSheets,
-                         ::testing::Values(PdfCase{"", 1, false}, PdfCase{"--answers", 1, true},
-                                           PdfCase{"--sheets=5 --answers", 5, true}, PdfCase{"--sheets=3", 3, false}));
+                         ::testing::Values(PdfCase{"", 1, false, false}, PdfCase{"--answers", 1, true, false},
+                                           PdfCase{"--sheets=5 --answers", 5, true, false},
+                                           PdfCase{"--sheets=5 --answers --two-sided", 5, true, true},
+                                           PdfCase{"--sheets=3 --two-sided", 3, false, true}));
 
 TEST(PdfSheets, AFailedSetLeavesNeitherFile) {
   TempFolder folder;
