@@ -24,7 +24,7 @@ constexpr double kMeasuringSize = 100;
 // In ems of the problems' type. The gap after a number is the widest
 // within a problem, and the gap between problems wider still, so that a
 // number is read with the problem it leads.
-constexpr double kAfterNumber = 1.0;
+constexpr double kAfterNumber = 1.1;  // a reader finds an em at least, whatever its glyph boxes
 constexpr double kItemGap = 0.25;
 constexpr double kSlotGap = 1.5;
 constexpr double kSmallestBlank = 2.4;  // room for a child's two digits
