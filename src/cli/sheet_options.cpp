@@ -59,7 +59,7 @@ std::uint64_t SeedOf(const std::string& seed) {
 enum LongOnly {
   kTerms = 256, kAdd, kNoAdd, kSub, kMixed, kBlank, kCount, kPerRow, kAddRange, kSubRange,
   kNoCarry, kNoBorrow, kVertical, kNoNewPage, kFormat, kSeed, kOpen, kAnswers, kSheets, kDistinct,
-  kEncoding
+  kEncoding, kTwoSided, kLarge
 };
 
 constexpr option kLongOptions[] = {
@@ -74,6 +74,7 @@ constexpr option kLongOptions[] = {
     {"output", required_argument, nullptr, 'o'},           {"open", no_argument, nullptr, kOpen},
     {"answers", no_argument, nullptr, kAnswers},           {"sheets", required_argument, nullptr, kSheets},
     {"distinct", no_argument, nullptr, kDistinct},         {"encoding", required_argument, nullptr, kEncoding},
+    {"two-sided", no_argument, nullptr, kTwoSided},        {"large", no_argument, nullptr, kLarge},
     {"help", no_argument, nullptr, 'h'},                   {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0}};
 constexpr const char* kShortOptions = ":ho:V";
@@ -140,6 +141,10 @@ const std::string& SheetUsage() {
         {"", "（默认随区域设置）"},
         {"    --vertical", "每题再以竖式列出"},
         {"    --no-new-page", "题号跨页连续，不在每页重新编号"},
+        {"    --large", "大字号：PDF 的题目至少 20 磅，"},
+        {"", "一行排不下时减少每行题数"},
+        {"    --two-sided", "双面打印：PDF 套题的每份"},
+        {"", "都从奇数页开始，答案不留空页"},
         {"    --seed=N", "固定的种子：同样的命令写出同样的练习纸；"},
         {"", "每份练习纸都印有自己的编号，用它可重新生成"},
         {"-o, --output=PATH", "写到 PATH，而不是当前文件夹"},
@@ -211,6 +216,8 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
       case kNoCarry: r.carrying = false; break;
       case kNoBorrow: r.borrowing = false; break;
       case kVertical: r.columnForm = true; break;
+      case kLarge: r.largeType = true; break;
+      case kTwoSided: r.twoSided = true; break;
       case kNoNewPage: r.numberEachPage = false; break;
       case kFormat: r.format = static_cast<FileFormat>(OneOf("--format", kFormatNames, value)); break;
       case kSeed: r.seed = SeedOf(value); break;
@@ -243,6 +250,8 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
   if (r.textEncoding != TextEncoding::Locale && r.format != FileFormat::Text) {
     Refuse("--encoding 只用于 --format=text");
   }
+  if (r.largeType && r.format != FileFormat::Pdf) Refuse("--large 只用于 --format=pdf");
+  if (r.twoSided && r.format != FileFormat::Pdf) Refuse("--two-sided 只用于 --format=pdf");
   if (!ChoosesAnOperation(r.operations)) {
     Refuse("没有选择运算：--no-add 时请给出 --sub");
   }

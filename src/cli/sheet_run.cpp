@@ -78,6 +78,7 @@ int MakeSheets(const SheetOptions& options) {
   }
   const SheetSetResult result = MakeSheetSet(request, progress);
   if (showProgress && !result.placed.empty()) std::fputs("\n", UserMessages());
+  for (const std::string& notice : result.notices) Tell(notice);
   if (options.sheets && !options.request.seed && result.outcome != SheetSetOutcome::TooFewDifferent) {
     Tell("本套题的 --seed 为 " + std::to_string(result.firstSeed) +
          "；每份都印有自己的编号，用 --seed 加这个编号可以重新生成那一份");

@@ -68,6 +68,8 @@ GenerationSettings SetUpRun(const RunRequest& request) {
   s.ExportFormat = request.format;
   s.VerticalForm = request.columnForm;
   s.NumberEachPage = request.numberEachPage;
+  s.TwoSided = request.twoSided;
+  s.LargeType = request.largeType;
   s.TextFileEncoding = request.textEncoding;
   return s;
 }

@@ -34,6 +34,8 @@ struct GenerationSettings {
   bool BorrowAllowed = true;
   bool VerticalForm = false;
   bool NumberEachPage = true;
+  bool TwoSided = false;
+  bool LargeType = false;
   TextEncoding TextFileEncoding = TextEncoding::Locale;
 };
 

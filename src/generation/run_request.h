@@ -54,6 +54,8 @@ struct RunRequest {
   FileFormat format = FileFormat::Excel;
   bool columnForm = false;      // every problem again in column form
   bool numberEachPage = true;   // numbering starts again on every page
+  bool twoSided = false;        // a PDF set: every pupil's sheet starts on an odd page
+  bool largeType = false;       // a PDF: problems in type for first graders
   SheetKind sheet = SheetKind::Pupil;
   TextEncoding textEncoding = TextEncoding::Locale;
   std::optional<std::uint64_t> seed;  // none: from the time of day

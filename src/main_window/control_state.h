@@ -29,7 +29,13 @@ struct ControlState {
   std::string text5 = StartUpText(NumberSettingId::SheetCount);  // 份数
   bool checkKey = false;       // 附答案
   bool checkDistinct = false;  // 题目不重复
+  bool checkTwoSided = RunRequest{}.twoSided;  // 双面打印
+  bool checkLarge = RunRequest{}.largeType;    // 大字号
 };
+
+// Whether the controls that belong to a PDF (two-sided printing, large
+// type) are offered.
+inline bool OffersPdfControls(const ControlState& controls) { return controls.option2 == FileFormat::Pdf; }
 
 // Choosing the term count in Combo1: the per-line count becomes 4 for two
 // terms and 3 for three, the problem count returns to its start-up value,

@@ -109,6 +109,9 @@ void frmMain2::CreateControls() {
   Control<QLabel>("Label9")->setBuddy(Text5);  // its access key goes to the field
   CheckKey = Control<QCheckBox>("CheckKey");
   CheckDistinct = Control<QCheckBox>("CheckDistinct");
+  Frame6 = Control<QGroupBox>("Frame6");
+  CheckTwoSided = Control<QCheckBox>("CheckTwoSided");
+  CheckLarge = Control<QCheckBox>("CheckLarge");
   CmdOK = Control<QPushButton>("CmdOK");
   CmdAbout = Control<QPushButton>("CmdAbout");
   CmdExit = Control<QPushButton>("CmdExit");
@@ -116,6 +119,7 @@ void frmMain2::CreateControls() {
   for (auto* option : findChildren<QRadioButton*>()) {
     connect(option, &QRadioButton::toggled, this, &frmMain2::KeepOnlySelectedOptionsInTabOrder);
   }
+  for (QRadioButton* format : Option2) connect(format, &QRadioButton::toggled, this, &frmMain2::SetEnabledState);
   connect(CmdOK, &QPushButton::clicked, this, &frmMain2::CmdOK_Click);
   connect(CmdAbout, &QPushButton::clicked, this, &frmMain2::CmdAbout_Click);
   connect(CmdExit, &QPushButton::clicked, this, &frmMain2::CmdExit_Click);
@@ -201,6 +205,8 @@ ControlState frmMain2::ReadControls() const {
   c.text5 = Text5->text().toStdString();
   c.checkKey = CheckKey->isChecked();
   c.checkDistinct = CheckDistinct->isChecked();
+  c.checkTwoSided = CheckTwoSided->isChecked();
+  c.checkLarge = CheckLarge->isChecked();
   return c;
 }
 
@@ -223,16 +229,21 @@ void frmMain2::WriteControls(const ControlState& c) {
   Text5->setText(QString::fromStdString(c.text5));
   CheckKey->setChecked(c.checkKey);
   CheckDistinct->setChecked(c.checkDistinct);
+  CheckTwoSided->setChecked(c.checkTwoSided);
+  CheckLarge->setChecked(c.checkLarge);
   SetEnabledState();
 }
 
-// Which controls can be used: the third-term ones with three terms only, and
-// during a run none of the settings nor Start.
+// Which controls can be used: the third-term ones with three terms only,
+// the printing ones with a PDF only, and during a run none of the settings
+// nor Start.
 void frmMain2::SetEnabledState() {
-  const bool threeTerms = OffersThreeTermControls(ReadControls());
+  const ControlState controls = ReadControls();
+  const bool threeTerms = OffersThreeTermControls(controls);
   Option3[static_cast<std::size_t>(BlankPlace::Third)]->setEnabled(threeTerms);
   CheckAS->setEnabled(threeTerms);
-  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5}) frame->setEnabled(!running_);
+  for (QCheckBox* printing : {CheckTwoSided, CheckLarge}) printing->setEnabled(OffersPdfControls(controls));
+  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6}) frame->setEnabled(!running_);
   CmdOK->setEnabled(!running_);
   KeepOnlySelectedOptionsInTabOrder();
 }
@@ -337,6 +348,12 @@ void frmMain2::ShowOutcome(const SheetSetResult& result, int problemCount) {
   switch (result.outcome) {
     case SheetSetOutcome::Written:
       OpenWritten(result.placed);
+      // What the sheets print otherwise than asked is said once they are open.
+      if (!result.notices.empty()) {
+        QStringList notices;
+        for (const std::string& notice : result.notices) notices << QString::fromStdString(notice);
+        desktop_.ShowMessage(this, QMessageBox::Information, "提示", notices.join('\n'));
+      }
       break;
     case SheetSetOutcome::TooFewDifferent:
       desktop_.ShowMessage(this, QMessageBox::Warning, "警告",

@@ -93,6 +93,9 @@ class frmMain2 : public QWidget {
   NumericTextBox* Text5;
   QCheckBox* CheckKey;
   QCheckBox* CheckDistinct;
+  QGroupBox* Frame6;
+  QCheckBox* CheckTwoSided;
+  QCheckBox* CheckLarge;
   QPushButton* CmdOK;
   QPushButton* CmdAbout;
   QPushButton* CmdExit;

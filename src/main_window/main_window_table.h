@@ -10,7 +10,7 @@ namespace numbrook {
 // frame, its place, its caption and its place in the Tab order.
 inline constexpr ControlRow kMainWindowTable[] = {
     // kind                     name            parent      left top width height caption            tab     spoken
-    {ControlKind::Window,       "frmMain2",     "",           0,   0, 416, 305, "Numbrook",          kNoTab},
+    {ControlKind::Window,       "frmMain2",     "",           0,   0, 416, 348, "Numbrook",          kNoTab},
     {ControlKind::Frame,        "Frame1",       "frmMain2",  16,   4, 384,  39, "类型",              kNoTab},
     {ControlKind::DropDown,     "Combo1",       "Frame1",    44,  12,  87,  20, "",                  24},
     {ControlKind::CheckBox,     "CheckA",       "Frame1",   136,  16,  45,  13, "加法",              28},
@@ -53,6 +53,10 @@ inline constexpr ControlRow kMainWindowTable[] = {
     {ControlKind::Label,        "Label10",      "Frame5",   128,  16,  12,  12, "份",                kNoTab},
     {ControlKind::CheckBox,     "CheckKey",     "Frame5",   166,  14,  85,  17, "附答案(&K)",        35},
     {ControlKind::CheckBox,     "CheckDistinct","Frame5",   256,  14, 101,  17, "题目不重复(&D)",    36},
+    // How a PDF prints: each pupil's sheet from an odd page, large type.
+    {ControlKind::Frame,        "Frame6",       "frmMain2",  16, 301, 384,  39, "打印",              kNoTab},
+    {ControlKind::CheckBox,     "CheckTwoSided","Frame6",    16,  14, 101,  17, "双面打印(&T)",      37,     "双面打印"},
+    {ControlKind::CheckBox,     "CheckLarge",   "Frame6",   166,  14,  85,  17, "大字号(&L)",        38,     "大字号"},
 };
 
 }  // namespace numbrook

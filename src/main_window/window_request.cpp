@@ -31,6 +31,9 @@ RunRequest RequestFromControls(const ControlState& c) {
   request.format = c.option2;
   request.columnForm = c.checkExp;
   request.numberEachPage = c.checkNewPage;
+  // As numbrook-sheet, only a PDF prints on both sides or large.
+  request.twoSided = OffersPdfControls(c) && c.checkTwoSided;
+  request.largeType = OffersPdfControls(c) && c.checkLarge;
   return request;
 }
 

@@ -1,5 +1,6 @@
 #include "sets/class_set.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "files/descriptors.h"
@@ -118,7 +119,7 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
       return result;
     }
     if (onePair) {
-      output = std::make_unique<OneDocument>(names.front(), request.request.sheet);
+      output = std::make_unique<OneDocument>(names.front(), request.request.sheet, settings.TwoSided);
     } else {
       output = std::make_unique<FilesPerSheet>(names, request.request.sheet);
     }
@@ -136,9 +137,15 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
     result.outcome = DrawSheet(request, sheet, progress, table);
     if (result.outcome != SheetSetOutcome::Written) break;
     try {
-      if (!output->Add(k, sheet, table, progress)) {
+      const SheetWritten written = output->Add(k, sheet, table, progress);
+      if (!written) {
         result.outcome = SheetSetOutcome::Abandoned;
         break;
+      }
+      for (const std::string& notice : written.notices) {
+        if (std::find(result.notices.begin(), result.notices.end(), notice) == result.notices.end()) {
+          result.notices.push_back(notice);
+        }
       }
       std::vector<PendingPair> ready = output->TakeReady(false);
       Record(PlacePairs(ready, folder), result);

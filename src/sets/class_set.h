@@ -43,6 +43,8 @@ struct SheetSetResult {
   std::size_t different = 0;   // for TooFewDifferent
   std::string error;           // for Failed
   std::uint64_t firstSeed = 0;  // the seed of the first sheet
+  // What the sheets print otherwise than asked, each said once.
+  std::vector<std::string> notices;
 };
 
 // The seed of sheet `number` (1-based) of a set started from `first`: the

@@ -33,8 +33,8 @@ std::unique_ptr<WorksheetWriter> WriterFor(const GenerationSettings& settings, S
 
 }  // namespace
 
-bool WriteSheetFile(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
-                    const Progress& progress, const PendingFile& target, const std::filesystem::path& scratch) {
+SheetWritten WriteSheetFile(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
+                            const Progress& progress, const PendingFile& target, const std::filesystem::path& scratch) {
   const std::unique_ptr<WorksheetWriter> writer = WriterFor(settings, kind, target, scratch);
   return WriteSheet(*writer, settings, table, kind, progress);
 }
@@ -42,22 +42,24 @@ bool WriteSheetFile(const GenerationSettings& settings, const ProblemTable& tabl
 FilesPerSheet::FilesPerSheet(std::vector<SheetNames> names, SheetKind kind)
     : names_(std::move(names)), kind_(kind), budget_(OpenFileBudget()) {}
 
-bool FilesPerSheet::Add(int number, const GenerationSettings& sheet, const ProblemTable& table,
-                        const Progress& progress) {
+SheetWritten FilesPerSheet::Add(int number, const GenerationSettings& sheet, const ProblemTable& table,
+                                const Progress& progress) {
   const SheetNames& names = names_.at(static_cast<std::size_t>(number - 1));
   PendingPair pair;
   pair.sheetKind = kind_;
   if (sheet.ExportFormat == FileFormat::Excel && !scratch_) scratch_ = std::make_unique<ScratchFolder>(FolderOf(names.sheet));
   const std::filesystem::path scratch = scratch_ ? scratch_->Path() : std::filesystem::path();
   pair.sheet = std::make_unique<PendingFile>(names.sheet);
-  if (!WriteSheetFile(sheet, table, kind_, progress, *pair.sheet, scratch)) return false;
+  SheetWritten written = WriteSheetFile(sheet, table, kind_, progress, *pair.sheet, scratch);
+  if (!written) return written;
+  // A key is laid out as its sheet, and says nothing new.
   if (names.key) {
     pair.key = std::make_unique<PendingFile>(*names.key);
-    if (!WriteSheetFile(sheet, table, SheetKind::AnswerKey, progress, *pair.key, scratch)) return false;
+    if (!WriteSheetFile(sheet, table, SheetKind::AnswerKey, progress, *pair.key, scratch)) return {};
   }
   openFiles_ += pair.key ? 2 : 1;
   written_.push_back(std::move(pair));
-  return true;
+  return written;
 }
 
 std::vector<PendingPair> FilesPerSheet::TakeReady(bool end) {

@@ -17,7 +17,7 @@ class FilesPerSheet final : public SetOutput {
   // The names of every sheet of the run, in order.
   FilesPerSheet(std::vector<SheetNames> names, SheetKind kind);
 
-  bool Add(int number, const GenerationSettings& sheet, const ProblemTable& table,
+  SheetWritten Add(int number, const GenerationSettings& sheet, const ProblemTable& table,
            const Progress& progress) override;
   std::vector<PendingPair> TakeReady(bool end) override;
 
@@ -31,9 +31,9 @@ class FilesPerSheet final : public SetOutput {
 };
 
 // Writes one sheet of a text file or a workbook into the pending file,
-// line by line; a workbook's scratch files go into the scratch folder. False
-// when the progress abandoned it; throws ExportError.
-bool WriteSheetFile(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
-                    const Progress& progress, const PendingFile& target, const std::filesystem::path& scratch);
+// line by line; a workbook's scratch files go into the scratch folder. Not
+// complete when the progress abandoned it; throws ExportError.
+SheetWritten WriteSheetFile(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
+                            const Progress& progress, const PendingFile& target, const std::filesystem::path& scratch);
 
 }  // namespace numbrook

@@ -2,15 +2,18 @@
 
 namespace numbrook {
 
-OneDocument::OneDocument(const SheetNames& names, SheetKind kind)
-    : kind_(kind), sheets_(std::make_unique<PdfFile>(names.sheet)) {
-  if (names.key) keys_ = std::make_unique<PdfFile>(*names.key);
+OneDocument::OneDocument(const SheetNames& names, SheetKind kind, bool twoSided)
+    : kind_(kind), sheets_(std::make_unique<PdfFile>(names.sheet, twoSided)) {
+  // Keys are read by the teacher, not handed out leaf by leaf.
+  if (names.key) keys_ = std::make_unique<PdfFile>(*names.key, false);
 }
 
-bool OneDocument::Add(int /*number*/, const GenerationSettings& sheet, const ProblemTable& table,
-                      const Progress& progress) {
-  if (!sheets_->Add(sheet, table, kind_, progress)) return false;
-  return !keys_ || keys_->Add(sheet, table, SheetKind::AnswerKey, progress);
+SheetWritten OneDocument::Add(int /*number*/, const GenerationSettings& sheet, const ProblemTable& table,
+                              const Progress& progress) {
+  SheetWritten written = sheets_->Add(sheet, table, kind_, progress);
+  if (!written) return written;
+  if (keys_ && !keys_->Add(sheet, table, SheetKind::AnswerKey, progress)) return {};
+  return written;
 }
 
 std::vector<PendingPair> OneDocument::TakeReady(bool end) {

@@ -7,13 +7,14 @@
 
 namespace numbrook {
 
-// A PDF of all the run's sheets, each from an odd page, and one of all
-// their keys in the same order; the two are placed together at the end.
+// A PDF of all the run's sheets, each from an odd page when printed on
+// both sides, and one of all their keys in the same order, without empty
+// pages; the two are placed together at the end.
 class OneDocument final : public SetOutput {
  public:
-  OneDocument(const SheetNames& names, SheetKind kind);
+  OneDocument(const SheetNames& names, SheetKind kind, bool twoSided);
 
-  bool Add(int number, const GenerationSettings& sheet, const ProblemTable& table,
+  SheetWritten Add(int number, const GenerationSettings& sheet, const ProblemTable& table,
            const Progress& progress) override;
   std::vector<PendingPair> TakeReady(bool end) override;
 

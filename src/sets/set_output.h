@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "files/pair_placement.h"
+#include "sheet/worksheet_writer.h"
 #include "generation/generation_settings.h"
 #include "generation/problem_table.h"
 #include "generation/progress.h"
@@ -26,9 +27,9 @@ class SetOutput {
   virtual ~SetOutput() = default;
 
   // Writes pupil `number`'s sheet (1 first), and its key when the run makes
-  // keys, from the drawn table. False when the progress abandoned it;
-  // throws ExportError naming the file and the reason.
-  virtual bool Add(int number, const GenerationSettings& sheet, const ProblemTable& table,
+  // keys, from the drawn table. Not complete when the progress abandoned
+  // it; throws ExportError naming the file and the reason.
+  virtual SheetWritten Add(int number, const GenerationSettings& sheet, const ProblemTable& table,
                    const Progress& progress) = 0;
 
   // The written pairs to be placed now, in order: those that would keep

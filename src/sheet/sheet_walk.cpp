@@ -2,18 +2,18 @@
 
 namespace numbrook {
 
-bool WriteSheet(WorksheetWriter& writer, const GenerationSettings& settings, const ProblemTable& table,
-                SheetKind kind, const Progress& progress) {
+SheetWritten WriteSheet(WorksheetWriter& writer, const GenerationSettings& settings, const ProblemTable& table,
+                        SheetKind kind, const Progress& progress) {
   const SheetLayout layout = LayOutSheet(settings, table, kind, writer.Shape());
   writer.Open(layout);
   int written = 0;
   for (const SheetPage& page : layout.pages) {
     for (std::size_t l = 0; l < page.lines.size(); ++l) {
       const SheetLine& line = page.lines[l];
-      if (!progress.Yield()) return false;
+      if (!progress.Yield()) return {};
       writer.StartLine(line, l == 0);
       for (std::size_t p = 0; p < line.problems.size(); ++p) {
-        if (!progress.Yield()) return false;
+        if (!progress.Yield()) return {};
         writer.WriteProblem(static_cast<int>(p) + 1, line.problems[p]);
         progress.Count(++written);
       }
@@ -21,7 +21,7 @@ bool WriteSheet(WorksheetWriter& writer, const GenerationSettings& settings, con
     }
   }
   writer.Finish();
-  return true;
+  return {true, writer.Notices()};
 }
 
 }  // namespace numbrook

@@ -100,6 +100,8 @@ TEST(SheetOptions, RefusalsNameTheOption) {
       {{"--sheets", "x"}, "--sheets 应为 1 到 1000 的整数，而不是“x”"},
       {{"--format=text", "--encoding=latin1"}, "--encoding 应为 utf-8 或 gbk，而不是“latin1”"},
       {{"--encoding=gbk"}, "--encoding 只用于 --format=text"},
+      {{"--large"}, "--large 只用于 --format=pdf"},
+      {{"--format=text", "--two-sided"}, "--two-sided 只用于 --format=pdf"},
       {{"--blank=maybe"}, "--blank 应为 compute、first、second、third 或 random，而不是“maybe”"},
       {{"--no-add"}, "没有选择运算：--no-add 时请给出 --sub"},
   };
@@ -150,6 +152,18 @@ TEST(SheetCommand, WritesIntoTheCurrentFolderByDefault) {
   EXPECT_TRUE(run.out.ends_with(".XLS\n")) << run.out;
   EXPECT_TRUE(std::filesystem::exists(folder.path() / run.out.substr(0, run.out.size() - 1)));
   EXPECT_TRUE(std::filesystem::is_empty(temporary.path())) << "$TMPDIR is no place for sheets";
+}
+
+// A workbook's line of ten two-term problems would print its terms below 9
+// pt even lying: it holds nine, and standard error says so; the run succeeds.
+TEST(SheetCommand, AWorkbookLineTooWideToReadSaysHowManyItHolds) {
+  TempFolder folder;
+  const std::string file = (folder.path() / "w.XLS").string();
+  const Outcome run = RunSheet("--per-row=10 --output '" + file + "'");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "numbrook-sheet: 每行最多能排 9 题，已按每行 9 题排版\n" + file + "\n");
+  EXPECT_TRUE(ParseSheetOptions({"--format=pdf", "--large", "--two-sided"}).request.largeType);
+  EXPECT_TRUE(ParseSheetOptions({"--format=pdf", "--large", "--two-sided"}).request.twoSided);
 }
 
 TEST(SheetCommand, BadOptionsExitWithTwoAndWriteNothing) {

@@ -10,6 +10,7 @@
 #include "widgets/desktop.h"
 #include "main_window/frm_main2.h"
 #include "main_window/numeric_text_box.h"
+#include "main_window/window_request.h"
 
 namespace numbrook {
 
@@ -69,7 +70,7 @@ class FrmMain2Test : public QObject {
 
   void firstDisplayShowsTheStartUpValues() {
     QCOMPARE(window_->windowTitle(), QString("Numbrook"));
-    QCOMPARE(window_->size(), QSize(416, 305));
+    QCOMPARE(window_->size(), QSize(416, 348));
     QCOMPARE(Find<QComboBox>("Combo1")->currentText(), QString("二个数"));
     QVERIFY(Find<QRadioButton>("Option3_0")->isChecked());
     QVERIFY(!Find<QRadioButton>("Option3_3")->isEnabled());
@@ -94,6 +95,9 @@ class FrmMain2Test : public QObject {
     QVERIFY(!Find<QCheckBox>("CheckKey")->isChecked());
     QVERIFY(!Find<QCheckBox>("CheckDistinct")->isChecked());
     QVERIFY(!Find<QRadioButton>("Option2_2")->isChecked());
+    for (const char* printing : {"CheckTwoSided", "CheckLarge"}) {
+      QVERIFY2(!Find<QCheckBox>(printing)->isChecked() && !Find<QCheckBox>(printing)->isEnabled(), printing);
+    }
   }
 
   void termCountCouplingBothWays() {
@@ -441,6 +445,29 @@ class FrmMain2Test : public QObject {
     }
     QCOMPARE(Field("Text5")->text(), QString("3"));
     QCOMPARE(Field("Text1")->text(), QString("9"));
+  }
+
+  // Large type by its access key, offered once the PDF is chosen: ten
+  // problems a line do not fit, the sheet is opened and the message says
+  // how many a line hold.
+  void largeTypeSaysFewerProblemsALineAfterOpening() {
+    const testing::ScopedDocuments documents;
+    QTest::mouseClick(Find<QRadioButton>("Option2_2"), Qt::LeftButton);
+    QVERIFY(Find<QCheckBox>("CheckLarge")->isEnabled());
+    TypeAndLeave("Text1", "12");
+    TypeAndLeave("Text2", "10");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);
+    QTRY_VERIFY(Find<QCheckBox>("CheckLarge")->isChecked());
+    QVERIFY(SetRequestFromControls(window_->ReadControls()).run.largeType);
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
+    QCOMPARE(desktop_.messages.size(), std::size_t{1});
+    QCOMPARE(desktop_.messages[0].icon, QMessageBox::Information);
+    QCOMPARE(desktop_.messages[0].text, QString("每行最多能排 3 题，已按每行 3 题排版"));
+    // Back to a workbook: the printing choices are not offered and not asked for.
+    QTest::mouseClick(Find<QRadioButton>("Option2_1"), Qt::LeftButton);
+    QVERIFY(!Find<QCheckBox>("CheckLarge")->isEnabled());
+    QVERIFY(!SetRequestFromControls(window_->ReadControls()).run.largeType);
   }
 
   // A PDF set is one pupil file and one key file; the pupils' file is opened.

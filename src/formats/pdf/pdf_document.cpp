@@ -18,7 +18,7 @@ constexpr std::size_t kBufferSize = 1 << 16;
 
 }  // namespace
 
-PdfDocument::PdfDocument(const PendingFile& target) : target_(target) {
+PdfDocument::PdfDocument(const PendingFile& target, bool twoSided) : target_(target), twoSided_(twoSided) {
   const std::string family = SimplifiedChineseFamily();
   surface_ = cairo_pdf_surface_create_for_stream(
       [](void* self, const unsigned char* data, unsigned length) {
@@ -68,7 +68,7 @@ void PdfDocument::Flush() {
 }
 
 void PdfDocument::StartSheet() {
-  if (pages_ % 2 == 1) {
+  if (twoSided_ && pages_ % 2 == 1) {
     cairo_show_page(cairo_);
     ++pages_;
   }

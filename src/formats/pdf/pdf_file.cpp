@@ -5,10 +5,11 @@
 
 namespace numbrook {
 
-PdfFile::PdfFile(std::filesystem::path file)
-    : target_(std::make_unique<PendingFile>(std::move(file))), document_(std::make_unique<PdfDocument>(*target_)) {}
+PdfFile::PdfFile(std::filesystem::path file, bool twoSided)
+    : target_(std::make_unique<PendingFile>(std::move(file))),
+      document_(std::make_unique<PdfDocument>(*target_, twoSided)) {}
 
-bool PdfFile::Add(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
+SheetWritten PdfFile::Add(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
                   const Progress& progress) {
   PdfWorksheetWriter writer(*document_, settings, table, kind);
   return WriteSheet(writer, settings, table, kind, progress);

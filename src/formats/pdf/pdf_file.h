@@ -8,6 +8,7 @@
 #include "generation/generation_settings.h"
 #include "generation/problem_table.h"
 #include "generation/progress.h"
+#include "sheet/worksheet_writer.h"
 
 namespace numbrook {
 
@@ -16,13 +17,14 @@ namespace numbrook {
 // failure throws ExportError naming the file and the reason.
 class PdfFile {
  public:
-  explicit PdfFile(std::filesystem::path file);
+  // Two-sided: every sheet starts on an odd page, so that no leaf holds
+  // the end of one sheet and the start of the next.
+  PdfFile(std::filesystem::path file, bool twoSided);
 
-  // Appends the sheet of this table, on an odd page when the file already
-  // has sheets. The progress yields once per line and once per problem and
-  // counts the problems; false when it abandons the sheet, and the file is
-  // then to be dropped.
-  bool Add(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
+  // Appends the sheet of this table. The progress yields once per line and
+  // once per problem and counts the problems; not complete when it abandons
+  // the sheet, and the file is then to be dropped.
+  SheetWritten Add(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
            const Progress& progress = {});
 
   // Writes the rest of the document and hands over the complete file.

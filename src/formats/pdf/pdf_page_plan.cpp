@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace numbrook {
@@ -14,106 +15,202 @@ constexpr double kSmallestBox = 8 * kPointsPerMillimetre;
 constexpr double kLargestSize = 20;
 constexpr double kSmallestSize = 12;
 constexpr double kSmallestSizeForFewPerLine = 16;  // legible in the first school years
+constexpr double kLargeTypeSize = 20;             // for first graders
 constexpr double kSizeStep = 0.5;
+// Text is measured once at this size: without hinting its widths grow
+// exactly with the size.
+constexpr double kMeasuringSize = 100;
 
-// What the sheet's problems need, whatever the size.
+// In ems of the problems' type. The gap after a number is the widest
+// within a problem, and the gap between problems wider still, so that a
+// number is read with the problem it leads.
+constexpr double kAfterNumber = 1.1;  // a reader finds an em at least, whatever its glyph boxes
+constexpr double kItemGap = 0.25;
+constexpr double kSlotGap = 1.5;
+constexpr double kSmallestBlank = 2.4;  // room for a child's two digits
+constexpr double kBlankHeight = 1.4;
+constexpr double kRowHeight = 1.5;
+constexpr double kTightestLineForm = 1.9;  // from one line to the next
+constexpr double kColumnFormSpace = 0.6;   // under a column form, at the least
+constexpr double kMostExtraSpace = 1.2;    // a short sheet spreads its lines this much more at most
+
+// What the sheet's problems need, in ems, whatever the size.
 struct Demands {
-  std::array<int, 7> digits{};        // the widest value of each cell
-  std::array<bool, 7> blank{};        // whether the cell is a blank anywhere
-  int places = 0;                     // column form digit places
+  double body = 0;   // the widest problem after its number, in line form
+  double digit = 0;  // the widest digit
+  double dot = 0;
+  double sign = 0;   // the widest operator
+  double blank = 0;
+  int places = 0;    // column form digit places
+  int problems = 0;
+  int terms = 2;
+  bool columnForm = false;
 };
 
-Demands DemandsOf(const SheetLayout& sheet) {
+double Ems(PdfText& text, const std::string& what, TextStyle style = TextStyle::Regular) {
+  return text.Width(what, style, kMeasuringSize) / kMeasuringSize;
+}
+
+// A problem after its number: its terms and signs one after another.
+double BodyEms(const SheetProblem& problem, const Demands& demands, PdfText& text) {
+  double width = 0;
+  int items = 0;
+  for (std::size_t k = 0; k < problem.cells.size(); ++k) {
+    const SheetCell& cell = problem.cells[k];
+    if (cell.blank) {
+      width += demands.blank;
+    } else if (cell.text.empty()) {
+      continue;  // the third term of a two-term problem
+    } else {
+      width += Ems(text, k % 2 == 0 ? cell.text : PrintedSign(cell.text));
+    }
+    ++items;
+  }
+  return width + (items - 1) * kItemGap;
+}
+
+Demands DemandsOf(const SheetLayout& sheet, const GenerationSettings& settings, PdfText& text) {
   Demands demands;
+  demands.problems = sheet.problemCount;
+  demands.terms = sheet.termCount;
+  demands.columnForm = sheet.columnForm;
+  for (char digit = '0'; digit <= '9'; ++digit) demands.digit = std::max(demands.digit, Ems(text, std::string(1, digit)));
+  demands.dot = Ems(text, ".");
+  demands.sign = std::max({Ems(text, "+"), Ems(text, PrintedSign("-")), Ems(text, "=")});
+  std::size_t longest = static_cast<std::size_t>(settings.DigitWidth);
   for (const SheetPage& page : sheet.pages) {
     for (const SheetLine& line : page.lines) {
       for (const SheetProblem& problem : line.problems) {
-        for (std::size_t k = 0; k < 7; ++k) {
-          demands.digits[k] = std::max(demands.digits[k], static_cast<int>(problem.cells[k].text.size()));
-          demands.blank[k] = demands.blank[k] || problem.cells[k].blank;
-        }
+        for (const SheetCell& cell : problem.cells) longest = std::max(longest, cell.text.size());
         demands.places = std::max(demands.places, problem.columnForm.places);
       }
+    }
+  }
+  // A blank is the same box on a sheet and on its key, where the answer stands in it.
+  demands.blank = std::max(kSmallestBlank, Ems(text, std::string(longest, '0'), TextStyle::Answer) + 0.8);
+  for (const SheetPage& page : sheet.pages) {
+    for (const SheetLine& line : page.lines) {
+      for (const SheetProblem& problem : line.problems) demands.body = std::max(demands.body, BodyEms(problem, demands, text));
     }
   }
   return demands;
 }
 
-// The plan's widths at one size and paper; heights are set by Finish.
-PdfPagePlan Across(const SheetLayout& sheet, const Demands& demands, double size, bool landscape, PdfText& text) {
+// The plan's sizes at one type size and paper, without the line count.
+PdfPagePlan At(const Demands& demands, bool landscape, double size, PdfText& text) {
   PdfPagePlan plan;
   plan.landscape = landscape;
   plan.pageWidth = landscape ? kA4Long : kA4Short;
   plan.pageHeight = landscape ? kA4Short : kA4Long;
   plan.margin = kMargin;
   plan.size = size;
-  plan.numberWidth = text.Width(std::string(std::to_string(sheet.problemCount).size(), '0') + ".", TextStyle::Regular, size);
-  plan.afterNumber = 0.4 * size;
-  const double sign = std::max(text.Width("+", TextStyle::Regular, size), text.Width("-", TextStyle::Regular, size));
-  double problem = plan.numberWidth + plan.afterNumber;
-  // Terms are measured in the bold of a key's answers, the widest look they have.
-  auto digits = [&](int count) {
-    return text.Width(std::string(static_cast<std::size_t>(std::max(count, 1)), '0'), TextStyle::Answer, size);
-  };
-  const double between = std::max(sign, text.Width("=", TextStyle::Regular, size)) + 0.5 * size;
-  for (std::size_t k = 0; k < 7; ++k) {
-    const bool term = k % 2 == 0;
-    double width = term ? digits(demands.digits[k]) : between;
-    if ((k == kSecondOperator || k == kThirdTerm) && sheet.termCount == 2) width = 0;
-    // A blank is a box wide enough for a child's two digits.
-    if (term && demands.blank[k]) width = std::max(width + 0.8 * size, 2.4 * size);
-    plan.cellWidths[k] = width;
-    problem += width;
-  }
-  plan.slotWidth = problem;
-  if (sheet.columnForm) {
+  plan.afterNumber = kAfterNumber * size;
+  plan.itemGap = kItemGap * size;
+  plan.blankWidth = demands.blank * size;
+  plan.blankHeight = kBlankHeight * size;
+  plan.slotGap = kSlotGap * size;
+  plan.rowHeight = kRowHeight * size;
+  plan.bodyWidth = demands.body * size;
+  plan.lineHeight = kTightestLineForm * size;
+  if (demands.columnForm) {
     plan.box = std::max(kSmallestBox, 1.3 * size);
-    plan.signWidth = sign + 0.5 * size;
+    plan.signWidth = (demands.sign + 0.5) * size;
     plan.ruleGap = 0.35 * plan.box;
-    plan.slotWidth = std::max(plan.slotWidth, plan.numberWidth + plan.afterNumber + plan.signWidth + demands.places * plan.box);
+    plan.columnFormTop = plan.rowHeight + 0.2 * size;
+    plan.bodyWidth = std::max(plan.bodyWidth, plan.signWidth + demands.places * plan.box);
+    plan.lineHeight = plan.columnFormTop + (demands.terms + 1) * plan.box + plan.ruleGap + kColumnFormSpace * size;
   }
-  plan.slotGap = 1.5 * size;
-  return plan;
-}
-
-double LineWidth(const PdfPagePlan& plan, int problems) {
-  return problems * plan.slotWidth + (problems - 1) * plan.slotGap;
-}
-
-void Finish(PdfPagePlan& plan, const SheetLayout& sheet, int perLine, PdfText& text) {
-  plan.perLine = perLine;
-  plan.lineLeft = plan.margin + std::max(0.0, (plan.UsableWidth() - LineWidth(plan, perLine)) / 2);
-  const double size = plan.size;
-  plan.rowHeight = 2.0 * size;
-  plan.lineHeight = plan.rowHeight + 0.3 * size;
-  if (sheet.columnForm) plan.lineHeight += (sheet.termCount + 1) * plan.box + plan.ruleGap + 0.5 * size;
   plan.titleSize = std::min(22.0, size + 4);
   plan.fieldSize = std::min(size, 16.0);
   plan.footerSize = kSmallestSize;
   plan.headerHeight = text.LineHeight(plan.titleSize) + 0.4 * size + 1.8 * text.LineHeight(plan.fieldSize) + 0.5 * size;
   plan.footerHeight = 2.2 * text.LineHeight(plan.footerSize);
-  const double room = plan.pageHeight - 2 * plan.margin - plan.headerHeight - plan.footerHeight;
-  plan.linesPerPage = std::max(1, static_cast<int>(std::floor(room / plan.lineHeight)));
+  return plan;
+}
+
+double Room(const PdfPagePlan& plan) {
+  return plan.pageHeight - 2 * plan.margin - plan.headerHeight - plan.footerHeight;
+}
+
+int LinesThatFit(const PdfPagePlan& plan) {
+  return std::max(1, static_cast<int>(std::floor(Room(plan) / plan.lineHeight)));
+}
+
+int LinesOf(const Demands& demands, int perLine) { return (demands.problems + perLine - 1) / perLine; }
+
+// The width of the number column for numbers up to this one.
+double NumberWidth(const PdfPagePlan& plan, const Demands& demands, int largest) {
+  return (DecimalDigits(largest) * demands.digit + demands.dot) * plan.size;
+}
+
+// The largest number a page prints when it holds this many lines.
+int LargestNumber(const Demands& demands, const GenerationSettings& settings, int perLine, int lines) {
+  return settings.NumberEachPage ? std::min(demands.problems, perLine * lines) : demands.problems;
+}
+
+bool FitsAcross(const PdfPagePlan& plan, const Demands& demands, const GenerationSettings& settings, int perLine) {
+  const int largest = LargestNumber(demands, settings, perLine, LinesThatFit(plan));
+  return plan.LineWidth(NumberWidth(plan, demands, largest), perLine) <= plan.UsableWidth();
+}
+
+struct Candidate {
+  PdfPagePlan plan;
+  int pages = 0;
+};
+
+// Fewer pages first, then upright, then larger type.
+bool Better(const Candidate& a, const Candidate& b) {
+  if (a.pages != b.pages) return a.pages < b.pages;
+  if (a.plan.landscape != b.plan.landscape) return !a.plan.landscape;
+  return a.plan.size > b.plan.size;
 }
 
 }  // namespace
 
-PdfPagePlan PlanPdfPages(const SheetLayout& sheet, int perRow, PdfText& text) {
-  const Demands demands = DemandsOf(sheet);
-  const double smallest = perRow <= 3 ? kSmallestSizeForFewPerLine : kSmallestSize;
+std::string PrintedSign(const std::string& sign) { return sign == "-" ? "\u2212" : sign; }
+
+PdfPagePlan PlanPdfPages(const SheetLayout& sheet, const GenerationSettings& settings, PdfText& text) {
+  const Demands demands = DemandsOf(sheet, settings, text);
+  const int asked = settings.PerRow;
+  const double smallest = settings.LargeType                      ? kLargeTypeSize
+                          : sheet.termCount == 2 && asked <= 3 ? kSmallestSizeForFewPerLine
+                                                                 : kSmallestSize;
+  const double largest = std::max(kLargestSize, smallest);
+
+  // The problems a line holds: as asked where that fits across either
+  // paper, else as many as fit across one.
+  auto mostThatFit = [&](bool landscape) {
+    const PdfPagePlan plan = At(demands, landscape, smallest, text);
+    int fits = asked;
+    while (fits > 1 && !FitsAcross(plan, demands, settings, fits)) --fits;
+    return fits;
+  };
+  const int upright = mostThatFit(false), lying = mostThatFit(true);
+  const int perLine = std::max(upright, lying);
+
+  std::optional<Candidate> best;
   for (bool landscape : {false, true}) {
-    for (double size = kLargestSize; size >= smallest; size -= kSizeStep) {
-      PdfPagePlan plan = Across(sheet, demands, size, landscape, text);
-      if (LineWidth(plan, perRow) <= plan.UsableWidth()) {
-        Finish(plan, sheet, perRow, text);
-        return plan;
-      }
+    if ((landscape ? lying : upright) != perLine) continue;
+    for (double size = smallest; size <= largest + 1e-9; size += kSizeStep) {
+      Candidate candidate{At(demands, landscape, size, text), 0};
+      if (!FitsAcross(candidate.plan, demands, settings, perLine)) continue;
+      candidate.plan.perLine = perLine;
+      candidate.pages = (LinesOf(demands, perLine) + LinesThatFit(candidate.plan) - 1) / LinesThatFit(candidate.plan);
+      if (!best || Better(candidate, *best)) best = candidate;
     }
   }
-  PdfPagePlan plan = Across(sheet, demands, smallest, true, text);
-  int fits = 1;
-  while (fits < perRow && LineWidth(plan, fits + 1) <= plan.UsableWidth()) ++fits;
-  Finish(plan, sheet, fits, text);
+  if (!best) {
+    // Not even one problem stands across the paper: it is set as small as allowed.
+    best = Candidate{At(demands, true, smallest, text), 0};
+    best->plan.perLine = 1;
+    best->pages = (demands.problems + LinesThatFit(best->plan) - 1) / LinesThatFit(best->plan);
+  }
+
+  // The lines shared out evenly over those pages, and spaced to fill them.
+  PdfPagePlan plan = best->plan;
+  const int lines = LinesOf(demands, plan.perLine);
+  plan.linesPerPage = std::max(1, (lines + best->pages - 1) / best->pages);
+  plan.lineHeight = std::min(plan.lineHeight + kMostExtraSpace * plan.size, Room(plan) / plan.linesPerPage);
   return plan;
 }
 

@@ -23,12 +23,17 @@ void SetInkColour(cairo_t* cairo) { cairo_set_source_rgb(cairo, 0, 0, 0); }
 
 PdfWorksheetWriter::PdfWorksheetWriter(PdfDocument& document, const GenerationSettings& settings,
                                        const ProblemTable& table, SheetKind kind)
-    : document_(document), text_(document.Text()) {
+    : document_(document), text_(document.Text()), asked_(settings.PerRow) {
   const SheetLayout whole = LayOutSheet(settings, table, kind, {settings.PerRow, 0});
-  plan_ = PlanPdfPages(whole, settings.PerRow, text_);
+  plan_ = PlanPdfPages(whole, settings, text_);
 }
 
 PageShape PdfWorksheetWriter::Shape() const { return {plan_.perLine, plan_.linesPerPage}; }
+
+std::vector<std::string> PdfWorksheetWriter::Notices() const {
+  if (plan_.perLine >= asked_) return {};
+  return {FewerPerLineNotice(plan_.perLine)};
+}
 
 void PdfWorksheetWriter::Open(const SheetLayout& layout) {
   layout_ = &layout;
@@ -36,6 +41,8 @@ void PdfWorksheetWriter::Open(const SheetLayout& layout) {
   document_.StartSheet();
 }
 
+// A page starts with its header; its lines stand in the middle of the
+// paper, their number column as wide as the page's largest number.
 void PdfWorksheetWriter::StartLine(const SheetLine& /*line*/, bool firstOnPage) {
   if (!firstOnPage) return;
   ++page_;
@@ -43,35 +50,39 @@ void PdfWorksheetWriter::StartLine(const SheetLine& /*line*/, bool firstOnPage) 
   DrawHeader();
   text_.Flush();
   lineTop_ = plan_.margin + plan_.headerHeight;
+  numberWidth_ = 0;
+  for (const SheetLine& line : layout_->pages[static_cast<std::size_t>(page_ - 1)].lines) {
+    for (const SheetProblem& problem : line.problems) {
+      numberWidth_ = std::max(numberWidth_, text_.Width(Trimmed(problem.numberText), TextStyle::Regular, plan_.size));
+    }
+  }
+  lineLeft_ = plan_.margin + std::max(0.0, (plan_.UsableWidth() - plan_.LineWidth(numberWidth_, plan_.perLine)) / 2);
 }
 
+// The number, an em, then the problem's terms and signs one after another.
 void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem) {
   const double size = plan_.size;
-  const double left = plan_.lineLeft + (position - 1) * (plan_.slotWidth + plan_.slotGap);
+  const double left = lineLeft_ + (position - 1) * (plan_.SlotWidth(numberWidth_) + plan_.slotGap);
   const double centreY = lineTop_ + plan_.rowHeight / 2;
+  const double textTop = centreY - text_.LineHeight(size) / 2;
   const std::string number = Trimmed(problem.numberText);
-  text_.Draw(number, TextStyle::Regular, size, left + plan_.numberWidth - text_.Width(number, TextStyle::Regular, size),
-             centreY - text_.LineHeight(size) / 2);
-  double x = left + plan_.numberWidth + plan_.afterNumber;
+  text_.Draw(number, TextStyle::Regular, size, left + numberWidth_ - text_.Width(number, TextStyle::Regular, size),
+             textTop);
+  const double bodyLeft = left + numberWidth_ + plan_.afterNumber;
+  double x = bodyLeft;
   for (std::size_t k = 0; k < problem.cells.size(); ++k) {
     const SheetCell& cell = problem.cells[k];
-    const double width = plan_.cellWidths[k];
     if (cell.blank) {
-      const double height = 1.45 * size;
-      AddBox(x + 0.1 * size, centreY - height / 2, width - 0.2 * size, height);
-      if (cell.IsAnswer()) DrawCellText(cell.text, TextStyle::Answer, x, width, centreY);
-    } else if (!cell.text.empty() && k % 2 == 0) {
-      // Numbers stand right, so that places line up from one line to the next.
-      text_.Draw(cell.text, TextStyle::Regular, size, x + width - text_.Width(cell.text, TextStyle::Regular, size),
-                 centreY - text_.LineHeight(size) / 2);
+      AddBox(x, centreY - plan_.blankHeight / 2, plan_.blankWidth, plan_.blankHeight);
+      if (cell.IsAnswer()) DrawCellText(cell.text, TextStyle::Answer, x, plan_.blankWidth, centreY);
+      x += plan_.blankWidth + plan_.itemGap;
     } else if (!cell.text.empty()) {
-      DrawCellText(cell.text, TextStyle::Regular, x, width, centreY);
+      const std::string shown = k % 2 == 0 ? cell.text : PrintedSign(cell.text);
+      text_.Draw(shown, TextStyle::Regular, size, x, textTop);
+      x += text_.Width(shown, TextStyle::Regular, size) + plan_.itemGap;
     }
-    x += width;
   }
-  if (layout_->columnForm) {
-    DrawColumnForm(left + plan_.numberWidth + plan_.afterNumber, lineTop_ + plan_.rowHeight, problem.columnForm);
-  }
+  if (layout_->columnForm) DrawColumnForm(bodyLeft, lineTop_ + plan_.columnFormTop, problem.columnForm);
 }
 
 void PdfWorksheetWriter::EndLine(bool lastOnPage) {
@@ -181,7 +192,7 @@ void PdfWorksheetWriter::DrawColumnForm(double left, double top, const ColumnFor
   const double boxesWidth = form.places * box;
   double y = top;
   for (const ColumnRow& row : form.terms) {
-    if (!row.sign.empty()) DrawCellText(row.sign, TextStyle::Regular, left, plan_.signWidth, y + box / 2);
+    if (!row.sign.empty()) DrawCellText(PrintedSign(row.sign), TextStyle::Regular, left, plan_.signWidth, y + box / 2);
     DrawDigits(row.value, boxesLeft, y, form.places);
     y += box;
   }

@@ -28,6 +28,7 @@ class PdfWorksheetWriter final : public WorksheetWriter {
   void WriteProblem(int position, const SheetProblem& problem) override;
   void EndLine(bool lastOnPage) override;  // the page's footer after its last line
   void Finish() override;
+  std::vector<std::string> Notices() const override;  // fewer problems a line than asked
 
  private:
   void DrawHeader();
@@ -41,8 +42,11 @@ class PdfWorksheetWriter final : public WorksheetWriter {
   PdfDocument& document_;
   PdfText& text_;
   PdfPagePlan plan_;
+  int asked_;  // problems a line
   const SheetLayout* layout_ = nullptr;
   int page_ = 0;
+  double numberWidth_ = 0;  // the page's number column
+  double lineLeft_ = 0;
   double lineTop_ = 0;
   // The line's boxes and rules, stroked together when it ends: one drawing
   // operation instead of one each keeps a page quick to write.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cerrno>
 #include <cstring>
@@ -18,15 +19,8 @@ namespace numbrook {
 namespace {
 
 constexpr const char* kBlankBox = "(   )";
-constexpr double kLineRowHeight = 26;
-constexpr double kSpacerRowHeight = 15;
-// Every problem slot has nine columns (number, three terms, two operators,
-// "=", the result and a gap), whatever its term count; a term's column is
-// 2.7 characters wide, or wider where it holds a blank.
-constexpr int kColsPerProblem = 9;
-constexpr double kTermWidth = static_cast<double>(2.7f);  // the single-precision 2.7 of the original sheets
-constexpr double kWideTermWidth = 4.8;
 constexpr lxw_color_t kAnswerRed = 0xFF0000;
+constexpr std::uint8_t kPaperA4 = 9;
 
 // Fonts every Debian desktop has, so that LibreOffice prints the widths the
 // columns were made for under any locale: DejaVu Sans for the digits (it
@@ -35,21 +29,6 @@ constexpr lxw_color_t kAnswerRed = 0xFF0000;
 // pick the Japanese glyph forms of the same collection.
 constexpr const char* kCellFont = "DejaVu Sans";
 constexpr const char* kHeaderFont = "&\"Noto Sans CJK SC,Regular\"&11";
-
-// The page set-up, in inches: header and footer a quarter inch inside the
-// paper's edge, where every printer prints; the problems start below the
-// header's two lines and end above the footer's line. The tallest page (7
-// lines of three-term column form, 694 points) fits on A4 and on Letter.
-constexpr double kSideMargin = 0.25;
-constexpr double kHeaderFooterMargin = 0.25;
-constexpr double kTopMargin = 0.75;
-constexpr double kBottomMargin = 0.55;
-
-// Page lengths in rows: a spacer row and 25 lines, or 8 or 7 lines with
-// their column form.
-constexpr int kLinePageRows = 26;
-constexpr int kTwoTermVerticalPageRows = 33;
-constexpr int kThreeTermVerticalPageRows = 36;
 
 std::string EscapeHeaderText(const std::string& text) {
   std::string escaped;
@@ -110,20 +89,19 @@ ExcelWorksheetWriter::ExcelWorksheetWriter(const PendingFile& target, const Gene
       shownPath_(target.FinalPath().string()),
       scratchFolder_(scratch.string()),
       settings_(settings),
-      kind_(kind) {}
+      kind_(kind),
+      page_(PlanExcelPage(settings)) {}
 
 ExcelWorksheetWriter::~ExcelWorksheetWriter() {
   // A run that did not reach its finish leaves no file behind.
   if (workbook_ != nullptr) lxw_workbook_free(workbook_);
 }
 
-PageShape ExcelWorksheetWriter::Shape() const {
-  const int pageRows = !settings_.VerticalForm      ? kLinePageRows
-                       : settings_.TermCount == 2 ? kTwoTermVerticalPageRows
-                                                  : kThreeTermVerticalPageRows;
-  // A spacer row, then the lines of their rows each.
-  const int linesPerPage = (pageRows - 1) / (settings_.VerticalForm ? settings_.TermCount + 2 : 1);
-  return {settings_.PerRow, linesPerPage};
+PageShape ExcelWorksheetWriter::Shape() const { return {page_.perLine, page_.linesPerPage}; }
+
+std::vector<std::string> ExcelWorksheetWriter::Notices() const {
+  if (page_.perLine >= settings_.PerRow) return {};
+  return {FewerPerLineNotice(page_.perLine)};
 }
 
 void ExcelWorksheetWriter::Open(const SheetLayout& layout) {
@@ -143,7 +121,7 @@ void ExcelWorksheetWriter::Open(const SheetLayout& layout) {
   SetUpPage();
   FormatColumns();
   lineRows_ = settings_.VerticalForm ? settings_.TermCount + 2 : 1;
-  lineColumns_ = settings_.PerRow * kColsPerProblem;
+  lineColumns_ = page_.perLine * kColsPerProblem;
   line_.assign(static_cast<std::size_t>(lineRows_ * lineColumns_), Cell{});
 }
 
@@ -180,6 +158,8 @@ void ExcelWorksheetWriter::CreateFormats() {
 }
 
 void ExcelWorksheetWriter::SetUpPage() {
+  worksheet_set_paper(worksheet_, kPaperA4);
+  if (page_.landscape) worksheet_set_landscape(worksheet_);
   worksheet_set_margins(worksheet_, kSideMargin, kSideMargin, kTopMargin, kBottomMargin);
   const std::string header = std::string("&L") + kHeaderFont + EscapeHeaderText(layout_->headerLine) + "\n" +
                              EscapeHeaderText("【说明：" + layout_->description + "】");
@@ -195,20 +175,12 @@ void ExcelWorksheetWriter::SetUpPage() {
 }
 
 // Every slot has the same nine columns: number, first term, operator,
-// second term, operator, third term, "=", result and a gap. The term column
-// that can hold the blank is widened so that the blank box fits.
+// second term, operator, third term, "=", result and a gap.
 void ExcelWorksheetWriter::FormatColumns() {
-  const BlankPlace mode = settings_.BlankMode;
-  auto termWidth = [&](BlankPlace blankMode) {
-    return mode == blankMode || mode == BlankPlace::Random ? kWideTermWidth : kTermWidth;
-  };
-  std::array<double, 9> widths = {3.0, termWidth(BlankPlace::First), 1.0, termWidth(BlankPlace::Second), 1.0,
-                                  termWidth(BlankPlace::Third), 1.0, termWidth(BlankPlace::Result), 1.2};
-  if (settings_.TermCount == 2) widths[4] = widths[5] = 0;
-
+  const std::array<double, kColsPerProblem> widths = SlotColumnWidths(settings_);
   lxw_row_col_options hidden{};
   hidden.hidden = 1;
-  for (int slot = 0; slot < settings_.PerRow; ++slot) {
+  for (int slot = 0; slot < page_.perLine; ++slot) {
     for (int j = 0; j < 9; ++j) {
       const auto column = static_cast<lxw_col_t>(slot * kColsPerProblem + j);
       const double width = widths[static_cast<std::size_t>(j)];
@@ -288,9 +260,7 @@ void ExcelWorksheetWriter::Place(int row, int valueColumn, int closingColumn, co
 
 void ExcelWorksheetWriter::EndLine(bool /*lastOnPage*/) {
   const int lastRow = currentRow_ + lineRows_ - 1;
-  const int pageRows = !settings_.VerticalForm ? kLinePageRows
-                       : settings_.TermCount == 2 ? kTwoTermVerticalPageRows
-                                                  : kThreeTermVerticalPageRows;
+  const int pageRows = 1 + page_.linesPerPage * lineRows_;  // a spacer row, then the lines
   const bool pageEnds = lastRow % pageRows == 0;
   WriteLineCells();
   currentRow_ = lastRow;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/pending_file.h"
+#include "formats/xlsx/excel_page_plan.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/worksheet_writer.h"
 #include "generation/generation_settings.h"
@@ -34,12 +35,13 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   ExcelWorksheetWriter(const ExcelWorksheetWriter&) = delete;
   ExcelWorksheetWriter& operator=(const ExcelWorksheetWriter&) = delete;
 
-  PageShape Shape() const override;                   // 25 lines a page, or 8 or 7 with the column form
+  PageShape Shape() const override;                   // 25 lines a page, or 8 or 7 with the column form, fewer lying
   void Open(const SheetLayout& layout) override;      // the workbook, its page set-up and column grid
   void StartLine(const SheetLine& line, bool firstOnPage) override;  // the row bookkeeping before a line
   void WriteProblem(int position, const SheetProblem& problem) override;  // into the line being built
   void EndLine(bool lastOnPage) override;             // the line's cells, then the page rule
   void Finish() override;                             // the page breaks; the workbook is saved
+  std::vector<std::string> Notices() const override;  // fewer problems a line than asked
 
  private:
   enum class Align { Column, Left, Right };
@@ -83,6 +85,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   std::string scratchFolder_;  // the library's own temporary files
   const GenerationSettings& settings_;
   SheetKind kind_;
+  ExcelPagePlan page_;
   const SheetLayout* layout_ = nullptr;
   lxw_workbook* workbook_ = nullptr;
   lxw_worksheet* worksheet_ = nullptr;

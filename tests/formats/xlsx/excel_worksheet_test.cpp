@@ -17,6 +17,7 @@ struct WrittenSheet {
   ProblemTable drawn;  // the table as generated, before the writer boxed its blanks
   ProblemTable exported;
   DumpedWorkbook book;
+  std::vector<std::string> notices;
 };
 
 WrittenSheet Write(const SheetCase& c) {
@@ -30,17 +31,24 @@ WrittenSheet Write(const SheetCase& c) {
   const std::filesystem::path file = folder.path() / "sheet.XLS";
   const ExportResult result = RunExport(sheet.settings, sheet.exported, Progress{}, file);
   EXPECT_EQ(result.outcome, ExportOutcome::Written) << result.error;
+  sheet.notices = result.notices;
   sheet.book = DumpWorkbook(file);
   EXPECT_TRUE(sheet.book.ok) << "openpyxl could not read the workbook";
   return sheet;
 }
 
-class SheetLayout : public ::testing::TestWithParam<SheetCase> {};
+class SheetLayout : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(SheetLayout, EveryCellRowHeightAndPageBreakIsWhereThePageGeometryPutsIt) {
-  const WrittenSheet sheet = Write(GetParam());
+  const LayoutCase& c = GetParam();
+  const WrittenSheet sheet = Write(c.sheet);
   ASSERT_TRUE(sheet.book.ok);
-  const ExpectedSheet expected(sheet.settings, sheet.drawn);
+  // On A4, lying where the line is too wide, and fewer problems a line said.
+  EXPECT_EQ(sheet.book.facts.at("paper"), "9");
+  EXPECT_EQ(sheet.book.facts.at("orientation"), c.linesPerPage != 0 ? "landscape" : "portrait");
+  const bool fewer = c.perLine != 0 && c.perLine < c.sheet.perRow;
+  EXPECT_EQ(sheet.notices, fewer ? std::vector<std::string>{FewerPerLineNotice(c.perLine)} : std::vector<std::string>{});
+  const ExpectedSheet expected(sheet.settings, sheet.drawn, c.perLine, c.linesPerPage);
   EXPECT_EQ(sheet.book.breaks, expected.breaks);
   EXPECT_EQ(sheet.book.facts.at("default_row_height"), "15.0");
   EXPECT_EQ(sheet.book.rowHeights, expected.heights);
@@ -73,6 +81,7 @@ struct GridCase {
   int terms;
   BlankPlace blankMode;
   int perRow;
+  int slots;  // those that print at 9 pt at least
 };
 
 void PrintTo(const GridCase& c, std::ostream* out) {
@@ -88,8 +97,8 @@ TEST_P(ColumnGrid, EverySlotHasTheWidthsFontsAndHiddenColumnsOfItsBlankMode) {
   auto term = [&](BlankPlace mode) { return c.blankMode == mode || random ? 4.8 : static_cast<double>(2.7f); };
   const double widths[9] = {3.0, term(BlankPlace::First), 1.0, term(BlankPlace::Second), c.terms == 3 ? 1.0 : 0,
                             c.terms == 3 ? term(BlankPlace::Third) : 0, 1.0, term(BlankPlace::Result), 1.2};
-  ASSERT_EQ(sheet.book.columns.size(), static_cast<std::size_t>(9 * c.perRow));
-  for (int column = 1; column <= 9 * c.perRow; ++column) {
+  ASSERT_EQ(sheet.book.columns.size(), static_cast<std::size_t>(9 * c.slots));
+  for (int column = 1; column <= 9 * c.slots; ++column) {
     const int j = (column - 1) % 9;
     const Fields& f = sheet.book.columns.at(column);
     EXPECT_EQ(f.at("width"), StoredWidth(widths[j])) << "column " << column;
@@ -103,10 +112,10 @@ TEST_P(ColumnGrid, EverySlotHasTheWidthsFontsAndHiddenColumnsOfItsBlankMode) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BlankModes, ColumnGrid,
-                         ::testing::Values(GridCase{2, BlankPlace::Result, 4}, GridCase{2, BlankPlace::First, 1},
-                                           GridCase{2, BlankPlace::Second, 4}, GridCase{2, BlankPlace::Random, 10},
-                                           GridCase{3, BlankPlace::Third, 4}, GridCase{3, BlankPlace::Random, 10},
-                                           GridCase{3, BlankPlace::Result, 1}));
+                         ::testing::Values(GridCase{2, BlankPlace::Result, 4, 4}, GridCase{2, BlankPlace::First, 1, 1},
+                                           GridCase{2, BlankPlace::Second, 4, 4}, GridCase{2, BlankPlace::Random, 10, 7},
+                                           GridCase{3, BlankPlace::Third, 4, 4}, GridCase{3, BlankPlace::Random, 10, 6},
+                                           GridCase{3, BlankPlace::Result, 1, 1}, GridCase{2, BlankPlace::Result, 9, 9}));
 
 TEST(SpreadsheetPage, SheetNameMarginsHeaderAndFooter) {
   const WrittenSheet sheet = Write({3, false, 4, 7, true, BlankPlace::Random});

@@ -83,11 +83,12 @@ lxw_error __wrap_worksheet_write_blank(lxw_worksheet* sheet, lxw_row_t row, lxw_
 namespace numbrook::testing {
 namespace {
 
-class OnePass : public ::testing::TestWithParam<SheetCase> {};
+class OnePass : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(OnePass, EachCellIsWrittenOnceInRowOrderWithItsFinalTextAndFormat) {
-  const GenerationSettings settings = SetUpRun(RequestFor(GetParam()));
-  SeededRandom random(static_cast<std::uint64_t>(GetParam().count * 7 + GetParam().perRow));
+  const LayoutCase& c = GetParam();
+  const GenerationSettings settings = SetUpRun(RequestFor(c.sheet));
+  SeededRandom random(static_cast<std::uint64_t>(c.sheet.count * 7 + c.sheet.perRow));
   ProblemTable drawn;
   ASSERT_TRUE(GenerateProblems(settings, random, Progress{}, drawn));
   ProblemTable exported = drawn;
@@ -95,7 +96,7 @@ TEST_P(OnePass, EachCellIsWrittenOnceInRowOrderWithItsFinalTextAndFormat) {
   calls.clear();
   ASSERT_EQ(RunExport(settings, exported, Progress{}, folder.path() / "s.XLS").outcome, ExportOutcome::Written);
 
-  const ExpectedSheet expected(settings, drawn);
+  const ExpectedSheet expected(settings, drawn, c.perLine, c.linesPerPage);
   ASSERT_EQ(calls.size(), expected.cells.size()) << "one call for each cell of the sheet, no more";
   std::set<const lxw_format*> formats;
   for (std::size_t i = 0; i < calls.size(); ++i) {

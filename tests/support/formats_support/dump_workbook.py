@@ -45,6 +45,8 @@ def main(path):
         out.append(["margin", name, repr(getattr(m, name))])
     out.append(["default_row_height", repr(ws.sheet_format.defaultRowHeight)])
     out.append(["centered", str(int(bool(ws.print_options.horizontalCentered)))])
+    out.append(["paper", text(ws.page_setup.paperSize)])
+    out.append(["orientation", text(ws.page_setup.orientation)])
     out.append(["header_left", text(ws.oddHeader.left.text)])
     out.append(["header_center", text(ws.oddHeader.center.text)])
     out.append(["footer_center", text(ws.oddFooter.center.text)])

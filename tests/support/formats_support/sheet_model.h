@@ -44,25 +44,55 @@ inline RunRequest RequestFor(const SheetCase& c) {
   return controls;
 }
 
+// A sheet the spreadsheet tests cover, and how it prints on A4: upright
+// with the asked problems a line and 25 lines a page (8 or 7 with the
+// column form); a line too wide to print its terms at 9 pt upright prints
+// lying, with as many problems as print at 9 pt at least and the lines that
+// fit the page. Worked out by hand: a slot is 150 pixels (112.5 points)
+// wide, 180 with random blanks, 186 with three terms; lying A4 prints 806
+// points across and 487 down (the margins and a reserve of 3 % off), so 9
+// pt is a line of 1074 points at most.
+struct LayoutCase {
+  SheetCase sheet;
+  int perLine = 0;       // 0: as asked
+  int linesPerPage = 0;  // 0: 25, 8 or 7
+};
+
+inline void PrintTo(const LayoutCase& c, std::ostream* out) {
+  PrintTo(c.sheet, out);
+  if (c.perLine != 0) *out << ", lying with " << c.perLine << " a line, " << c.linesPerPage << " lines a page";
+}
+
 // The layouts of both forms the spreadsheet tests cover.
-inline const SheetCase kSheetLayouts[] = {
-    {2, false, 4, 100, true, BlankPlace::Result}, {2, false, 4, 104, true, BlankPlace::Random},
-    {2, false, 4, 104, false, BlankPlace::Second}, {3, false, 1, 7, true, BlankPlace::Third},
-    {3, false, 4, 7, true, BlankPlace::Random},    {2, false, 10, 1000, true, BlankPlace::First},
-    {2, true, 4, 100, true, BlankPlace::Random},   {3, true, 4, 104, false, BlankPlace::Random},
-    {2, true, 1, 1, true, BlankPlace::Result},    {3, true, 1, 1000, true, BlankPlace::Random},
-    {2, true, 10, 1000, false, BlankPlace::Random}, {3, true, 10, 1000, true, BlankPlace::Result}};
+inline const LayoutCase kSheetLayouts[] = {
+    {{2, false, 4, 100, true, BlankPlace::Result}, 0, 0},    {{2, false, 4, 104, true, BlankPlace::Random}, 0, 0},
+    {{2, false, 4, 104, false, BlankPlace::Second}, 0, 0},   {{3, false, 1, 7, true, BlankPlace::Third}, 0, 0},
+    {{3, false, 4, 7, true, BlankPlace::Random}, 0, 0},      {{2, true, 4, 100, true, BlankPlace::Random}, 0, 0},
+    {{3, true, 4, 104, false, BlankPlace::Random}, 0, 0},    {{2, true, 1, 1, true, BlankPlace::Result}, 0, 0},
+    {{3, true, 1, 1000, true, BlankPlace::Random}, 0, 0},
+    // 6 slots of 150 pixels print at 9.9 pt upright.
+    {{2, false, 6, 300, true, BlankPlace::Result}, 0, 0},
+    // 7 at 8.5 pt upright, 12 pt lying: (487 - 15) / 26 lines.
+    {{2, false, 7, 300, true, BlankPlace::Result}, 7, 18},
+    // 10 slots of 150 pixels print at 8.6 pt lying, 9 at 9.5 pt: 487 / 0.796 points.
+    {{2, false, 10, 1000, true, BlankPlace::First}, 9, 22},
+    // 7 slots of 180 pixels at 10.2 pt: lines of 82 points in 487 / 0.853.
+    {{2, true, 10, 1000, false, BlankPlace::Random}, 7, 6},
+    // 7 slots of 186 pixels at 9.9 pt: lines of 97 points in 487 / 0.825.
+    {{3, true, 10, 1000, true, BlankPlace::Result}, 7, 5}};
 
 // The layout a sheet must have, worked out from the page geometry: a
 // spacer row on top of every page, then 25 lines, or 8 two-term or 7
-// three-term lines with their column form.
+// three-term lines with their column form, or the lines a lying page holds.
 class ExpectedSheet {
  public:
-  ExpectedSheet(const GenerationSettings& s, const ProblemTable& drawn) : s_(s) {
-    const int linesPerPage = !s.VerticalForm ? 25 : (s.TermCount == 2 ? 8 : 7);
+  ExpectedSheet(const GenerationSettings& s, const ProblemTable& drawn, int printedPerLine = 0, int printedLines = 0)
+      : s_(s) {
+    const int perLine = printedPerLine != 0 ? printedPerLine : s.PerRow;
+    const int linesPerPage = printedLines != 0 ? printedLines : !s.VerticalForm ? 25 : (s.TermCount == 2 ? 8 : 7);
     const int rowsPerLine = s.VerticalForm ? s.TermCount + 2 : 1;
     const int pageRows = 1 + linesPerPage * rowsPerLine;
-    const int lines = (s.ProblemCount + s.PerRow - 1) / s.PerRow;
+    const int lines = (s.ProblemCount + perLine - 1) / perLine;
     const int width = static_cast<int>(std::to_string(s.ProblemCount).size());
     for (int line = 0; line < lines; ++line) {
       const int page = line / linesPerPage;
@@ -77,11 +107,11 @@ class ExpectedSheet {
       // of a page too.
       if (s.VerticalForm) heights[lineRow + s.TermCount + 1] = "26.0";
       if (onPage == linesPerPage - 1) breaks.push_back(top + pageRows - 1);
-      for (int position = 0; position < s.PerRow; ++position) {
-        const int p = line * s.PerRow + position;
+      for (int position = 0; position < perLine; ++position) {
+        const int p = line * perLine + position;
         if (p >= s.ProblemCount) break;
         const int g = position * 9;
-        const int number = s.NumberEachPage ? p - page * linesPerPage * s.PerRow + 1 : p + 1;
+        const int number = s.NumberEachPage ? p - page * linesPerPage * perLine + 1 : p + 1;
         std::string numberText = std::to_string(number);
         numberText.insert(0, static_cast<std::size_t>(width) - numberText.size(), ' ');
         Value(lineRow, g + 1, numberText + ". ");

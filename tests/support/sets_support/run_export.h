@@ -24,32 +24,36 @@ struct ExportResult {
   ExportOutcome outcome;
   std::filesystem::path file;
   std::string error;
+  std::vector<std::string> notices;  // what the format printed otherwise than asked
 };
 
 inline ExportResult RunExport(const GenerationSettings& settings, const ProblemTable& table,
                               const Progress& progress, const std::filesystem::path& file,
                               SheetKind kind = SheetKind::Pupil) {
+  SheetWritten written;
   try {
-    if (settings.ExportFormat == FileFormat::Excel && !CheckExcel()) return {ExportOutcome::ExcelMissing, file, {}};
+    if (settings.ExportFormat == FileFormat::Excel && !CheckExcel()) return {ExportOutcome::ExcelMissing, file, {}, {}};
     std::vector<PendingPair> pairs(1);
     pairs.front().sheetKind = kind;
     if (settings.ExportFormat == FileFormat::Pdf) {
-      PdfFile pdf(file);
-      if (!pdf.Add(settings, table, kind, progress)) return {ExportOutcome::Abandoned, file, {}};
+      PdfFile pdf(file, settings.TwoSided);
+      written = pdf.Add(settings, table, kind, progress);
+      if (!written) return {ExportOutcome::Abandoned, file, {}, {}};
       pairs.front().sheet = pdf.Close();
     } else {
       const ScratchFolder scratch(FolderOf(file));
       pairs.front().sheet = std::make_unique<PendingFile>(file);
-      if (!WriteSheetFile(settings, table, kind, progress, *pairs.front().sheet, scratch.Path())) {
-        return {ExportOutcome::Abandoned, file, {}};
+      written = WriteSheetFile(settings, table, kind, progress, *pairs.front().sheet, scratch.Path());
+      if (!written) {
+        return {ExportOutcome::Abandoned, file, {}, {}};
       }
     }
     const PlacementResult placed = PlacePairs(pairs, FolderOf(file));
-    if (placed.error) return {ExportOutcome::Failed, file, *placed.error};
+    if (placed.error) return {ExportOutcome::Failed, file, *placed.error, {}};
   } catch (const ExportError& error) {
-    return {ExportOutcome::Failed, file, error.what()};
+    return {ExportOutcome::Failed, file, error.what(), {}};
   }
-  return {ExportOutcome::Written, file, {}};
+  return {ExportOutcome::Written, file, {}, written.notices};
 }
 
 }  // namespace numbrook
