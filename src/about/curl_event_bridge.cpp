@@ -25,6 +25,7 @@ CURLM* NewMulti() {
 
 CurlEventBridge::CurlEventBridge(QObject* parent) : QObject(parent), multi_(NewMulti()) {
   timer_.setSingleShot(true);
+  timer_.setTimerType(Qt::PreciseTimer);  // libcurl's timeouts to the millisecond, not 5 % late
   connect(&timer_, &QTimer::timeout, this, [this] { Act(CURL_SOCKET_TIMEOUT, 0); });
   curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &CurlEventBridge::OnSocket);
   curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);

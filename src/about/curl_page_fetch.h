@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 #include "about/curl_event_bridge.h"
@@ -25,10 +26,11 @@ struct FetchResult {
   Status status = Failed;
   QByteArray body;         // the page's first bytes, up to FetchLimits::bodyBytes
   QByteArray contentType;  // as the response declared it
-  QString failure;         // why it failed, for the tests
+  QString failure;         // why it failed, in words for the user
 };
 
-// A GET of one page with libcurl, run from the calling thread's event loop:
+// A GET of one page with libcurl, run from the calling thread's event loop
+// without a loop of its own; `finished` brings the verdict:
 // http and https only, a few redirects but never from https back to http,
 // proxies as the environment names them, the body cut once enough of it is
 // in. A body cut short, a compressed body, a TLS failure or any other fault
@@ -40,14 +42,16 @@ class CurlPageFetch : public QObject {
   explicit CurlPageFetch(QObject* parent = nullptr);
   ~CurlPageFetch() override;
 
-  // Runs the fetch to its verdict, letting events run meanwhile.
-  FetchResult Get(const QUrl& address, const QByteArray& contentTypeHeader, const FetchLimits& limits = {});
+  // Starts the fetch; a fetch in flight is cancelled first. The verdict
+  // comes by `finished`, at the deadline at the latest.
+  void Start(const QUrl& address, const QByteArray& contentTypeHeader, const FetchLimits& limits = {});
+  bool IsRunning() const { return easy_ != nullptr; }
 
   // Ends a fetch in flight as Cancelled; does nothing otherwise.
   void Cancel();
 
  signals:
-  void ended();
+  void finished(const numbrook::FetchResult& result);
 
  private:
   static size_t OnHeader(char* data, size_t size, size_t count, void* self);
@@ -56,8 +60,11 @@ class CurlPageFetch : public QObject {
   void Configure(const QUrl& address, const QByteArray& contentTypeHeader);
   void Done(CURLcode result);
   void Finish(FetchResult::Status status, const QString& failure = {});
+  QString ReasonOf(CURLcode result) const;
+  QString TimeOutReason() const;
 
   CurlEventBridge bridge_;
+  QTimer deadline_;  // ends the fetch when its time is up, whatever libcurl is doing
   CURL* easy_ = nullptr;
   curl_slist* requestHeaders_ = nullptr;
   FetchLimits limits_;

@@ -73,6 +73,7 @@ frmAbout::frmAbout(Desktop& desktop, QWidget* parent, QUrl downloadPage, int upd
   SetTextColour(lblDisclaimer, QColor(255, 255, 128));
 
   fetch_ = new CurlPageFetch(this);
+  connect(fetch_, &CurlPageFetch::finished, this, &frmAbout::UpdateChecked);
 
   cmdOK = findChild<QPushButton*>("cmdOK");
   CmdUpdate = findChild<QPushButton*>("CmdUpdate");
@@ -113,18 +114,25 @@ void frmAbout::Label1_Click() { desktop_.Open(this, QUrl("mailto:" + Label1->tex
 
 void frmAbout::lblTitle_Click() { desktop_.Open(this, QUrl(lblTitle->text())); }
 
+// The check runs while the window's events go on; the user's clicks and
+// keys are held off until the page or its failure is in.
 void frmAbout::CmdUpdate_Click() {
+  if (IsChecking()) return;
   setCursor(Qt::WaitCursor);
-  const SourceView view = viewSource(*fetch_, downloadPage_, updateTimeout_);
+  blocker_ = std::make_unique<InputBlocker>();
+  StartFetch(*fetch_, downloadPage_, updateTimeout_);
+}
+
+void frmAbout::UpdateChecked(const FetchResult& fetched) {
+  blocker_.reset();
   unsetCursor();
-  auto tell = [this](const char* text) {
-    desktop_.ShowMessage(this, QMessageBox::Information, "提示", QString::fromUtf8(text));
-  };
+  const SourceView view = viewSource(fetched);
+  auto tell = [this](const QString& text) { desktop_.ShowMessage(this, QMessageBox::Information, "提示", text); };
   switch (view.status) {
     case FetchResult::Cancelled:
       return;
     case FetchResult::Failed:
-      tell("请检测网络是否正常...！");
+      tell("请检测网络是否正常...！\n\n无法读取“" + downloadPage_.toString() + "”：" + view.failure + "。");
       return;
     case FetchResult::Page:
       break;

@@ -2,6 +2,10 @@
 
 #include <QDialog>
 #include <QUrl>
+#include <memory>
+
+#include "about/curl_page_fetch.h"
+#include "about/update_check.h"
 
 class QPushButton;
 
@@ -9,7 +13,6 @@ namespace numbrook {
 
 class Desktop;
 class LinkLabel;
-class CurlPageFetch;
 
 // The About window: a picture, the program's name and version, the
 // download page and the maker's address, and the update check.
@@ -26,6 +29,10 @@ class frmAbout : public QDialog {
   void lblTitle_Click();
   void CmdUpdate_Click();
 
+ public:
+  // Whether an update check is waiting for its page.
+  bool IsChecking() const { return blocker_ != nullptr; }
+
  protected:
   // Esc runs the update check: it is the window's cancel button.
   void reject() override { CmdUpdate_Click(); }
@@ -33,6 +40,7 @@ class frmAbout : public QDialog {
 
  private:
   void Form_Load();
+  void UpdateChecked(const FetchResult& fetched);
 
   Desktop& desktop_;
   QUrl downloadPage_;
@@ -42,6 +50,7 @@ class frmAbout : public QDialog {
   QPushButton* cmdOK;
   QPushButton* CmdUpdate;
   CurlPageFetch* fetch_;  // the update check's connection; lives as long as the window
+  std::unique_ptr<InputBlocker> blocker_;  // while a check waits for its page
 };
 
 }  // namespace numbrook

@@ -27,29 +27,6 @@ QByteArray CharsetIn(const QByteArray& text) {
   return match.hasMatch() ? match.captured(1).toLatin1() : QByteArray();
 }
 
-// Swallows the user's clicks and keys while it lives.
-class InputBlocker : public QObject {
- public:
-  InputBlocker() { QCoreApplication::instance()->installEventFilter(this); }
-  ~InputBlocker() override { QCoreApplication::instance()->removeEventFilter(this); }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    switch (event->type()) {
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseButtonDblClick:
-      case QEvent::KeyPress:
-      case QEvent::KeyRelease:
-      case QEvent::Shortcut:
-      case QEvent::Wheel:
-        return true;
-      default:
-        return false;
-    }
-  }
-};
-
 }  // namespace
 
 QString LocalVersionText() {
@@ -85,13 +62,35 @@ QString DecodePage(const QByteArray& body, const QByteArray& contentType) {
   return decoder.decode(body);
 }
 
-SourceView viewSource(CurlPageFetch& fetch, const QUrl& address, int timeoutMilliseconds) {
-  InputBlocker blocker;
+InputBlocker::InputBlocker() { QCoreApplication::instance()->installEventFilter(this); }
+
+InputBlocker::~InputBlocker() { QCoreApplication::instance()->removeEventFilter(this); }
+
+bool InputBlocker::eventFilter(QObject*, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void StartFetch(CurlPageFetch& fetch, const QUrl& address, int timeoutMilliseconds) {
   FetchLimits limits;
   limits.deadlineMilliseconds = timeoutMilliseconds;
-  const FetchResult fetched = fetch.Get(address, "text/XML", limits);
+  fetch.Start(address, "text/XML", limits);
+}
+
+SourceView viewSource(const FetchResult& fetched) {
   SourceView view;
   view.status = fetched.status;
+  view.failure = fetched.failure;
   if (fetched.status == FetchResult::Page) view.page = DecodePage(fetched.body, fetched.contentType).left(kPageCharacters);
   return view;
 }

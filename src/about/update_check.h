@@ -26,16 +26,31 @@ UpdateVerdict JudgePage(const QString& page, const QString& localVersion);
 QString DecodePage(const QByteArray& body, const QByteArray& contentType);
 
 // What the fetch of the download page gave: its first 1024 characters, a
-// failure, or nothing because the check was cancelled.
+// failure and its reason, or nothing because the check was cancelled.
 struct SourceView {
   FetchResult::Status status = FetchResult::Failed;
   QString page;
+  QString failure;
 };
 
-// Fetches the page with a GET, within the deadline, and decodes its first
-// 1024 characters. The HTTP status is not looked at: an error page's body
-// counts as the page. Clicks and keys are held off meanwhile, so no second
-// check can start; closing the window still can, and cancels the fetch.
-SourceView viewSource(CurlPageFetch& fetch, const QUrl& address, int timeoutMilliseconds = 10000);
+// The page as the check reads it: its first 1024 characters, decoded. The
+// HTTP status is not looked at: an error page's body counts as the page
+// (a proxy's demand for a login is a failure of the fetch).
+SourceView viewSource(const FetchResult& fetched);
+
+// Starts the GET of the download page within the deadline; the fetch's
+// `finished` brings what viewSource reads.
+void StartFetch(CurlPageFetch& fetch, const QUrl& address, int timeoutMilliseconds = 10000);
+
+// Swallows the user's clicks and keys while it lives, so no second check can
+// start; closing the window still can, and cancels the check.
+class InputBlocker : public QObject {
+ public:
+  InputBlocker();
+  ~InputBlocker() override;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override;
+};
 
 }  // namespace numbrook

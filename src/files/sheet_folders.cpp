@@ -74,15 +74,16 @@ std::optional<std::filesystem::path> AskXdgUserDir() {
   return std::filesystem::path(answer);
 }
 
+}  // namespace
+
 std::filesystem::path DocumentsFolder() {
   if (std::optional<std::filesystem::path> named = AskXdgUserDir()) return *named;
   return HomeFolder() / "Documents";
 }
 
-}  // namespace
+std::filesystem::path WindowSheetFolder() { return SheetFolderIn(DocumentsFolder()); }
 
-std::filesystem::path WindowSheetFolder() {
-  std::filesystem::path documents = DocumentsFolder();
+std::filesystem::path SheetFolderIn(const std::filesystem::path& documents) {
   const std::filesystem::path folder = documents / kProgramFolderName;
   std::error_code error;
   std::filesystem::create_directories(folder, error);

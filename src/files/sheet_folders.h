@@ -10,4 +10,9 @@ namespace numbrook {
 // when it cannot be made.
 std::filesystem::path WindowSheetFolder();
 
+// The two halves of that: the documents folder, which a window asks for
+// once, and "Numbrook" in it, made when missing.
+std::filesystem::path DocumentsFolder();
+std::filesystem::path SheetFolderIn(const std::filesystem::path& documents);
+
 }  // namespace numbrook

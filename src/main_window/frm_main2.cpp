@@ -11,9 +11,11 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QWindow>
+#include <QtConcurrent/QtConcurrentRun>
 #include <stdexcept>
 
 #include "files/export_error.h"
+#include "generation/run_request.h"
 #include "sets/class_set.h"
 #include "files/file_names.h"
 #include "files/sheet_folders.h"
@@ -31,7 +33,6 @@ namespace {
 
 constexpr int kScrollBlanks = 23;
 constexpr int kEnterKey = 13;
-constexpr qint64 kFrameMilliseconds = 16;  // one frame of a 60 Hz display
 
 QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
 
@@ -129,6 +130,7 @@ void frmMain2::CreateControls() {
   Timer1->setInterval(10);
   connect(Timer1, &QTimer::timeout, this, &frmMain2::Timer1_Timer);
   connect(Combo1, &QComboBox::activated, this, &frmMain2::Combo1_Click);
+  connect(&run_, &QFutureWatcher<SheetSetResult>::finished, this, &frmMain2::RunFinished);
 }
 
 void frmMain2::Form_Load() {
@@ -149,6 +151,7 @@ void frmMain2::Combo1_Click() {
 // The caption moves right one blank a tick until it has 23 leading blanks,
 // then back left until it has none; one tick only turns the direction.
 void frmMain2::Timer1_Timer() {
+  ShowCounts();
   QString caption = windowTitle();
   if (bScrollRight) {
     caption.prepend(' ');
@@ -255,12 +258,9 @@ void frmMain2::LockForRun() {
   SetEnabledState();
   Timer1->start();
   ShowBusyPointer(true);
-  progressFrame_.invalidate();
-  for (NumericTextBox* count : {Text1, Text5}) count->setUpdatesEnabled(false);
 }
 
 void frmMain2::RestoreAfterRun() {
-  for (NumericTextBox* count : {Text1, Text5}) count->setUpdatesEnabled(true);  // shows the last counts
   running_ = false;
   SetEnabledState();
   ShowBusyPointer(false);  // once enabled: a disabled field would show the arrow
@@ -291,83 +291,134 @@ void frmMain2::ShowBusyPointer(bool busy) {
   }
 }
 
-// Lets queued events run: the title scroll, repaints, About and Exit.
-bool frmMain2::Yield() {
-  QCoreApplication::processEvents();
-  return !closing_;
-}
-
-// The counts of problems (出题数量) and of sheets done (份数) are set for
-// every one, but drawn at most once a display frame: problems come far
-// faster than a repaint.
-void frmMain2::ShowProgress(NumericTextBox* field, int count) {
-  field->setText(QString::number(count));
-  if (progressFrame_.isValid() && progressFrame_.elapsed() < kFrameMilliseconds) return;
-  progressFrame_.start();
-  field->setUpdatesEnabled(true);
-  field->repaint();
-  field->setUpdatesEnabled(false);
+// The counts of problems (出题数量) and of sheets done (份数) as the run left
+// them, set only when they change: a tick of Timer1 draws them.
+void frmMain2::ShowCounts() {
+  for (auto [field, done] : {std::pair{Text1, problemsDone_.load()}, std::pair{Text5, sheetsDone_.load()}}) {
+    const QString text = QString::number(done);
+    if (done > 0 && field->text() != text) field->setText(text);
+  }
 }
 
 void frmMain2::CmdOK_Click() {
+  // A Start pressed during a run is not kept for later.
   if (running_) return;
   // Alt+Y leaves the focus in its field: each field is checked as if it were
   // left, so the run uses the numbers the fields then show.
   for (NumericTextBox* field : {Text1, Text2, Text3, Text4, Text5}) field->Validate();
+  const SetRequest asked = SetRequestFromControls(ReadControls());
+  if (!ChoosesAnOperation(asked.run.operations)) {
+    desktop_.ShowMessage(this, QMessageBox::Warning, "警告", "请至少选择一种运算：加法或减法。");
+    return;
+  }
   LockForRun();
   // A two-term run is never a mixed run: the tick is cleared to show it.
   if (!OffersThreeTermControls(ReadControls())) CheckAS->setChecked(false);
-  const SetRequest asked = SetRequestFromControls(ReadControls());
   SheetSetRequest request;
   request.request = asked.run;
   if (asked.sheets > 1) request.sheets = asked.sheets;
   request.answers = asked.answers;
   request.distinct = asked.distinct;
-
-  Progress progress;
-  progress.yield = [this] { return Yield(); };
-  progress.counted = [this](int problems) { ShowProgress(Text1, problems); };
-  progress.sheetsDone = [this](int sheets) { ShowProgress(Text5, sheets); };
-  SheetSetResult result;
+  problemCount_ = SetUpRun(asked.run).ProblemCount;
+  sheetCount_ = asked.sheets;
+  stop_ = false;
+  problemsDone_ = 0;
+  sheetsDone_ = 0;
   try {
-    request.folder = WindowSheetFolder();  // kept past a reboot, unlike the temporary folder
-    result = MakeSheetSet(request, progress);
+    // Kept past a reboot, unlike the temporary folder.
+    if (!documents_) documents_ = DocumentsFolder();
+    request.folder = SheetFolderIn(*documents_);
   } catch (const ExportError& error) {
-    result.outcome = SheetSetOutcome::Failed;
-    result.error = error.what();
+    SheetSetResult failed;
+    failed.outcome = SheetSetOutcome::Failed;
+    failed.error = error.what();
+    run_.setFuture(QtConcurrent::run([failed] { return failed; }));
+    return;
   }
-  // The fields show the counts the run used.
-  Text1->setText(QString::number(SetUpRun(asked.run).ProblemCount));
-  Text5->setText(QString::number(asked.sheets));
-  RestoreAfterRun();
-  ShowOutcome(result, SetUpRun(asked.run).ProblemCount);
+  run_.setFuture(QtConcurrent::run([this, request] {
+    Progress progress;
+    progress.yield = [this] { return !stop_.load(); };
+    progress.counted = [this](int problems) { problemsDone_.store(problems, std::memory_order_relaxed); };
+    progress.sheetsDone = [this](int sheets) { sheetsDone_.store(sheets, std::memory_order_relaxed); };
+    return MakeSheetSet(request, progress);
+  }));
 }
 
-// Tells how the run ended, once; a complete run opens what it wrote.
-void frmMain2::ShowOutcome(const SheetSetResult& result, int problemCount) {
+void frmMain2::WaitForRun() {
+  if (!running_) return;
+  run_.waitForFinished();
+  QCoreApplication::sendPostedEvents(&run_);
+  if (running_) RunFinished();
+}
+
+// Tells how the run ended, once, before the window is usable again; a
+// complete run opens what it wrote, unless the window was closed.
+void frmMain2::RunFinished() {
+  if (!running_) return;
+  const SheetSetResult result = run_.result();
+  // The fields show the counts the run used.
+  Text1->setText(QString::number(problemCount_));
+  Text5->setText(QString::number(sheetCount_));
+  if (closing_) {
+    TellWhatWasKept(result);
+    RestoreAfterRun();
+    close();
+    return;
+  }
+  const bool failed = ShowFailure(result);
+  RestoreAfterRun();
+  if (failed) return;
+  OpenWritten(result.placed);
+  ShowNotices(result);
+}
+
+// The message of a run that did not write all it was asked to; false for a
+// complete run.
+bool frmMain2::ShowFailure(const SheetSetResult& result) {
   switch (result.outcome) {
     case SheetSetOutcome::Written:
-      OpenWritten(result.placed);
-      // What the sheets print otherwise than asked is said once they are open.
-      if (!result.notices.empty()) {
-        QStringList notices;
-        for (const std::string& notice : result.notices) notices << QString::fromStdString(notice);
-        desktop_.ShowMessage(this, QMessageBox::Information, "提示", notices.join('\n'));
-      }
-      break;
+      if (result.error.empty()) return false;
+      break;  // written, but not all of it could be named
     case SheetSetOutcome::TooFewDifferent:
       desktop_.ShowMessage(this, QMessageBox::Warning, "警告",
-                           QString::fromStdString(TooFewDifferentMessage(result.different, problemCount)));
-      break;
+                           QString::fromStdString(TooFewDifferentMessage(result.different, problemCount_)));
+      return true;
     case SheetSetOutcome::ExcelMissing:
       desktop_.ShowMessage(this, QMessageBox::NoIcon, "Numbrook", QString::fromUtf8(kExcelMissingMessage));
-      break;
-    case SheetSetOutcome::Failed:
-      desktop_.ShowMessage(this, QMessageBox::Critical, "Numbrook", QString::fromStdString(result.error));
-      break;
+      return true;
     case SheetSetOutcome::Abandoned:
-      break;  // the window is closing
+      TellWhatWasKept(result);
+      return true;
+    case SheetSetOutcome::Failed:
+      break;
   }
+  QString text = QString::fromStdString(result.error);
+  if (!result.placed.empty()) {
+    text += QString("\n\n此前已写好的 %1 个文件保留在“%2”中。")
+                .arg(result.placed.size())
+                .arg(QString::fromStdString(result.placed.front().file.parent_path().string()));
+  }
+  desktop_.ShowMessage(this, QMessageBox::Critical, "Numbrook", text);
+  return true;
+}
+
+// What the sheets print otherwise than asked is said once they are open.
+void frmMain2::ShowNotices(const SheetSetResult& result) {
+  if (result.notices.empty()) return;
+  QStringList notices;
+  for (const std::string& notice : result.notices) notices << QString::fromStdString(notice);
+  desktop_.ShowMessage(this, QMessageBox::Information, "提示", notices.join('\n'));
+}
+
+// A run stopped (by closing the window, too) keeps the sheets it had
+// finished, each with its key; the user is told where, and nothing is
+// opened.
+void frmMain2::TellWhatWasKept(const SheetSetResult& result) {
+  if (result.placed.empty()) return;
+  desktop_.ShowMessage(isVisible() ? this : nullptr, QMessageBox::Information, "Numbrook",
+                       QString("运行已停止。已写好的 %1 个文件保留在“%2”中。")
+                           .arg(result.placed.size())
+                           .arg(QString::fromStdString(result.placed.front().file.parent_path().string())));
 }
 
 void frmMain2::OpenWritten(const std::vector<PlacedFile>& placed) {
@@ -382,11 +433,19 @@ void frmMain2::CmdAbout_Click() {
 
 void frmMain2::CmdExit_Click() { close(); }
 
-// Closing during a run ends it at its next yield; the window object stays
-// alive until the run has returned.
+void frmMain2::StopRun() { stop_ = true; }
+
+// Closing during a run stops it at its next problem; the window goes at
+// once and closes for good when the run has returned and said what it kept.
 void frmMain2::closeEvent(QCloseEvent* event) {
-  if (running_) closing_ = true;
-  event->accept();
+  if (!running_) {
+    event->accept();
+    return;
+  }
+  closing_ = true;
+  StopRun();
+  hide();
+  event->ignore();
 }
 
 }  // namespace numbrook

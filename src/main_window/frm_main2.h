@@ -1,10 +1,13 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include <QFutureWatcher>
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <atomic>
+#include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "main_window/control_state.h"
 #include "sets/class_set.h"
@@ -39,10 +42,17 @@ class frmMain2 : public QWidget {
 
   bool IsRunning() const { return running_; }
 
+  // Blocks until a run in progress has ended and its outcome is shown: for
+  // tests and for the program's end.
+  void WaitForRun();
+
  public slots:
   void CmdOK_Click();
   void CmdAbout_Click();
   void CmdExit_Click();
+  // Stops a run at its next problem; the sheets finished stay, and the user
+  // is told where.
+  void StopRun();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -50,6 +60,7 @@ class frmMain2 : public QWidget {
  private slots:
   void Combo1_Click();
   void Timer1_Timer();
+  void RunFinished();
 
  private:
   void CreateControls();
@@ -63,9 +74,10 @@ class frmMain2 : public QWidget {
   void LockForRun();
   void RestoreAfterRun();
   void ShowBusyPointer(bool busy);
-  bool Yield();
-  void ShowProgress(NumericTextBox* field, int count);
-  void ShowOutcome(const SheetSetResult& result, int problemCount);
+  void ShowCounts();
+  bool ShowFailure(const SheetSetResult& result);
+  void ShowNotices(const SheetSetResult& result);
+  void TellWhatWasKept(const SheetSetResult& result);
   void OpenWritten(const std::vector<PlacedFile>& placed);
 
   Desktop& desktop_;
@@ -103,9 +115,18 @@ class frmMain2 : public QWidget {
 
   bool bScrollRight = true;  // the direction of the title scroll
   bool running_ = false;
-  QElapsedTimer progressFrame_;  // since the count was last drawn
   QPointer<QWidget> focusBeforeRun_;
   bool closing_ = false;     // the window was closed during a run
+
+  // The run works on a thread of its own; the window reads its counts on
+  // each tick of Timer1 and stops it through the flag.
+  QFutureWatcher<SheetSetResult> run_;
+  std::atomic<bool> stop_ = false;
+  std::atomic<int> problemsDone_ = 0;
+  std::atomic<int> sheetsDone_ = 0;
+  int problemCount_ = 0;  // what the run was asked for
+  int sheetCount_ = 1;
+  std::optional<std::filesystem::path> documents_;  // asked of the desktop once
 };
 
 }  // namespace numbrook

@@ -58,6 +58,7 @@ class FrmAboutTest : public QObject {
     frmAbout about(desktop_, nullptr, server.Address(), timeout);
     about.show();
     QTest::mouseClick(about.findChild<QPushButton*>("CmdUpdate"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!about.IsChecking(), 20000);
     QVERIFY(about.isVisible());
     QCOMPARE(about.cursor().shape(), Qt::ArrowCursor);
     if (!server.request.isEmpty()) {
@@ -72,7 +73,10 @@ class FrmAboutTest : public QObject {
     QCOMPARE(desktop_.opened[0].path(), QString("/soft/104372.htm"));
   }
   void ExpectMessage(const char* text) {
-    QCOMPARE(desktop_.messages, QStringList{QString::fromUtf8(text)});
+    QCOMPARE(desktop_.messages.size(), 1);
+    // A failure says why after the network message.
+    const QString shown = desktop_.messages[0];
+    QVERIFY2(shown == QString::fromUtf8(text) || shown.startsWith(QString::fromUtf8(text) + "\n\n无法读取“"), qPrintable(shown));
     QCOMPARE(desktop_.titles, QStringList{"提示"});
     QCOMPARE(desktop_.icons[0], QMessageBox::Information);
     QVERIFY(desktop_.opened.isEmpty());
@@ -206,6 +210,7 @@ class FrmAboutTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&about));
     about.findChild<QPushButton*>("CmdUpdate")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    QTRY_VERIFY(!about.IsChecking());
     QCOMPARE(desktop_.messages, QStringList{"未找到新的版本...！"});
     about.findChild<QPushButton*>("cmdOK")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
@@ -218,6 +223,7 @@ class FrmAboutTest : public QObject {
     about.show();
     QVERIFY(QTest::qWaitForWindowActive(&about));
     QTest::keyClick(&about, Qt::Key_Escape);
+    QTRY_VERIFY(!about.IsChecking());
     QVERIFY(about.isVisible());
     QCOMPARE(desktop_.messages, QStringList{"未找到新的版本...！"});
     QTest::keyClick(about.findChild<QPushButton*>("cmdOK"), Qt::Key_Return);
@@ -283,7 +289,9 @@ class FrmAboutTest : public QObject {
     frmAbout about(desktop_, nullptr, QUrl(QString("http://127.0.0.1:%1/soft/104372.htm").arg(port)));
     about.show();
     QTest::mouseClick(about.findChild<QPushButton*>("CmdUpdate"), Qt::LeftButton);
+    QTRY_VERIFY(!about.IsChecking());
     ExpectMessage("请检测网络是否正常...！");
+    QVERIFY2(desktop_.messages[0].endsWith("：无法连接到服务器。"), qPrintable(desktop_.messages[0]));
     QCOMPARE(about.cursor().shape(), Qt::ArrowCursor);
   }
   void serverThatNeverAnswersTimesOut() {

@@ -175,12 +175,16 @@ class UpdateCheckFaultsTest : public QObject {
     QElapsedTimer timer;
     timer.start();
     QTest::mouseClick(about.findChild<QPushButton*>("CmdUpdate"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!about.IsChecking(), 30000);
     elapsed_ = timer.elapsed();
     QVERIFY(about.isVisible());
     QCOMPARE(about.cursor().shape(), Qt::ArrowCursor);
   }
-  void ExpectNetworkMessage() {
-    QCOMPARE(desktop_.messages, QStringList{"请检测网络是否正常...！"});
+  // The network message, then why: "无法读取“ADDRESS”：REASON。"
+  void ExpectNetworkMessage(const QString& reason = {}) {
+    QCOMPARE(desktop_.messages.size(), 1);
+    QVERIFY2(desktop_.messages[0].startsWith("请检测网络是否正常...！\n\n无法读取“"), qPrintable(desktop_.messages[0]));
+    if (!reason.isEmpty()) QVERIFY2(desktop_.messages[0].endsWith("”：" + reason + "。"), qPrintable(desktop_.messages[0]));
     QVERIFY(desktop_.opened.isEmpty());
   }
   void ExpectOpened() {
@@ -371,7 +375,8 @@ class UpdateCheckFaultsTest : public QObject {
       });
       poll.start(10);
       QTest::mouseClick(about.findChild<QPushButton*>("CmdUpdate"), Qt::LeftButton);
-      QVERIFY(!about.isVisible());
+      QTRY_VERIFY(!about.isVisible());
+      QVERIFY(!about.IsChecking());
     }
     QVERIFY(desktop_.messages.isEmpty());
     QVERIFY(desktop_.opened.isEmpty());
@@ -391,7 +396,8 @@ class UpdateCheckFaultsTest : public QObject {
       });
       poll.start(10);
       QTest::mouseClick(about.findChild<QPushButton*>("CmdUpdate"), Qt::LeftButton);
-      QVERIFY(!about.isVisible());
+      QTRY_VERIFY(!about.isVisible());
+      QVERIFY(!about.IsChecking());
       QVERIFY(lookup::slowStarted);
       QVERIFY(!lookup::slowFinished);  // the check ended first
     }
@@ -464,6 +470,39 @@ class UpdateCheckFaultsTest : public QObject {
       ExpectNetworkMessage();
     }
     QCOMPARE(proxy.requestLines, proxySaw.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{proxySaw});
+  }
+
+  // A proxy that asks for a login never reached the page: its answer is a
+  // failure that says so, for a plain GET and for a tunnel alike.
+  void aProxyThatWantsALoginIsAFailureThatSaysSo_data() {
+    QTest::addColumn<QByteArray>("variable");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("plain GET") << QByteArray("http_proxy") << "http://www.numbrook.test/soft/104372.htm";
+    QTest::newRow("CONNECT") << QByteArray("https_proxy") << "https://www.numbrook.test/soft/104372.htm";
+  }
+  void aProxyThatWantsALoginIsAFailureThatSaysSo() {
+    QFETCH(QByteArray, variable);
+    QFETCH(QString, address);
+    HostileServer proxy([](QTcpSocket* socket) {
+      const QByteArray page = Page("Numbrook 1.3.6 下载");  // a title that would say "no new version"
+      socket->write("HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic realm=\"school\"\r\n"
+                    "Content-Type: text/html; charset=utf-8\r\nContent-Length: " +
+                    QByteArray::number(page.size()) + "\r\n\r\n" + page);
+      socket->disconnectFromHost();
+    });
+    qputenv(variable, QString("http://127.0.0.1:%1").arg(proxy.serverPort()).toLatin1());
+    Check(QUrl(address));
+    qunsetenv(variable);
+    ExpectNetworkMessage("代理服务器要求登录（HTTP 407），没有连到下载页");
+  }
+
+  // A server that says nothing: the message is shown at the deadline, not
+  // after it (the timers of a check are precise, not coarse).
+  void aSilentServerEndsTheCheckAtTheDeadline() {
+    HostileServer silent([](QTcpSocket*) {});
+    Check(silent, 10000);
+    ExpectNetworkMessage("10 秒内没有得到下载页");
+    QVERIFY2(elapsed_ >= 9950 && elapsed_ <= 10100, qPrintable(QString::number(elapsed_)));
   }
 
   // Answers without a body on a connection kept open are over at their

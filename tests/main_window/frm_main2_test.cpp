@@ -312,6 +312,7 @@ class FrmMain2Test : public QObject {
     TypeAndLeave("Text1", "5");
     Find<QPushButton>("CmdOK")->setFocus(Qt::TabFocusReason);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    window_->WaitForRun();
     QCOMPARE(desktop_.opened.size(), std::size_t{1});
 
     int aboutShown = 0;
@@ -355,24 +356,29 @@ class FrmMain2Test : public QObject {
     QCOMPARE(QApplication::focusWidget()->objectName(), focused);
   }
 
-  // The access key presses Start at once, not after a press animation.
+  // The access key presses Start at once, not after a press animation; a
+  // second Start during the run is not kept for after it.
   void altYStartsTheRunAtOnce() {
     const testing::ScopedDocuments documents;
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
-    TypeAndLeave("Text1", "5");
+    TypeAndLeave("Text1", "1000");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::AltModifier);
+    QVERIFY(window_->IsRunning());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::AltModifier);
+    window_->WaitForRun();
+    QTest::qWait(50);
+    QVERIFY(!window_->IsRunning());
     QCOMPARE(desktop_.opened.size(), std::size_t{1});
   }
 
   void busyPointerCoversTheNumberFieldsDuringARun() {
     const testing::ScopedDocuments documents;
     QMap<QString, Qt::CursorShape> during;
-    QTimer::singleShot(0, window_.get(), [&] {
-      for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) during[name] = Field(name)->cursor().shape();
-      during["window"] = window_->cursor().shape();
-    });
     TypeAndLeave("Text1", "1000");
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) during[name] = Field(name)->cursor().shape();
+    during["window"] = window_->cursor().shape();
+    window_->WaitForRun();
     QCOMPARE(during.size(), 5);
     for (auto shape = during.cbegin(); shape != during.cend(); ++shape) {
       QVERIFY2(shape.value() == Qt::WaitCursor, qPrintable(shape.key()));
@@ -400,12 +406,11 @@ class FrmMain2Test : public QObject {
 
   void setRowIsLockedDuringARun() {
     const testing::ScopedDocuments documents;
-    bool lockedDuring = false;
-    QTimer::singleShot(0, window_.get(), [&] { lockedDuring = !Find<QWidget>("Frame5")->isEnabled(); });
     QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
     TypeAndLeave("Text1", "1000");
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
-    QVERIFY(lockedDuring);
+    QVERIFY(!Find<QWidget>("Frame5")->isEnabled());
+    window_->WaitForRun();
     QVERIFY(Find<QWidget>("Frame5")->isEnabled());
   }
 
@@ -495,6 +500,7 @@ class FrmMain2Test : public QObject {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
     QTRY_VERIFY(Find<QCheckBox>("CheckDistinct")->isChecked());
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    window_->WaitForRun();
     QCOMPARE(desktop_.messages.size(), std::size_t{1});
     QCOMPARE(desktop_.messages[0].title, QString("警告"));
     const QRegularExpression expected("^这些设置只能出 ([0-9]+) 道不同的题目，少于要求的 50 道；请扩大范围或减少题目数量。$");
@@ -506,14 +512,27 @@ class FrmMain2Test : public QObject {
     QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
   }
 
+  // Exit during a run: the window goes at once, the run stops at its next
+  // problem, nothing is opened, and what was kept is said.
   void closingDuringARunEndsItCleanly() {
     const testing::ScopedDocuments documents;
     TypeAndLeave("Text1", "1000");
-    QTimer::singleShot(0, window_.get(), [this] { QTest::mouseClick(Find<QPushButton>("CmdExit"), Qt::LeftButton); });
+    TypeAndLeave("Text5", "1000");
     QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
-    QVERIFY(!window_->IsRunning());
+    QTRY_VERIFY(!Find<QLineEdit>("Text5")->text().startsWith("1000"));  // the sheets are being counted
+    QTRY_VERIFY(Find<QLineEdit>("Text5")->text().toInt() >= 2);
+    QTest::mouseClick(Find<QPushButton>("CmdExit"), Qt::LeftButton);
     QVERIFY(!window_->isVisible());
+    window_->WaitForRun();
+    QVERIFY(!window_->IsRunning());
     QVERIFY(desktop_.opened.empty());
+    const std::size_t kept = static_cast<std::size_t>(
+        std::distance(std::filesystem::directory_iterator(documents.Folder()), std::filesystem::directory_iterator()));
+    QVERIFY(kept > 0 && kept < 1000);
+    QCOMPARE(desktop_.messages.size(), std::size_t{1});
+    QCOMPARE(desktop_.messages[0].text, QString("运行已停止。已写好的 %1 个文件保留在“%2”中。")
+                                            .arg(kept)
+                                            .arg(QString::fromStdString(documents.Folder().string())));
   }
 };
 
