@@ -45,32 +45,49 @@ SheetLayout LayOutSheet(const GenerationSettings& settings, const ProblemTable& 
   layout.termCount = settings.TermCount;
   layout.digitWidth = settings.DigitWidth;
   layout.columnForm = settings.VerticalForm;
+  layout.numberEachPage = settings.NumberEachPage;
   layout.problemCount = settings.ProblemCount;
 
-  const int perLine = std::max(1, shape.perLine);
-  int numbering = 0;  // the next problem gets numbering + 1
+  layout.pages.emplace_back().lines.emplace_back();
   for (int index = 0; index < settings.ProblemCount; ++index) {
-    if (index % perLine == 0) {
-      const bool newPage = layout.pages.empty() ||
-                           (shape.linesPerPage > 0 && static_cast<int>(layout.pages.back().lines.size()) == shape.linesPerPage);
-      if (newPage) {
-        layout.pages.emplace_back();
-        if (settings.NumberEachPage) numbering = 0;
-      }
-      layout.pages.back().lines.emplace_back();
-    }
     const ProblemRow& row = table.Row(index);
     const std::optional<int> answer = kind == SheetKind::AnswerKey ? BlankValue(row) : std::nullopt;
     SheetProblem problem;
     problem.index = index;
-    problem.numberText = ProblemNumberText(++numbering, settings.ProblemCount);
     for (int k = 0; k < kProblemColumns; ++k) {
       problem.cells[static_cast<std::size_t>(k)] = CellOf(row[static_cast<std::size_t>(k)], answer);
     }
     if (settings.VerticalForm) problem.columnForm = ColumnFormOf(problem.cells, settings);
     layout.pages.back().lines.back().problems.push_back(std::move(problem));
   }
+  Repage(layout, shape);
   return layout;
+}
+
+void Repage(SheetLayout& layout, PageShape shape) {
+  std::vector<SheetProblem> problems;
+  problems.reserve(static_cast<std::size_t>(layout.problemCount));
+  for (SheetPage& page : layout.pages) {
+    for (SheetLine& line : page.lines) {
+      for (SheetProblem& problem : line.problems) problems.push_back(std::move(problem));
+    }
+  }
+  layout.pages.clear();
+  const std::size_t perLine = static_cast<std::size_t>(std::max(1, shape.perLine));
+  int numbering = 0;  // the next problem gets numbering + 1
+  for (std::size_t index = 0; index < problems.size(); ++index) {
+    if (index % perLine == 0) {
+      const bool newPage = layout.pages.empty() || (shape.linesPerPage > 0 &&
+                                                    static_cast<int>(layout.pages.back().lines.size()) == shape.linesPerPage);
+      if (newPage) {
+        layout.pages.emplace_back();
+        if (layout.numberEachPage) numbering = 0;
+      }
+      layout.pages.back().lines.emplace_back();
+    }
+    problems[index].numberText = ProblemNumberText(++numbering, layout.problemCount);
+    layout.pages.back().lines.back().problems.push_back(std::move(problems[index]));
+  }
 }
 
 }  // namespace numbrook

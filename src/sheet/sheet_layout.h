@@ -67,6 +67,7 @@ struct SheetLayout {
   int termCount = 2;
   int digitWidth = 2;
   bool columnForm = false;
+  bool numberEachPage = true;
   int problemCount = 0;
   std::vector<SheetPage> pages;
 };
@@ -79,5 +80,9 @@ std::string SheetDescription(const GenerationSettings& settings, SheetKind kind)
 
 SheetLayout LayOutSheet(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
                         PageShape shape);
+
+// The same problems in the pages and lines of another shape, numbered as
+// that paging asks; their cells are kept as they are.
+void Repage(SheetLayout& layout, PageShape shape);
 
 }  // namespace numbrook

@@ -4,7 +4,9 @@ namespace numbrook {
 
 SheetWritten WriteSheet(WorksheetWriter& writer, const GenerationSettings& settings, const ProblemTable& table,
                         SheetKind kind, const Progress& progress) {
-  const SheetLayout layout = LayOutSheet(settings, table, kind, writer.Shape());
+  // Laid out once; the writer pages the problems as its format needs.
+  SheetLayout layout = LayOutSheet(settings, table, kind, {settings.PerRow, 0});
+  Repage(layout, writer.Shape(layout));
   writer.Open(layout);
   int written = 0;
   for (const SheetPage& page : layout.pages) {

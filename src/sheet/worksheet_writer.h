@@ -19,8 +19,9 @@ struct SheetProblem;
 class WorksheetWriter {
  public:
   virtual ~WorksheetWriter() = default;
-  // How this format pages the problems, asked before the sheet is laid out.
-  virtual PageShape Shape() const = 0;
+  // How this format pages the problems, asked once with the sheet's
+  // problems laid out in lines of the asked count on one page.
+  virtual PageShape Shape(const SheetLayout& problems) = 0;
   virtual void Open(const SheetLayout& layout) = 0;
   virtual void StartLine(const SheetLine& line, bool firstOnPage) = 0;
   virtual void WriteProblem(int position, const SheetProblem& problem) = 0;  // position 1.. on the line

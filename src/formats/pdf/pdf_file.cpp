@@ -11,7 +11,7 @@ PdfFile::PdfFile(std::filesystem::path file, bool twoSided)
 
 SheetWritten PdfFile::Add(const GenerationSettings& settings, const ProblemTable& table, SheetKind kind,
                   const Progress& progress) {
-  PdfWorksheetWriter writer(*document_, settings, table, kind);
+  PdfWorksheetWriter writer(*document_, settings);
   return WriteSheet(writer, settings, table, kind, progress);
 }
 

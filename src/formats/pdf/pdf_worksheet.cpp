@@ -21,14 +21,13 @@ void SetInkColour(cairo_t* cairo) { cairo_set_source_rgb(cairo, 0, 0, 0); }
 
 }  // namespace
 
-PdfWorksheetWriter::PdfWorksheetWriter(PdfDocument& document, const GenerationSettings& settings,
-                                       const ProblemTable& table, SheetKind kind)
-    : document_(document), text_(document.Text()), asked_(settings.PerRow) {
-  const SheetLayout whole = LayOutSheet(settings, table, kind, {settings.PerRow, 0});
-  plan_ = PlanPdfPages(whole, settings, text_);
-}
+PdfWorksheetWriter::PdfWorksheetWriter(PdfDocument& document, const GenerationSettings& settings)
+    : document_(document), text_(document.Text()), settings_(settings), asked_(settings.PerRow) {}
 
-PageShape PdfWorksheetWriter::Shape() const { return {plan_.perLine, plan_.linesPerPage}; }
+PageShape PdfWorksheetWriter::Shape(const SheetLayout& problems) {
+  plan_ = PlanPdfPages(problems, settings_, text_);
+  return {plan_.perLine, plan_.linesPerPage};
+}
 
 std::vector<std::string> PdfWorksheetWriter::Notices() const {
   if (plan_.perLine >= asked_) return {};

@@ -17,12 +17,11 @@ namespace numbrook {
 // answers are red, bold and underlined, to stand out also in grey.
 class PdfWorksheetWriter final : public WorksheetWriter {
  public:
-  // Plans the pages for this table; the sheet itself is drawn as the run
+  // Plans the pages when asked for its shape; the sheet itself is drawn as the run
   // drives the writer.
-  PdfWorksheetWriter(PdfDocument& document, const GenerationSettings& settings, const ProblemTable& table,
-                     SheetKind kind);
+  PdfWorksheetWriter(PdfDocument& document, const GenerationSettings& settings);
 
-  PageShape Shape() const override;
+  PageShape Shape(const SheetLayout& problems) override;  // plans the pages for these problems
   void Open(const SheetLayout& layout) override;
   void StartLine(const SheetLine& line, bool firstOnPage) override;  // a new page with its header first
   void WriteProblem(int position, const SheetProblem& problem) override;
@@ -42,6 +41,7 @@ class PdfWorksheetWriter final : public WorksheetWriter {
   PdfDocument& document_;
   PdfText& text_;
   PdfPagePlan plan_;
+  const GenerationSettings& settings_;
   int asked_;  // problems a line
   const SheetLayout* layout_ = nullptr;
   int page_ = 0;

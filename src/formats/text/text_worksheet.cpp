@@ -50,7 +50,7 @@ TextWorksheetWriter::~TextWorksheetWriter() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
-PageShape TextWorksheetWriter::Shape() const { return {perRow_, 0}; }
+PageShape TextWorksheetWriter::Shape(const SheetLayout& /*problems*/) { return {perRow_, 0}; }
 
 void TextWorksheetWriter::Open(const SheetLayout& layout) {
   layout_ = &layout;

@@ -23,7 +23,7 @@ class TextWorksheetWriter final : public WorksheetWriter {
   TextWorksheetWriter(const TextWorksheetWriter&) = delete;
   TextWorksheetWriter& operator=(const TextWorksheetWriter&) = delete;
 
-  PageShape Shape() const override;
+  PageShape Shape(const SheetLayout& problems) override;
   void Open(const SheetLayout& layout) override;      // the header and the description
   void StartLine(const SheetLine& line, bool firstOnPage) override;
   void WriteProblem(int position, const SheetProblem& problem) override;  // after the others of its line

@@ -97,7 +97,7 @@ ExcelWorksheetWriter::~ExcelWorksheetWriter() {
   if (workbook_ != nullptr) lxw_workbook_free(workbook_);
 }
 
-PageShape ExcelWorksheetWriter::Shape() const { return {page_.perLine, page_.linesPerPage}; }
+PageShape ExcelWorksheetWriter::Shape(const SheetLayout& /*problems*/) { return {page_.perLine, page_.linesPerPage}; }
 
 std::vector<std::string> ExcelWorksheetWriter::Notices() const {
   if (page_.perLine >= settings_.PerRow) return {};
@@ -212,7 +212,6 @@ void ExcelWorksheetWriter::WriteProblem(int slot, const SheetProblem& problem) {
     written.answer = cell.IsAnswer();
   }
   if (settings_.VerticalForm) WriteColumnForm(slot, problem.columnForm);
-  ++written_;
 }
 
 // The column form uses the slot's operator column, its second-term column

@@ -35,7 +35,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   ExcelWorksheetWriter(const ExcelWorksheetWriter&) = delete;
   ExcelWorksheetWriter& operator=(const ExcelWorksheetWriter&) = delete;
 
-  PageShape Shape() const override;                   // 25 lines a page, or 8 or 7 with the column form, fewer lying
+  PageShape Shape(const SheetLayout& problems) override;                   // 25 lines a page, or 8 or 7 with the column form, fewer lying
   void Open(const SheetLayout& layout) override;      // the workbook, its page set-up and column grid
   void StartLine(const SheetLine& line, bool firstOnPage) override;  // the row bookkeeping before a line
   void WriteProblem(int position, const SheetProblem& problem) override;  // into the line being built
@@ -96,7 +96,6 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   std::vector<unsigned> pageBreaks_;
 
   int currentRow_ = 0;       // R, counted from 1: the line row once the line has started
-  int written_ = 0;          // problems written so far
 };
 
 // True when the spreadsheet writer can run here. It writes no file: whether
