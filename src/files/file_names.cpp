@@ -4,6 +4,8 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -166,6 +168,17 @@ std::filesystem::path NumberedName(const std::filesystem::path& sheet, int numbe
   std::filesystem::path numbered = sheet;
   numbered.replace_filename(sheet.stem().string() + "-" + digits + sheet.extension().string());
   return numbered;
+}
+
+void CheckNameLengths(const std::filesystem::path& folder, const std::vector<std::filesystem::path>& names) {
+  const long longest = pathconf(folder.c_str(), _PC_NAME_MAX);
+  const std::size_t limit = longest > 0 ? static_cast<std::size_t>(longest) : 255;
+  for (const std::filesystem::path& name : names) {
+    const std::size_t length = name.filename().string().size();
+    if (length <= limit) continue;
+    throw ExportError("无法写入“" + name.string() + "”：" + ReasonOf(ENAMETOOLONG) + "（" + std::to_string(length) +
+                      " 字节，这里最多 " + std::to_string(limit) + " 字节），本次没有写入任何文件");
+  }
 }
 
 }  // namespace numbrook

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "generation/run_request.h"
 
@@ -39,5 +40,11 @@ std::filesystem::path NumberedName(const std::filesystem::path& sheet, int numbe
 // workbook, ".XLS" for text, in any case). Other extensions and none are
 // the user's choice. Throws ExportError naming the file and the reason.
 void CheckChosenName(const std::filesystem::path& file, FileFormat exportFormat);
+
+// Refuses, before anything is written, a set whose names do not all fit
+// the folder's file system (255 bytes a name on most): otherwise the first
+// sheets would be named and a later key could not be. Throws ExportError
+// naming the first name too long.
+void CheckNameLengths(const std::filesystem::path& folder, const std::vector<std::filesystem::path>& names);
 
 }  // namespace numbrook

@@ -113,6 +113,7 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
       everyName.push_back(pupil.sheet);
       if (pupil.key) everyName.push_back(*pupil.key);
     }
+    CheckNameLengths(FolderOf(name), everyName);
     lock = std::make_unique<NameLock>(FolderOf(name), everyName);
     if (settings.ExportFormat == FileFormat::Excel && !CheckExcel()) {
       result.outcome = SheetSetOutcome::ExcelMissing;

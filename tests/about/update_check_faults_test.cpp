@@ -484,7 +484,7 @@ class UpdateCheckFaultsTest : public QObject {
     QFETCH(QByteArray, variable);
     QFETCH(QString, address);
     HostileServer proxy([](QTcpSocket* socket) {
-      const QByteArray page = Page("Numbrook 1.3.6 下载");  // a title that would say "no new version"
+      const QByteArray page = Page("Numbrook 0.0.1 下载");  // a title that would say "no new version"
       socket->write("HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic realm=\"school\"\r\n"
                     "Content-Type: text/html; charset=utf-8\r\nContent-Length: " +
                     QByteArray::number(page.size()) + "\r\n\r\n" + page);

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "program_identity.h"
 #include "cli_support/run_program.h"
 
 namespace numbrook::testing {
@@ -50,7 +51,7 @@ TEST(NumbrookCommand, HelpAndVersionNeedNoDisplay) {
   for (const char* option : {"--version", "-V"}) {
     const Outcome run = RunNumbrook(option);
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "numbrook 1.3.6\n");
+    EXPECT_EQ(run.out, std::string("numbrook ") + numbrook::kVersionText + "\n");
   }
   for (const char* option : {"--help", "-h"}) {
     const Outcome run = RunNumbrook(option);

@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "cli_support/sheet_program.h"
+#include "files_support/fault_folders.h"
 #include "files_support/temp_folder.h"
 
 namespace numbrook::testing {
@@ -42,6 +43,34 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"口算", "--format=excel --sheets 2 --answers --seed 5",
                  "F/口算-1\\.XLS\nF/口算-1答案\\.XLS\nF/口算-2\\.XLS\nF/口算-2答案\\.XLS\n"},
         NameCase{"口算.v2", "--format=text", "F/口算\\.v2\n"}));
+
+}  // namespace
+}  // namespace numbrook::testing
+
+namespace numbrook::testing {
+namespace {
+
+// A set's longest name is a numbered key, eight bytes longer than the name
+// given (-1 and 答案). Names near the file system's 255 bytes: a set either
+// lands whole or is refused before anything is written, never with a
+// sheet named and its key not.
+TEST(LongSetNames, ASetWhoseNamesDoNotAllFitIsRefusedWhole) {
+  for (std::size_t length = 241; length <= 255; ++length) {
+    TempFolder folder;
+    const std::string stem(length - 4, 'x');
+    const Outcome run = RunSheet("--sheets=3 --answers --format=text --seed=1 -o " + Quoted(folder.path() / (stem + ".TXT")));
+    const bool fits = length + 8 <= 255;  // "-1" and "答案" (6 bytes) before the extension
+    if (fits) {
+      EXPECT_EQ(run.status, 0) << length << ": " << run.out;
+      EXPECT_EQ(NamesIn(folder.path()).size(), 6u) << length;
+    } else {
+      EXPECT_EQ(run.status, 1) << length;
+      EXPECT_NE(run.out.find("文件名过长"), std::string::npos) << length << ": " << run.out;
+      EXPECT_NE(run.out.find("本次没有写入任何文件"), std::string::npos) << run.out;
+      EXPECT_TRUE(NamesIn(folder.path()).empty()) << length;
+    }
+  }
+}
 
 }  // namespace
 }  // namespace numbrook::testing

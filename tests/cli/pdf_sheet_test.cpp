@@ -215,6 +215,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PlanCase{"--count=999", 9, 112, 12, false, 0}, PlanCase{"--count=1000", 9, 112, 12, false, 0},
                       PlanCase{"--per-row=1", 5, 20, 17, false, 0}, PlanCase{"--per-row=2", 3, 34, 19.5, false, 0},
                       PlanCase{"--per-row=3", 2, 51, 17, false, 0}, PlanCase{"--per-row=5", 2, 50, 14.5, true, 0},
+                      // Three a line stay at 16 pt or more, though 12 pt would hold them on one page.
+                      PlanCase{"--count=75 --per-row=3", 2, 39, 18, false, 0}, PlanCase{"--count=75 --per-row=4", 1, 75, 13, false, 0},
                       PlanCase{"--per-row=6", 2, 50, 14.5, true, 5}, PlanCase{"--per-row=10", 2, 50, 14.5, true, 5},
                       PlanCase{"--large", 4, 27, 20, true, 3},
                       PlanCase{"--blank=random", 1, 100, 12, false, 0, true},

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/sheet_options.h"
+#include "program_identity.h"
 #include "cli_support/sheet_program.h"
 #include "files_support/temp_folder.h"
 
@@ -196,7 +197,7 @@ TEST(SheetCommand, VersionAndHelp) {
   for (const char* option : {"--version", "-V"}) {
     const Outcome run = RunSheet(option);
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "numbrook-sheet 1.3.6\n");
+    EXPECT_EQ(run.out, std::string("numbrook-sheet ") + kVersionText + "\n");
   }
   for (const char* option : {"--help", "-h"}) {
     const Outcome run = RunSheet(option);

@@ -143,6 +143,19 @@ TEST(SheetFaults, NonUtf8LocalesGiveAUtf8Name) {
   }
 }
 
+// --encoding=utf-8 holds under a locale whose own choice would be GBK.
+TEST(SheetFaults, Utf8ChosenUnderAGbLocaleIsUtf8) {
+  TempFolder locales, folder;
+  if (std::system(("localedef -i zh_CN -f GB18030 " + Quoted(locales.path() / "zh_CN.GB18030") + " >/dev/null 2>&1").c_str()) != 0) {
+    GTEST_SKIP() << "localedef could not make zh_CN.GB18030";
+  }
+  const std::filesystem::path chosen = folder.path() / "c.TXT", plain = folder.path() / "p.TXT";
+  const std::string gb = "LOCPATH=" + Quoted(locales.path()) + " LC_ALL=zh_CN.GB18030";
+  ASSERT_EQ(RunSheet("--format=text --seed=5 --encoding=utf-8 -o " + Quoted(chosen), gb).status, 0);
+  ASSERT_EQ(RunSheet("--format=text --seed=5 -o " + Quoted(plain), "LC_ALL=C.UTF-8").status, 0);
+  EXPECT_EQ(ReadBytes(chosen), ReadBytes(plain));
+}
+
 // Under C.UTF-8 (these tests' locale) the sheet is UTF-8 without a
 // byte-order mark; --encoding overrides the locale either way.
 TEST(SheetFaults, TheLocaleOrTheOptionChoosesTheTextEncoding) {

@@ -214,3 +214,36 @@ TEST(DistinctProblems, OneMoreThanTheCountIsRefusedBeforeDrawing) {
 
 }  // namespace
 }  // namespace numbrook::testing
+
+namespace numbrook {
+namespace {
+
+// Rows that only a number of exactly 0 reaches have no chance of their own:
+// when only such rows are left, one is picked evenly, Int(n r); otherwise
+// each by its share of the candidates' chances.
+TEST(ChooseByChance, PicksByShareAndEvenlyAmongRowsWithoutAChance) {
+  ProblemSpace space;
+  space.rows.resize(4);
+  space.chances = {0.0, 0.0, 0.0, 0.5};
+  const std::vector<std::size_t> chanceless = {0, 1, 2};
+  const struct {
+    double r;
+    std::size_t picked;
+  } even[] = {{0.0, 0}, {0.34, 1}, {0.67, 2}, {0.999, 2}};
+  for (const auto& c : even) {
+    testing::ScriptedRandom random({c.r});
+    EXPECT_EQ(ChooseByChance(space, chanceless, random), c.picked) << c.r;
+  }
+  space.chances = {0.1, 0.0, 0.3, 0.0};
+  const struct {
+    double r;
+    std::size_t picked;
+  } byShare[] = {{0.0, 0}, {0.24, 0}, {0.26, 2}, {0.99, 2}};
+  for (const auto& c : byShare) {
+    testing::ScriptedRandom random({c.r});
+    EXPECT_EQ(ChooseByChance(space, {0, 1, 2, 3}, random), c.picked) << c.r;
+  }
+}
+
+}  // namespace
+}  // namespace numbrook

@@ -5,6 +5,7 @@
 #include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -32,8 +33,10 @@ bool OnPath(const std::string& program) {
   return false;
 }
 
-// Starts a program with its output discarded and extra environment entries.
-pid_t Spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& extraEnvironment) {
+// Starts a program with its output discarded and extra environment entries;
+// a descriptor to hand it becomes its descriptor 3.
+pid_t Spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& extraEnvironment,
+            int handed = -1) {
   std::vector<char*> argv;
   for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -46,6 +49,7 @@ pid_t Spawn(const std::vector<std::string>& arguments, const std::vector<std::st
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  if (handed >= 0) posix_spawn_file_actions_adddup2(&actions, handed, 3);
   pid_t pid = 0;
   const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
@@ -85,22 +89,31 @@ XSession::XSession() {
       return;
     }
   }
-  for (int number = 90; number < 190 && display_.empty(); ++number) {
-    const std::string n = std::to_string(number);
-    if (std::filesystem::exists("/tmp/.X11-unix/X" + n) || std::filesystem::exists("/tmp/.X" + n + "-lock")) continue;
-    const pid_t server = Spawn({"Xvfb", ":" + n, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {});
-    if (server <= 0) continue;
-    if (WaitForServer(":" + n, server)) {
-      server_ = server;
-      display_ = ":" + n;
-    } else {
-      Stop(server);  // another server took the number first
-    }
-  }
-  if (display_.empty()) {
-    missing_ = "Xvfb did not start on any free display number";
+  // The server picks a free display number itself and writes it to us.
+  int number[2];
+  if (pipe2(number, O_CLOEXEC) != 0) {
+    missing_ = "no pipe for Xvfb's display number";
     return;
   }
+  const pid_t server = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {}, number[1]);
+  close(number[1]);
+  std::string answer;
+  pollfd ready{number[0], POLLIN, 0};
+  for (char buffer[32]; server > 0 && poll(&ready, 1, 10000) == 1;) {
+    const ssize_t got = read(number[0], buffer, sizeof buffer);
+    if (got <= 0) break;
+    answer.append(buffer, static_cast<std::size_t>(got));
+    if (answer.find('\n') != std::string::npos) break;
+  }
+  close(number[0]);
+  while (!answer.empty() && (answer.back() == '\n' || answer.back() == ' ')) answer.pop_back();
+  if (server <= 0 || answer.empty() || !WaitForServer(":" + answer, server)) {
+    if (server > 0) Stop(server);
+    missing_ = "Xvfb did not start";
+    return;
+  }
+  server_ = server;
+  display_ = ":" + answer;
   manager_ = Spawn({"openbox"}, {"DISPLAY=" + display_});
   WaitForWindowManager();
 }
