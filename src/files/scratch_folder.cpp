@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "files/export_error.h"
 #include "files/stale_files.h"
@@ -22,16 +23,26 @@ constexpr long kTmpfsMagic = 0x01021994;
 // system with less room than this is left to others.
 constexpr unsigned long long kRoomNeeded = 64ull << 20;
 
-// The first writable memory file system of the user's with room enough.
-std::filesystem::path MemoryFolder() {
+// The user's writable memory file systems.
+std::vector<std::filesystem::path> MemoryFolders() {
+  std::vector<std::filesystem::path> folders;
   for (const char* candidate : {static_cast<const char*>(std::getenv("XDG_RUNTIME_DIR")), "/dev/shm"}) {
     if (candidate == nullptr || *candidate == '\0') continue;
     struct statfs filesystem {};
+    if (statfs(candidate, &filesystem) == 0 && filesystem.f_type == kTmpfsMagic && access(candidate, W_OK | X_OK) == 0) {
+      folders.emplace_back(candidate);
+    }
+  }
+  return folders;
+}
+
+// The first of them with room enough.
+std::filesystem::path MemoryFolder() {
+  for (const std::filesystem::path& folder : MemoryFolders()) {
     struct statvfs room {};
-    if (statfs(candidate, &filesystem) == 0 && filesystem.f_type == kTmpfsMagic &&
-        access(candidate, W_OK | X_OK) == 0 && statvfs(candidate, &room) == 0 &&
+    if (statvfs(folder.c_str(), &room) == 0 &&
         static_cast<unsigned long long>(room.f_bavail) * room.f_frsize >= kRoomNeeded) {
-      return candidate;
+      return folder;
     }
   }
   return {};
@@ -52,11 +63,7 @@ void EmptyAndRemove(const std::filesystem::path& folder) {
 
 ScratchFolder::ScratchFolder(const std::filesystem::path& besideSheets) {
   std::filesystem::path parent = MemoryFolder();
-  if (parent.empty()) {
-    parent = besideSheets;
-  } else {
-    RemoveStaleHiddenFiles(parent);  // a killed run's scratch folder there
-  }
+  if (parent.empty()) parent = besideSheets;
   int error = EEXIST;
   for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
     const std::filesystem::path candidate = HiddenName(parent, ".scratch");
@@ -78,6 +85,10 @@ ScratchFolder::ScratchFolder(const std::filesystem::path& besideSheets) {
   if (path_.empty()) {
     throw ExportError("无法在文件夹“" + parent.string() + "”中建立临时文件夹：" + ReasonOf(error));
   }
+}
+
+void RemoveStaleScratchFolders() {
+  for (const std::filesystem::path& folder : MemoryFolders()) RemoveStaleHiddenFiles(folder);
 }
 
 ScratchFolder::~ScratchFolder() {

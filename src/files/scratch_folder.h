@@ -27,4 +27,8 @@ class ScratchFolder {
   RemovedOnSignal removed_;
 };
 
+// Removes the scratch folders killed runs left in the memory file systems,
+// whatever the next run writes.
+void RemoveStaleScratchFolders();
+
 }  // namespace numbrook

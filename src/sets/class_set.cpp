@@ -7,6 +7,7 @@
 #include "files/export_error.h"
 #include "files/file_names.h"
 #include "files/pending_file.h"
+#include "files/scratch_folder.h"
 #include "files/name_lock.h"
 #include "formats/xlsx/excel_worksheet.h"
 #include "generation/generation_settings.h"
@@ -114,6 +115,7 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
       if (pupil.key) everyName.push_back(*pupil.key);
     }
     CheckNameLengths(FolderOf(name), everyName);
+    RemoveStaleScratchFolders();
     lock = std::make_unique<NameLock>(FolderOf(name), everyName);
     if (settings.ExportFormat == FileFormat::Excel && !CheckExcel()) {
       result.outcome = SheetSetOutcome::ExcelMissing;

@@ -330,9 +330,9 @@ TEST_P(PdfSet, SheetsFollowEachOtherFromAnOddPageOnlyWhenTwoSided) {
 
 INSTANTIATE_TEST_SUITE_P(Printing, PdfSet, ::testing::Values(true, false));
 
-// Exits with 3 when the export failed, said why on stderr and left no file.
-void ExportWithFontConfiguration(const std::filesystem::path& config, const std::filesystem::path& file) {
-  setenv("FONTCONFIG_FILE", config.c_str(), 1);
+// Writes a small PDF sheet in this (death-test) process and exits with 3
+// when the export failed, said why on stderr and left no file.
+[[noreturn]] void ExportAndExit(const std::filesystem::path& file) {
   GenerationSettings s = SetUpRun(RequestFor({2, false, 4, 4, false, BlankPlace::Result}));
   s.ExportFormat = FileFormat::Pdf;
   ProblemTable table(5);
@@ -341,6 +341,11 @@ void ExportWithFontConfiguration(const std::filesystem::path& config, const std:
   std::fprintf(stderr, "%s\n", result.error.c_str());
   const bool leftNothing = !std::filesystem::exists(file) && std::filesystem::is_empty(file.parent_path());
   std::exit(result.outcome == ExportOutcome::Failed && leftNothing ? 3 : 4);
+}
+
+void ExportWithFontConfiguration(const std::filesystem::path& config, const std::filesystem::path& file) {
+  setenv("FONTCONFIG_FILE", config.c_str(), 1);
+  ExportAndExit(file);
 }
 
 TEST(PdfFile, WithoutAChineseFontNothingIsWrittenAndTheReasonIsGiven) {
@@ -363,13 +368,7 @@ void ExportWithAnUnreadableFont(const std::filesystem::path& config, const std::
   FcInit();  // lists the font while it can still be read
   chmod(font.c_str(), geteuid() == 0 ? 0600 : 0);
   if (geteuid() == 0 && (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)) std::exit(5);
-  GenerationSettings s = SetUpRun(RequestFor({2, false, 4, 4, false, BlankPlace::Result}));
-  s.ExportFormat = FileFormat::Pdf;
-  ProblemTable table(5);
-  for (int i = 0; i < 4; ++i) table.Row(i) = {"1", "+", "2", "", "", "=", "_"};
-  const ExportResult result = RunExport(s, table, Progress{}, file);
-  std::fprintf(stderr, "%s\n", result.error.c_str());
-  std::exit(result.outcome == ExportOutcome::Failed && !std::filesystem::exists(file) ? 3 : 4);
+  ExportAndExit(file);
 }
 
 // A sheet of empty boxes is no sheet: a font that cannot be read is refused.
