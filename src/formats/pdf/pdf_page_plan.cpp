@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <string>
 
 namespace numbrook {
@@ -18,9 +19,10 @@ constexpr double kSizeStep = 0.5;
 
 // What the sheet's problems need, whatever the size.
 struct Demands {
-  std::array<int, 7> digits{};        // the widest value of each cell
-  std::array<bool, 7> blank{};        // whether the cell is a blank anywhere
+  std::array<int, kProblemColumns> digits{};  // the widest value of each cell
+  std::array<bool, kProblemColumns> blank{};  // whether the cell is a blank anywhere
   int places = 0;                     // column form digit places
+  std::set<std::string> signs{"+", "-"};  // the operators, "+" and "-" measured always
 };
 
 Demands DemandsOf(const SheetLayout& sheet) {
@@ -28,9 +30,12 @@ Demands DemandsOf(const SheetLayout& sheet) {
   for (const SheetPage& page : sheet.pages) {
     for (const SheetLine& line : page.lines) {
       for (const SheetProblem& problem : line.problems) {
-        for (std::size_t k = 0; k < 7; ++k) {
+        for (std::size_t k = 0; k < kProblemColumns; ++k) {
           demands.digits[k] = std::max(demands.digits[k], static_cast<int>(problem.cells[k].text.size()));
           demands.blank[k] = demands.blank[k] || problem.cells[k].blank;
+        }
+        for (int k : {kFirstOperator, kSecondOperator}) {
+          if (!problem.cells[static_cast<std::size_t>(k)].text.empty()) demands.signs.insert(problem.cells[static_cast<std::size_t>(k)].text);
         }
         demands.places = std::max(demands.places, problem.columnForm.places);
       }
@@ -49,19 +54,25 @@ PdfPagePlan Across(const SheetLayout& sheet, const Demands& demands, double size
   plan.size = size;
   plan.numberWidth = text.Width(std::string(std::to_string(sheet.problemCount).size(), '0') + ".", TextStyle::Regular, size);
   plan.afterNumber = 0.4 * size;
-  const double sign = std::max(text.Width("+", TextStyle::Regular, size), text.Width("-", TextStyle::Regular, size));
+  double sign = 0;
+  for (const std::string& each : demands.signs) sign = std::max(sign, text.Width(each, TextStyle::Regular, size));
   double problem = plan.numberWidth + plan.afterNumber;
   // Terms are measured in the bold of a key's answers, the widest look they have.
   auto digits = [&](int count) {
     return text.Width(std::string(static_cast<std::size_t>(std::max(count, 1)), '0'), TextStyle::Answer, size);
   };
   const double between = std::max(sign, text.Width("=", TextStyle::Regular, size)) + 0.5 * size;
-  for (std::size_t k = 0; k < 7; ++k) {
-    const bool term = k % 2 == 0;
+  for (std::size_t k = 0; k < kProblemColumns; ++k) {
+    const bool term = k % 2 == 0 || k == kRemainder;
     double width = term ? digits(demands.digits[k]) : between;
     if ((k == kSecondOperator || k == kThirdTerm) && sheet.termCount == 2) width = 0;
     // A blank is a box wide enough for a child's two digits.
     if (term && demands.blank[k]) width = std::max(width + 0.8 * size, 2.4 * size);
+    if (k == kRemainder) {
+      const bool shown = demands.digits[k] > 0 || demands.blank[k];
+      plan.remainderLead = shown ? text.Width("……", TextStyle::Regular, size) : 0;
+      width = shown ? plan.remainderLead + width : 0;
+    }
     plan.cellWidths[k] = width;
     problem += width;
   }
@@ -70,7 +81,10 @@ PdfPagePlan Across(const SheetLayout& sheet, const Demands& demands, double size
     plan.box = std::max(kSmallestBox, 1.3 * size);
     plan.signWidth = sign + 0.5 * size;
     plan.ruleGap = 0.35 * plan.box;
-    plan.slotWidth = std::max(plan.slotWidth, plan.numberWidth + plan.afterNumber + plan.signWidth + demands.places * plan.box);
+    // A division frame: the divisor's box, then room for the bracket.
+    plan.divisorWidth = sheet.divisionFrames ? 1.4 * plan.box : 0;
+    plan.slotWidth = std::max(plan.slotWidth, plan.numberWidth + plan.afterNumber +
+                                                  std::max(plan.signWidth, plan.divisorWidth) + demands.places * plan.box);
   }
   plan.slotGap = 1.5 * size;
   return plan;
@@ -86,7 +100,12 @@ void Finish(PdfPagePlan& plan, const SheetLayout& sheet, int perLine, PdfText& t
   const double size = plan.size;
   plan.rowHeight = 2.0 * size;
   plan.lineHeight = plan.rowHeight + 0.3 * size;
-  if (sheet.columnForm) plan.lineHeight += (sheet.termCount + 1) * plan.box + plan.ruleGap + 0.5 * size;
+  if (sheet.columnForm) {
+    // A division frame has four rows of boxes, a line over the dividend and a rule.
+    const double form = sheet.divisionFrames ? 4 * plan.box + 2 * plan.ruleGap
+                                             : (sheet.termCount + 1) * plan.box + plan.ruleGap;
+    plan.lineHeight += form + 0.5 * size;
+  }
   plan.titleSize = std::min(22.0, size + 4);
   plan.fieldSize = std::min(size, 16.0);
   plan.footerSize = kSmallestSize;

@@ -18,14 +18,18 @@ struct PdfPagePlan {
   double size = 0;                // the problems' type
   int perLine = 1, linesPerPage = 1;
 
-  // A problem's line: the number, then its seven cells.
+  // A problem's line: the number, then its cells; a remainder's cell
+  // begins with "……".
   double numberWidth = 0, afterNumber = 0;
-  std::array<double, 7> cellWidths{};
+  std::array<double, kProblemColumns> cellWidths{};
+  double remainderLead = 0;
   double slotWidth = 0, slotGap = 0, lineLeft = 0;
   double rowHeight = 0, lineHeight = 0;
 
-  // The column form under a problem: an operator, then one box per digit place.
-  double box = 0, signWidth = 0, ruleGap = 0;
+  // The column form under a problem: an operator, then one box per digit
+  // place; a division frame has its divisor's box and the bracket before
+  // the boxes instead.
+  double box = 0, signWidth = 0, ruleGap = 0, divisorWidth = 0;
 
   double titleSize = 0, fieldSize = 0, footerSize = 0;
   double headerHeight = 0, footerHeight = 0;

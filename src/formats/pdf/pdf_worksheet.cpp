@@ -55,12 +55,18 @@ void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem)
   double x = left + plan_.numberWidth + plan_.afterNumber;
   for (std::size_t k = 0; k < problem.cells.size(); ++k) {
     const SheetCell& cell = problem.cells[k];
-    const double width = plan_.cellWidths[k];
+    double width = plan_.cellWidths[k];
+    if (k == kRemainder && (cell.blank || !cell.text.empty())) {
+      // "……" first, then the remainder as any number or blank.
+      text_.Draw("……", TextStyle::Regular, size, x, centreY - text_.LineHeight(size) / 2);
+      x += plan_.remainderLead;
+      width -= plan_.remainderLead;
+    }
     if (cell.blank) {
       const double height = 1.45 * size;
       AddBox(x + 0.1 * size, centreY - height / 2, width - 0.2 * size, height);
       if (cell.IsAnswer()) DrawCellText(cell.text, TextStyle::Answer, x, width, centreY);
-    } else if (!cell.text.empty() && k % 2 == 0) {
+    } else if (!cell.text.empty() && (k % 2 == 0 || k == kRemainder)) {
       // Numbers stand right, so that places line up from one line to the next.
       text_.Draw(cell.text, TextStyle::Regular, size, x + width - text_.Width(cell.text, TextStyle::Regular, size),
                  centreY - text_.LineHeight(size) / 2);
@@ -157,6 +163,18 @@ void PdfWorksheetWriter::AddBox(double left, double top, double width, double he
 void PdfWorksheetWriter::StrokeLines() {
   cairo_t* cairo = document_.Cairo();
   SetInkColour(cairo);
+  // A division frame's bracket: a flat arc from under the left end of the
+  // line over the dividend down to the foot of the dividend's boxes.
+  if (!brackets_.empty()) {
+    for (const Rectangle& r : brackets_) {
+      cairo_move_to(cairo, r.left, r.top);
+      cairo_curve_to(cairo, r.left + r.width, r.top + 0.3 * r.height, r.left + r.width, r.top + 0.7 * r.height, r.left,
+                     r.top + r.height);
+    }
+    cairo_set_line_width(cairo, kRuleWidth);
+    cairo_stroke(cairo);
+    brackets_.clear();
+  }
   for (auto [shapes, width] : {std::pair{&boxes_, kBoxLineWidth}, std::pair{&rules_, kRuleWidth}}) {
     if (shapes->empty()) continue;
     for (const Rectangle& r : *shapes) {
@@ -176,6 +194,10 @@ void PdfWorksheetWriter::StrokeLines() {
 // The terms one under another, each in a row of boxes with its operator
 // before it, a rule, then the result's row of boxes.
 void PdfWorksheetWriter::DrawColumnForm(double left, double top, const ColumnForm& form) {
+  if (form.shape == ColumnShape::LongDivision) {
+    DrawDivisionFrame(left, top, form);
+    return;
+  }
   const double box = plan_.box;
   const double boxesLeft = left + plan_.signWidth;
   const double boxesWidth = form.places * box;
@@ -187,6 +209,28 @@ void PdfWorksheetWriter::DrawColumnForm(double left, double top, const ColumnFor
   }
   rules_.push_back({left, y + plan_.ruleGap / 2, boxesLeft + boxesWidth - left, 0});
   DrawDigits(form.result.value, boxesLeft, y + plan_.ruleGap, form.places);
+}
+
+// The written frame of a division (除法竖式): the quotient's boxes over
+// the dividend's; the divisor's box left of the bracket, whose line runs
+// over the dividend; the product's boxes under it, a rule, the remainder's.
+void PdfWorksheetWriter::DrawDivisionFrame(double left, double top, const ColumnForm& form) {
+  const double box = plan_.box;
+  const double gap = plan_.ruleGap;
+  const DivisionFrame& frame = form.division;
+  const double boxesLeft = left + plan_.divisorWidth;
+  const double boxesRight = boxesLeft + form.places * box;
+  const double bracketLeft = boxesLeft - 0.3 * box;
+  DrawDigits(frame.quotient, boxesLeft, top, form.places);
+  const double dividendTop = top + box + gap;
+  rules_.push_back({bracketLeft, dividendTop - gap / 2, boxesRight - bracketLeft, 0});
+  brackets_.push_back({bracketLeft, dividendTop - gap / 2, 0.25 * box, box + gap / 2});
+  DrawDigits(frame.divisor, left, dividendTop, 1);
+  DrawDigits(frame.dividend, boxesLeft, dividendTop, form.places);
+  DrawDigits(frame.product, boxesLeft, dividendTop + box, form.places);
+  const double ruleY = dividendTop + 2 * box + gap / 2;
+  rules_.push_back({bracketLeft, ruleY, boxesRight - bracketLeft, 0});
+  DrawDigits(frame.remainder, boxesLeft, dividendTop + 2 * box + gap, form.places);
 }
 
 // One box per digit place, the value's digits right-aligned in them; a

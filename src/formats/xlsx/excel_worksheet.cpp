@@ -21,10 +21,14 @@ constexpr double kLineRowHeight = 26;
 constexpr double kSpacerRowHeight = 15;
 // Every problem slot has nine columns (number, three terms, two operators,
 // "=", the result and a gap), whatever its term count; a term's column is
-// 2.7 characters wide, or wider where it holds a blank.
+// 2.7 characters wide, or wider where it holds a blank. A sheet with
+// remainders has two more before the gap: "……" and the remainder.
 constexpr int kColsPerProblem = 9;
+constexpr int kColsPerProblemWithRemainder = 11;
 constexpr double kTermWidth = static_cast<double>(2.7f);  // the single-precision 2.7 of the original sheets
 constexpr double kWideTermWidth = 4.8;
+constexpr double kRemainderLeadWidth = 3.6;  // "……" at 12 points
+constexpr const char* kRemainderLead = "……";
 constexpr lxw_color_t kAnswerRed = 0xFF0000;
 
 // Fonts every Debian desktop has, so that LibreOffice prints the widths the
@@ -133,13 +137,25 @@ ExcelWorksheetWriter::~ExcelWorksheetWriter() {
   if (workbook_ != nullptr) lxw_workbook_free(workbook_);
 }
 
+// The rows under a line that its column form takes: the terms and the
+// result, or the four rows of a division frame (quotient, dividend,
+// product, remainder), whichever a problem of the sheet may need.
+int ExcelWorksheetWriter::FormRows() const {
+  if (!settings_.VerticalForm) return 0;
+  return settings_.DivisionChecked ? 4 : settings_.TermCount + 1;
+}
+
+int ExcelWorksheetWriter::PageRows() const {
+  switch (FormRows()) {
+    case 0: return kLinePageRows;
+    case 3: return kTwoTermVerticalPageRows;
+    default: return kThreeTermVerticalPageRows;
+  }
+}
+
 PageShape ExcelWorksheetWriter::Shape() const {
-  const int pageRows = !settings_.VerticalForm      ? kLinePageRows
-                       : settings_.TermCount == 2 ? kTwoTermVerticalPageRows
-                                                  : kThreeTermVerticalPageRows;
   // A spacer row, then the lines of their rows each.
-  const int linesPerPage = (pageRows - 1) / (settings_.VerticalForm ? settings_.TermCount + 2 : 1);
-  return {settings_.PerRow, linesPerPage};
+  return {settings_.PerRow, (PageRows() - 1) / (FormRows() + 1)};
 }
 
 void ExcelWorksheetWriter::Open(const SheetLayout& layout) {
@@ -156,11 +172,12 @@ void ExcelWorksheetWriter::Open(const SheetLayout& layout) {
   if (workbook_ == nullptr) throw ExportError("无法创建工作簿“" + shownPath_ + "”：内存不足");
   worksheet_ = workbook_add_worksheet(workbook_, "题目列表");
   if (worksheet_ == nullptr) throw ExportError("无法创建工作表“" + shownPath_ + "”：内存不足");
+  colsPerProblem_ = layout.remainders ? kColsPerProblemWithRemainder : kColsPerProblem;
   CreateFormats();
   SetUpPage();
   FormatColumns();
-  lineRows_ = settings_.VerticalForm ? settings_.TermCount + 2 : 1;
-  lineColumns_ = settings_.PerRow * kColsPerProblem;
+  lineRows_ = FormRows() + 1;
+  lineColumns_ = settings_.PerRow * colsPerProblem_;
   line_.assign(static_cast<std::size_t>(lineRows_ * lineColumns_), Cell{});
 }
 
@@ -178,6 +195,8 @@ void ExcelWorksheetWriter::CreateFormats() {
   format_set_num_format(formats_.problemNumber, "@");
   formats_.term = NewFormat(workbook_, 12, LXW_ALIGN_CENTER);
   formats_.operatorLeft = NewFormat(workbook_, 12, LXW_ALIGN_LEFT);
+  formats_.ruleLeft = NewFormat(workbook_, 12, LXW_ALIGN_LEFT);
+  format_set_top(formats_.ruleLeft, LXW_BORDER_THIN);
   formats_.valueRight = NewFormat(workbook_, 12, LXW_ALIGN_RIGHT);
   formats_.rule = NewFormat(workbook_, 12, LXW_ALIGN_CENTER);
   format_set_top(formats_.rule, LXW_BORDER_THIN);
@@ -212,22 +231,26 @@ void ExcelWorksheetWriter::SetUpPage() {
 }
 
 // Every slot has the same nine columns: number, first term, operator,
-// second term, operator, third term, "=", result and a gap. The term column
+// second term, operator, third term, "=", result and a gap; with
+// remainders "……" and the remainder come before the gap. The term column
 // that can hold the blank is widened so that the blank box fits.
 void ExcelWorksheetWriter::FormatColumns() {
   const BlankPlace mode = settings_.BlankMode;
   auto termWidth = [&](BlankPlace blankMode) {
     return mode == blankMode || mode == BlankPlace::Random ? kWideTermWidth : kTermWidth;
   };
-  std::array<double, 9> widths = {3.0, termWidth(BlankPlace::First), 1.0, termWidth(BlankPlace::Second), 1.0,
-                                  termWidth(BlankPlace::Third), 1.0, termWidth(BlankPlace::Result), 1.2};
+  std::vector<double> widths = {3.0, termWidth(BlankPlace::First), 1.0, termWidth(BlankPlace::Second), 1.0,
+                                termWidth(BlankPlace::Third), 1.0, termWidth(BlankPlace::Result), 1.2};
   if (settings_.TermCount == 2) widths[4] = widths[5] = 0;
+  if (colsPerProblem_ == kColsPerProblemWithRemainder) {
+    widths.insert(widths.end() - 1, {kRemainderLeadWidth, termWidth(BlankPlace::Result)});
+  }
 
   lxw_row_col_options hidden{};
   hidden.hidden = 1;
   for (int slot = 0; slot < settings_.PerRow; ++slot) {
-    for (int j = 0; j < 9; ++j) {
-      const auto column = static_cast<lxw_col_t>(slot * kColsPerProblem + j);
+    for (int j = 0; j < colsPerProblem_; ++j) {
+      const auto column = static_cast<lxw_col_t>(slot * colsPerProblem_ + j);
       const double width = widths[static_cast<std::size_t>(j)];
       Check(worksheet_set_column_opt(worksheet_, column, column, width,
                                      j == 0 ? formats_.numberColumn : formats_.term, width == 0 ? &hidden : nullptr),
@@ -248,11 +271,15 @@ void ExcelWorksheetWriter::StartLine(const SheetLine& /*line*/, bool firstOnPage
 }
 
 void ExcelWorksheetWriter::WriteProblem(int slot, const SheetProblem& problem) {
-  const int g = (slot - 1) * kColsPerProblem;
+  const int g = (slot - 1) * colsPerProblem_;
   At(currentRow_, g + 1).text = problem.numberText;
   for (int k = 0; k < kProblemColumns; ++k) {
     const SheetCell& cell = problem.cells[static_cast<std::size_t>(k)];
-    Cell& written = At(currentRow_, g + 2 + k);
+    if (k == kRemainder && (colsPerProblem_ == kColsPerProblem || (cell.text.empty() && !cell.blank))) continue;
+    // The remainder stands after "……", in the column after the result's.
+    const int column = k == kRemainder ? g + 2 + k + 1 : g + 2 + k;
+    if (k == kRemainder) At(currentRow_, column - 1).text = kRemainderLead;
+    Cell& written = At(currentRow_, column);
     written.text = cell.blank && !cell.IsAnswer() ? kBlankBox : cell.text;
     written.answer = cell.IsAnswer();
   }
@@ -264,10 +291,14 @@ void ExcelWorksheetWriter::WriteProblem(int slot, const SheetProblem& problem) {
 // for the numbers and the first visible column to the right of it for the
 // closing parenthesis of a blank box.
 void ExcelWorksheetWriter::WriteColumnForm(int slot, const ColumnForm& form) {
-  const int g = (slot - 1) * kColsPerProblem;
+  const int g = (slot - 1) * colsPerProblem_;
   const int operatorColumn = g + 3;
   const int valueColumn = g + 4;
   const int closingColumn = settings_.TermCount == 3 ? g + 5 : g + 7;
+  if (form.shape == ColumnShape::LongDivision) {
+    WriteDivisionFrame(g, form.division);
+    return;
+  }
 
   int row = currentRow_ + 1;
   for (const ColumnRow& term : form.terms) {
@@ -281,6 +312,31 @@ void ExcelWorksheetWriter::WriteColumnForm(int slot, const ColumnForm& form) {
   // The rule under the last term is a top border on the result row.
   for (int column : {operatorColumn, valueColumn, closingColumn}) At(row, column).rule = true;
   Place(row, valueColumn, closingColumn, form.result.value);
+}
+
+// The written frame of a division: the quotient above the dividend; the
+// divisor right-aligned in the first-term column, the bracket in the
+// operator column and a line over bracket and dividend; the product under
+// the dividend, then a rule and the remainder.
+void ExcelWorksheetWriter::WriteDivisionFrame(int g, const DivisionFrame& frame) {
+  const int divisorColumn = g + 2;
+  const int bracketColumn = g + 3;
+  const int valueColumn = g + 4;
+  const int closingColumn = settings_.TermCount == 3 ? g + 5 : g + 7;
+  const int top = currentRow_ + 1;
+  Place(top, valueColumn, closingColumn, frame.quotient);
+  Cell& divisor = At(top + 1, divisorColumn);
+  divisor.text = frame.divisor.blank && !frame.divisor.IsAnswer() ? kBlankBox : frame.divisor.text;
+  divisor.answer = frame.divisor.IsAnswer();
+  divisor.align = Align::Right;
+  At(top + 1, bracketColumn).text = ")";
+  At(top + 1, bracketColumn).align = Align::Left;
+  for (int row : {top + 1, top + 3}) {
+    for (int column : {bracketColumn, valueColumn, closingColumn}) At(row, column).rule = true;
+  }
+  Place(top + 1, valueColumn, closingColumn, frame.dividend);
+  Place(top + 2, valueColumn, closingColumn, frame.product);
+  Place(top + 3, valueColumn, closingColumn, frame.remainder);
 }
 
 ExcelWorksheetWriter::Cell& ExcelWorksheetWriter::At(int row, int column) {
@@ -305,10 +361,7 @@ void ExcelWorksheetWriter::Place(int row, int valueColumn, int closingColumn, co
 
 void ExcelWorksheetWriter::EndLine(bool /*lastOnPage*/) {
   const int lastRow = currentRow_ + lineRows_ - 1;
-  const int pageRows = !settings_.VerticalForm ? kLinePageRows
-                       : settings_.TermCount == 2 ? kTwoTermVerticalPageRows
-                                                  : kThreeTermVerticalPageRows;
-  const bool pageEnds = lastRow % pageRows == 0;
+  const bool pageEnds = lastRow % PageRows() == 0;
   WriteLineCells();
   currentRow_ = lastRow;
   if (pageEnds) pageBreaks_.push_back(static_cast<unsigned>(currentRow_));  // a break above the next row
@@ -327,7 +380,7 @@ void ExcelWorksheetWriter::WriteLineCells() {
       const Cell& cell = line_[static_cast<std::size_t>(i * lineColumns_ + j)];
       const bool plain = cell.align == Align::Column && !cell.rule;
       if (!cell.set || (cell.text.empty() && plain)) continue;
-      const bool numberColumn = j % kColsPerProblem == 0;
+      const bool numberColumn = j % colsPerProblem_ == 0;
       lxw_format* format = FormatOf(cell, numberColumn);
       const auto column = static_cast<lxw_col_t>(j);
       lxw_error error;
@@ -350,7 +403,7 @@ lxw_format* ExcelWorksheetWriter::FormatOf(const Cell& cell, bool numberColumn) 
     return formats_.termAnswer;
   }
   switch (cell.align) {
-    case Align::Left: return formats_.operatorLeft;
+    case Align::Left: return cell.rule ? formats_.ruleLeft : formats_.operatorLeft;
     case Align::Right: return cell.rule ? formats_.ruleRight : formats_.valueRight;
     case Align::Column: break;
   }

@@ -32,6 +32,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   ExcelWorksheetWriter& operator=(const ExcelWorksheetWriter&) = delete;
 
   PageShape Shape() const override;                   // 25 lines a page, or 8 or 7 with the column form
+                                                      // (7 when it has division frames)
   void Open(const SheetLayout& layout) override;      // the workbook, its page set-up and column grid
   void StartLine(const SheetLine& line, bool firstOnPage) override;  // the row bookkeeping before a line
   void WriteProblem(int position, const SheetProblem& problem) override;  // into the line being built
@@ -54,6 +55,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
     lxw_format* problemNumber = nullptr;  // the same, the number kept as text: " 7. "
     lxw_format* term = nullptr;           // 12 points, centred
     lxw_format* operatorLeft = nullptr;   // column form: the operators
+    lxw_format* ruleLeft = nullptr;       // a division frame's bracket, under its line
     lxw_format* valueRight = nullptr;     // column form: the numbers
     lxw_format* rule = nullptr;           // column form: the rule over the result
     lxw_format* ruleRight = nullptr;      // the rule over the result's number
@@ -64,11 +66,14 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
     lxw_format* ruleRightAnswer = nullptr;
   };
 
+  int FormRows() const;
+  int PageRows() const;
   void CreateFormats();
   void SetUpPage();
   void FormatColumns();
   void SetRowHeight(int row, double height);
   void WriteColumnForm(int slot, const ColumnForm& form);
+  void WriteDivisionFrame(int g, const DivisionFrame& frame);
   Cell& At(int row, int column);
   void Place(int row, int valueColumn, int closingColumn, const SheetCell& value);
   void WriteLineCells();
@@ -84,6 +89,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   lxw_workbook* workbook_ = nullptr;
   lxw_worksheet* worksheet_ = nullptr;
   Formats formats_;
+  int colsPerProblem_ = 9;  // a slot's columns: 11 with remainders
   std::vector<Cell> line_;  // rows of the line (the line row and its column form) by columns
   int lineRows_ = 1;
   int lineColumns_ = 0;
