@@ -134,6 +134,13 @@ DistinctOutcome GenerateDistinctProblems(const GenerationSettings& settings, Ran
   return DistinctOutcome::Drawn;
 }
 
+bool GivesEveryOperation(const GenerationSettings& settings) {
+  for (const GenerationSettings& share : OperationShares(settings)) {
+    if (CountDistinctProblems(share, 1) == 0) return false;
+  }
+  return true;
+}
+
 std::size_t CountDistinctProblems(const GenerationSettings& settings, std::size_t enough) {
   return WalkProblemSpace(settings, enough).rows.size();
 }
