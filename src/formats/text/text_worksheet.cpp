@@ -170,8 +170,8 @@ std::vector<std::string> TextWorksheetWriter::StackedRows(const ColumnForm& form
 // remainder. A blank divisor is a one-place box.
 //          3
 //      ------
-//   5 ) 1 7
-//       1 5
+//    5 ) 1 7
+//        1 5
 //      ------
 //          2
 std::vector<std::string> TextWorksheetWriter::DivisionRows(const ColumnForm& form) const {
@@ -182,7 +182,7 @@ std::vector<std::string> TextWorksheetWriter::DivisionRows(const ColumnForm& for
   const std::string divisor = frame.divisor.blank ? "(" + PadLeft(frame.divisor.text, 1) + ")" : frame.divisor.text;
   return {Spaces(kDigits) + DigitCell(frame.quotient, places),
           line,
-          PadLeft(divisor, kDigits - 3) + " )" + DigitCell(frame.dividend, places),
+          PadLeft(divisor, kDigits - 2) + " )" + DigitCell(frame.dividend, places),
           Spaces(kDigits) + DigitCell(frame.product, places),
           line,
           Spaces(kDigits) + DigitCell(frame.remainder, places)};
