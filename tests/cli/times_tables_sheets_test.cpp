@@ -1,0 +1,135 @@
+// Keys of multiplication and division as independent readers find them in
+// each format: the text file as iconv reads it, the workbook as openpyxl
+// reads it and the PDF as pdftotext reads it. Every equation holds, every
+// problem is of its tables and none is too easy, and one seed gives the
+// same problems in all three.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <tuple>
+
+#include "cli_support/sheet_program.h"
+#include "files_support/temp_folder.h"
+#include "formats_support/dumped_workbook.h"
+#include "formats_support/gbk_text.h"
+#include "formats_support/poppler.h"
+
+namespace numbrook::testing {
+namespace {
+
+// A problem as printed; its number is left out of comparisons, as the
+// workbook and the PDF number each page anew and the text has no pages.
+struct Problem {
+  int number, a;
+  std::string sign;
+  int b, result;
+  std::optional<int> remainder;
+  auto Tied() const { return std::tie(a, sign, b, result, remainder); }
+  bool operator==(const Problem& other) const { return Tied() == other.Tied(); }
+};
+
+std::ostream& operator<<(std::ostream& out, const Problem& p) {
+  out << p.number << ". " << p.a << p.sign << p.b << "=" << p.result;
+  if (p.remainder) out << "……" << *p.remainder;
+  return out;
+}
+
+// Every "N. a op b = r" (and "…… rem") of a text, in reading order; boxes'
+// parentheses are left out, as on a key they hold the answers.
+std::vector<Problem> ProblemsIn(std::string text) {
+  std::erase_if(text, [](char ch) { return ch == '(' || ch == ')'; });
+  static const std::regex problem(R"((\d+)\.\s+(\d+)\s*(×|÷|\+|-)\s*(\d+)\s*=\s*(\d+)(?:\s*……\s*(\d+))?)");
+  std::vector<Problem> problems;
+  for (auto m = std::sregex_iterator(text.begin(), text.end(), problem); m != std::sregex_iterator(); ++m) {
+    const std::smatch& p = *m;
+    problems.push_back({std::stoi(p[1]), std::stoi(p[2]), p[3], std::stoi(p[4]), std::stoi(p[5]),
+                        p[6].matched ? std::optional<int>(std::stoi(p[6])) : std::nullopt});
+  }
+  return problems;
+}
+
+// The workbook's line rows, each cell's value in column order, as one text.
+std::string WorkbookText(const DumpedWorkbook& book) {
+  std::string text;
+  int row = 0;
+  for (const auto& [at, cell] : book.cells) {
+    if (at.first != row) text += "\n";
+    row = at.first;
+    text += " " + cell.at("value");
+  }
+  return text;
+}
+
+constexpr int kFrom = 3, kTo = 8;
+constexpr int kCount = 200;
+
+std::vector<Problem> KeyOf(const TempFolder& folder, const std::string& format) {
+  const std::filesystem::path sheet = folder.path() / ("sheet." + format);
+  const Outcome run = RunSheet("--no-add --mul --div --remainder=mixed --tables=3-8 --no-trivial --count=200 "
+                               "--per-row=5 --blank=random --seed=99 --answers --format=" +
+                               std::string(format == "TXT" ? "text --encoding=utf-8" : format == "XLS" ? "excel" : "pdf") +
+                               " --output=" + Quoted(sheet));
+  EXPECT_EQ(run.status, 0) << run.out;
+  const std::filesystem::path key = folder.path() / ("sheet答案." + format);
+  if (format == "TXT") return ProblemsIn(Utf8Text(ReadBytes(key)));
+  if (format == "PDF") return ProblemsIn(Poppler("pdftotext -layout", key, "-"));
+  const DumpedWorkbook book = DumpWorkbook(key);
+  EXPECT_TRUE(book.ok);
+  return ProblemsIn(WorkbookText(book));
+}
+
+TEST(TimesTablesKeys, EveryFormatHoldsTheSameTrueProblemsOfTheTables) {
+  TempFolder folder;
+  const std::vector<Problem> text = KeyOf(folder, "TXT");
+  ASSERT_EQ(text.size(), static_cast<std::size_t>(kCount));
+  int divisions = 0, withRemainder = 0;
+  for (const Problem& p : text) {
+    const bool times = p.sign == "×";
+    ASSERT_TRUE(times || p.sign == "÷") << p;
+    if (times) {
+      EXPECT_EQ(p.result, p.a * p.b) << p;
+      EXPECT_FALSE(p.remainder.has_value()) << p;
+    } else {
+      ++divisions;
+      ASSERT_TRUE(p.remainder.has_value()) << "every division shows its remainder: " << p;
+      EXPECT_EQ(p.a, p.b * p.result + *p.remainder) << p;
+      EXPECT_LT(*p.remainder, p.b) << p;
+      withRemainder += *p.remainder > 0;
+    }
+    // The table of the larger factor: of a × b, or of divisor and quotient.
+    const int table = times ? std::max(p.a, p.b) : std::max(p.b, p.result);
+    EXPECT_TRUE(kFrom <= table && table <= kTo) << p;
+    // No factor, divisor or quotient 1.
+    EXPECT_NE(p.b, 1) << p;
+    EXPECT_NE(times ? p.a : p.result, 1) << p;
+  }
+  EXPECT_GT(divisions, 50);
+  EXPECT_GT(withRemainder, 0);
+  EXPECT_LT(withRemainder, divisions);
+  EXPECT_EQ(KeyOf(folder, "XLS"), text) << "the workbook";
+  EXPECT_EQ(KeyOf(folder, "PDF"), text) << "the PDF";
+}
+
+// A pupil's PDF of divisions in column form: the frames need their room,
+// so fewer lines stand on a page; every page says which of how many it is.
+TEST(TimesTablesKeys, DivisionFramesInAPdf) {
+  TempFolder folder;
+  const std::filesystem::path sheet = folder.path() / "frames.PDF";
+  const Outcome run = RunSheet("--no-add --div --remainder=always --vertical --count=40 --per-row=4 --seed=3 "
+                               "--format=pdf --answers --output=" + Quoted(sheet));
+  ASSERT_EQ(run.status, 0) << run.out;
+  const std::string info = Poppler("pdfinfo", sheet);
+  std::smatch pages;
+  ASSERT_TRUE(std::regex_search(info, pages, std::regex(R"(Pages:\s+(\d+))"))) << info;
+  const int count = std::stoi(pages[1]);
+  const std::string text = Poppler("pdftotext -layout", folder.path() / "frames答案.PDF", "-");
+  EXPECT_EQ(ProblemsIn(text).size(), 40u);
+  const std::string last = std::to_string(count);
+  EXPECT_TRUE(std::regex_search(text, std::regex("第\\s*" + last + "\\s*页\\s*/\\s*共\\s*" + last + "\\s*页"))) << text;
+  EXPECT_GE(count, 3) << "four boxes high, a division frame leaves room for few lines";
+}
+
+}  // namespace
+}  // namespace numbrook::testing
