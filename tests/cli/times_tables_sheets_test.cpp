@@ -131,5 +131,22 @@ TEST(TimesTablesKeys, DivisionFramesInAPdf) {
   EXPECT_GE(count, 3) << "four boxes high, a division frame leaves room for few lines";
 }
 
+// A class set of divisions in column form: each sheet shows its seed (编号),
+// from which it and its key are made again alone.
+TEST(TimesTablesKeys, ClassSetSheetsAreRemadeFromTheirSeeds) {
+  TempFolder folder;
+  const std::string options = "--no-add --div --remainder=mixed --vertical --count=20 --answers --format=text "
+                              "--encoding=utf-8 ";
+  ASSERT_EQ(RunSheet(options + "--sheets=3 --seed=12 -o " + Quoted(folder.path() / "除法.TXT")).status, 0);
+  const std::string second = Utf8Text(ReadBytes(folder.path() / "除法-2.TXT"));
+  std::smatch seed;
+  ASSERT_TRUE(std::regex_search(second, seed, std::regex("编号 ([0-9]+)"))) << second;
+  ASSERT_EQ(RunSheet(options + "--seed=" + seed[1].str() + " -o " + Quoted(folder.path() / "alone.TXT")).status, 0);
+  EXPECT_EQ(ReadBytes(folder.path() / "alone.TXT"), ReadBytes(folder.path() / "除法-2.TXT"));
+  EXPECT_EQ(ReadBytes(folder.path() / "alone答案.TXT"), ReadBytes(folder.path() / "除法-2答案.TXT"));
+  EXPECT_NE(ReadBytes(folder.path() / "除法-1.TXT"), ReadBytes(folder.path() / "除法-2.TXT"));
+  EXPECT_EQ(ProblemsIn(Utf8Text(ReadBytes(folder.path() / "除法-2答案.TXT"))).size(), 20u);
+}
+
 }  // namespace
 }  // namespace numbrook::testing
