@@ -3,7 +3,7 @@
 namespace numbrook {
 
 std::vector<GenerationSettings> OperationShares(const GenerationSettings& settings) {
-  if (!DrawsTimesTables(settings)) return {settings};
+  if (!HasSeveralShares(settings)) return {settings};
   std::vector<GenerationSettings> shares;
   const bool chosen[] = {settings.AdditionChecked, settings.SubtractionChecked, settings.MultiplicationChecked,
                          settings.DivisionChecked};
@@ -16,7 +16,12 @@ std::vector<GenerationSettings> OperationShares(const GenerationSettings& settin
     alone.DivisionChecked = operation == 3;
     shares.push_back(alone);
   }
-  return shares.size() == 1 ? std::vector<GenerationSettings>{settings} : shares;
+  return shares;
+}
+
+bool HasSeveralShares(const GenerationSettings& s) {
+  return DrawsTimesTables(s) &&
+         s.AdditionChecked + s.SubtractionChecked + s.MultiplicationChecked + s.DivisionChecked > 1;
 }
 
 std::size_t ChooseShare(std::size_t shares, RandomSource& random) {

@@ -16,6 +16,9 @@ namespace numbrook {
 // draw their first operator as they always have.
 std::vector<GenerationSettings> OperationShares(const GenerationSettings& settings);
 
+// Whether the run is drawn in several shares.
+bool HasSeveralShares(const GenerationSettings& settings);
+
 // Which of the shares a problem is drawn from: each with the same chance.
 std::size_t ChooseShare(std::size_t shares, RandomSource& random);
 

@@ -37,9 +37,8 @@ std::vector<std::size_t> AllOf(const ProblemSpace& space) {
 class RowDrawer {
  public:
   RowDrawer(const GenerationSettings& settings, RandomSource& random) : settings_(settings), random_(random) {
-    if (!DrawsTimesTables(settings)) return;
+    if (!HasSeveralShares(settings)) return;
     shares_ = OperationShares(settings);
-    if (shares_.size() == 1) shares_.clear();
     for (const GenerationSettings& share : shares_) parts_.push_back(std::make_unique<RowDrawer>(share, random));
   }
 

@@ -39,9 +39,9 @@ ProblemSpace WalkShares(const std::vector<GenerationSettings>& shares, std::size
 ProblemSpace WalkProblemSpace(const GenerationSettings& settings, std::size_t enough) {
   ProblemSpace space;
   if (enough == 0) return space;
-  if (DrawsTimesTables(settings)) {
+  if (HasSeveralShares(settings)) {
     const std::vector<GenerationSettings> shares = OperationShares(settings);
-    if (shares.size() > 1) return WalkShares(shares, enough);
+    return WalkShares(shares, enough);
   }
   std::unordered_map<std::string, std::size_t> indexOf;
   OutcomeWalk walk;

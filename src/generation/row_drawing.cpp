@@ -31,9 +31,9 @@ BlankPlace ChooseBlankPosition(const GenerationSettings& s, RandomSource& random
 }  // namespace
 
 bool DrawRowAttempt(const GenerationSettings& settings, RandomSource& random, ProblemRow& row) {
-  if (DrawsTimesTables(settings)) {
+  if (HasSeveralShares(settings)) {
     const std::vector<GenerationSettings> shares = OperationShares(settings);
-    if (shares.size() > 1) return DrawRowAttempt(shares[ChooseShare(shares.size(), random)], random, row);
+    return DrawRowAttempt(shares[ChooseShare(shares.size(), random)], random, row);
   }
   row.fill("");
   row[kEqualsSign] = kEqualsText;

@@ -40,7 +40,8 @@ std::vector<TableFact> RemainderDivisionFacts(int from, int to);
 
 // The facts a run's multiplications or divisions are drawn from, each with
 // the same chance: a run whose divisions may or may not have a remainder
-// draws evenly from both kinds together.
-std::vector<TableFact> FactsOf(const GenerationSettings& settings, bool division);
+// draws evenly from both kinds together. Made once per choice and kept, as
+// every problem draws from them.
+const std::vector<TableFact>& FactsOf(const GenerationSettings& settings, bool division);
 
 }  // namespace numbrook

@@ -44,6 +44,9 @@ ColumnForm DivisionFrameOf(const ProblemRow& row, const std::array<SheetCell, kP
   for (const std::optional<int>& value : {dividend, product, quotient, remainder}) {
     if (value) form.places = std::max(form.places, DecimalDigits(*value));
   }
+  for (const std::optional<int>& value : {quotient, remainder}) {
+    if (value) frame.quotientPlaces = std::max(frame.quotientPlaces, DecimalDigits(*value));
+  }
   return form;
 }
 

@@ -33,9 +33,11 @@ enum class ColumnShape { Stacked, LongDivision };
 // divisor left of it, the dividend under it, then the product of divisor
 // and quotient, a rule and the remainder. The product is the pupil's
 // working, and so is a remainder the row does not show: empty on the
-// pupil's sheet, filled in on a key.
+// pupil's sheet, filled in on a key. Quotient and remainder stand over the
+// dividend's last places, as many as they have (one, for the tables).
 struct DivisionFrame {
   SheetCell quotient, divisor, dividend, product, remainder;
+  int quotientPlaces = 1;
 };
 
 // A problem in column form: stacked, its terms one under another, then the

@@ -163,19 +163,18 @@ void PdfWorksheetWriter::AddBox(double left, double top, double width, double he
 void PdfWorksheetWriter::StrokeLines() {
   cairo_t* cairo = document_.Cairo();
   SetInkColour(cairo);
-  // A division frame's bracket: a flat arc from under the left end of the
-  // line over the dividend down to the foot of the dividend's boxes.
-  if (!brackets_.empty()) {
-    for (const Rectangle& r : brackets_) {
-      cairo_move_to(cairo, r.left, r.top);
-      cairo_curve_to(cairo, r.left + r.width, r.top + 0.3 * r.height, r.left + r.width, r.top + 0.7 * r.height, r.left,
-                     r.top + r.height);
-    }
-    cairo_set_line_width(cairo, kRuleWidth);
-    cairo_stroke(cairo);
-    brackets_.clear();
-  }
   for (auto [shapes, width] : {std::pair{&boxes_, kBoxLineWidth}, std::pair{&rules_, kRuleWidth}}) {
+    if (shapes == &rules_) {
+      // A division frame's bracket, drawn with the rules: a flat arc from
+      // under the left end of the line over the dividend down to the foot
+      // of the dividend's boxes.
+      for (const Rectangle& r : brackets_) {
+        cairo_move_to(cairo, r.left, r.top);
+        cairo_curve_to(cairo, r.left + r.width, r.top + 0.3 * r.height, r.left + r.width, r.top + 0.7 * r.height,
+                       r.left, r.top + r.height);
+      }
+      brackets_.clear();
+    }
     if (shapes->empty()) continue;
     for (const Rectangle& r : *shapes) {
       if (r.height == 0) {
@@ -211,9 +210,10 @@ void PdfWorksheetWriter::DrawColumnForm(double left, double top, const ColumnFor
   DrawDigits(form.result.value, boxesLeft, y + plan_.ruleGap, form.places);
 }
 
-// The written frame of a division (除法竖式): the quotient's boxes over
-// the dividend's; the divisor's box left of the bracket, whose line runs
-// over the dividend; the product's boxes under it, a rule, the remainder's.
+// The written frame of a division (除法竖式): the quotient's box over the
+// dividend's units; the divisor's box left of the bracket, whose line runs
+// over the dividend; the product's boxes under it, a rule, the remainder's
+// box under the units.
 void PdfWorksheetWriter::DrawDivisionFrame(double left, double top, const ColumnForm& form) {
   const double box = plan_.box;
   const double gap = plan_.ruleGap;
@@ -221,7 +221,8 @@ void PdfWorksheetWriter::DrawDivisionFrame(double left, double top, const Column
   const double boxesLeft = left + plan_.divisorWidth;
   const double boxesRight = boxesLeft + form.places * box;
   const double bracketLeft = boxesLeft - 0.3 * box;
-  DrawDigits(frame.quotient, boxesLeft, top, form.places);
+  const double unitsLeft = boxesRight - frame.quotientPlaces * box;
+  DrawDigits(frame.quotient, unitsLeft, top, frame.quotientPlaces);
   const double dividendTop = top + box + gap;
   rules_.push_back({bracketLeft, dividendTop - gap / 2, boxesRight - bracketLeft, 0});
   brackets_.push_back({bracketLeft, dividendTop - gap / 2, 0.25 * box, box + gap / 2});
@@ -230,7 +231,7 @@ void PdfWorksheetWriter::DrawDivisionFrame(double left, double top, const Column
   DrawDigits(frame.product, boxesLeft, dividendTop + box, form.places);
   const double ruleY = dividendTop + 2 * box + gap / 2;
   rules_.push_back({bracketLeft, ruleY, boxesRight - bracketLeft, 0});
-  DrawDigits(frame.remainder, boxesLeft, dividendTop + 2 * box + gap, form.places);
+  DrawDigits(frame.remainder, unitsLeft, dividendTop + 2 * box + gap, frame.quotientPlaces);
 }
 
 // One box per digit place, the value's digits right-aligned in them; a

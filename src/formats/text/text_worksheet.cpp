@@ -167,7 +167,7 @@ std::vector<std::string> TextWorksheetWriter::StackedRows(const ColumnForm& form
 // The written frame of a division (除法竖式): the quotient over the units
 // of the dividend, a line over the dividend that starts at the bracket
 // after the divisor, the product under the dividend, a rule and the
-// remainder. A blank divisor is a one-place box.
+// remainder under the units. A blank divisor is a one-place box.
 //          3
 //      ------
 //    5 ) 1 7
@@ -180,12 +180,13 @@ std::vector<std::string> TextWorksheetWriter::DivisionRows(const ColumnForm& for
   constexpr int kDigits = 6;  // where the dividend's cell starts
   const std::string line = Spaces(kDigits - 1) + std::string(static_cast<std::size_t>(2 * places + 2), '-');
   const std::string divisor = frame.divisor.blank ? "(" + PadLeft(frame.divisor.text, 1) + ")" : frame.divisor.text;
-  return {Spaces(kDigits) + DigitCell(frame.quotient, places),
+  const std::string units = Spaces(kDigits + 2 * (places - frame.quotientPlaces));
+  return {units + DigitCell(frame.quotient, frame.quotientPlaces),
           line,
           PadLeft(divisor, kDigits - 2) + " )" + DigitCell(frame.dividend, places),
           Spaces(kDigits) + DigitCell(frame.product, places),
           line,
-          Spaces(kDigits) + DigitCell(frame.remainder, places)};
+          units + DigitCell(frame.remainder, frame.quotientPlaces)};
 }
 
 // The line's forms side by side, each in its slot; the block's rows are as

@@ -331,12 +331,15 @@ void ExcelWorksheetWriter::WriteDivisionFrame(int g, const DivisionFrame& frame)
   divisor.align = Align::Right;
   At(top + 1, bracketColumn).text = ")";
   At(top + 1, bracketColumn).align = Align::Left;
-  for (int row : {top + 1, top + 3}) {
-    for (int column : {bracketColumn, valueColumn, closingColumn}) At(row, column).rule = true;
-  }
   Place(top + 1, valueColumn, closingColumn, frame.dividend);
   Place(top + 2, valueColumn, closingColumn, frame.product);
   Place(top + 3, valueColumn, closingColumn, frame.remainder);
+  // The line over the dividend and the rule over the remainder run from
+  // the bracket's column to the end of the number, or of its box.
+  for (const auto& [row, value] : {std::pair{top + 1, &frame.dividend}, std::pair{top + 3, &frame.remainder}}) {
+    At(row, bracketColumn).rule = At(row, valueColumn).rule = true;
+    if (value->blank && !value->IsAnswer()) At(row, closingColumn).rule = true;
+  }
 }
 
 ExcelWorksheetWriter::Cell& ExcelWorksheetWriter::At(int row, int column) {

@@ -306,14 +306,6 @@ Sheet TimesTablesSheet() {
   return sheet;
 }
 
-std::vector<std::string> LinesOf(const std::string& text) {
-  std::vector<std::string> out;
-  for (std::size_t at = 0, next; (next = text.find("\r\n", at)) != std::string::npos; at = next + 2) {
-    out.push_back(text.substr(at, next - at));
-  }
-  return out;
-}
-
 // Under UTF-8 × and "……" take one column a character, as wcswidth counts
 // them; under GBK every Chinese-encoded character takes two, so problems
 // are wider there and the blanks between them follow.
@@ -321,12 +313,12 @@ TEST(TextWorksheet, TimesTablesInUtf8) {
   EXPECT_EQ(WriteBytes(TimesTablesSheet(), SheetKind::Pupil, TextEncoding::Utf8),
             Lines({kHeader, "", " 【说明：二个数,乘除运算,随机填空,乘法口诀1~9,表内除法和有余数除法】",
                    "1.  7× (    )=56                2. 17÷ 5= (    )……(    )",
-                   "             7                          (   )",
+                   "             7                            ( )",
                    "         ×(   )                        ------",
                    "        ------                       5 ) 1 7",
                    "           5 6                          (   )",
                    "                                       ------",
-                   "                                        (   )",
+                   "                                          ( )",
                    "",
                    "",
                    "3.  (    )÷ 7= 8……6             4. 56÷ (    )= 8……0",
@@ -343,12 +335,12 @@ TEST(TextWorksheet, TimesTablesKeyInGbk) {
   EXPECT_EQ(GbkToUtf8(WriteBytes(TimesTablesSheet(), SheetKind::AnswerKey, TextEncoding::Gbk)),
             Lines({kHeader, "", " 【说明：二个数,乘除运算,随机填空,乘法口诀1~9,表内除法和有余数除法（答案）】",
                    "1.  7× (   8)=56                  2. 17÷ 5= (   3)……(   2)",
-                   "             7                          (  3)",
+                   "             7                            (3)",
                    "        ×(  8)                        ------",
                    "        ------                       5 ) 1 7",
                    "           5 6                          (1 5)",
                    "                                       ------",
-                   "                                        (  2)",
+                   "                                          (2)",
                    "",
                    "",
                    "3.  (  62)÷ 7= 8……6             4. 56÷ (   7)= 8……0",
