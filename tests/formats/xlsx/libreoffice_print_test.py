@@ -24,6 +24,10 @@ CASES = [
     ("heavy", ["--terms=3", "--vertical", "--blank=random", "--per-row=3", "--count=60"], 3),
     ("heaviest", ["--terms=3", "--vertical", "--blank=random", "--per-row=10", "--count=1000"], 15),
     ("key", ["--vertical", "--per-row=5", "--count=150", "--answers"], 4),
+    # Division frames take four rows under a line, 7 lines a page.
+    ("tables", ["--no-add", "--mul", "--div", "--remainder=mixed", "--vertical", "--blank=random", "--per-row=4",
+                "--count=40", "--answers"], 2),
+    ("tables heaviest", ["--mul", "--div", "--remainder=mixed", "--vertical", "--per-row=10", "--count=1000"], 15),
 ]
 
 
