@@ -158,11 +158,11 @@ const std::string& SheetUsage() {
         {"    --sub-range=N", NumberMeaning(NumberSettingId::SubRange, "减法在 N 以内")},
         {"    --no-carry", "加法不进位"},
         {"    --no-borrow", "减法不退位"},
-        {"    --tables=LO-HI", "乘除用第 LO 到第 HI 句乘法口诀，" + std::to_string(kTablesSetting.lowest) + " 到 " +
+        {"    --tables=LO-HI", "乘除出自 LO 到 HI 的乘法口诀，" + std::to_string(kTablesSetting.lowest) + " 到 " +
                                    std::to_string(kTablesSetting.highest) + "（默认 " +
                                    std::to_string(kTablesSetting.startUpFrom) + "-" +
                                    std::to_string(kTablesSetting.startUpTo) + "）"},
-        {"", "一题属于较大乘数的那句口诀"},
+        {"", "一题属于较大乘数的口诀"},
         {"    --remainder=MODE", "除法的余数：never（不带余数，默认）、"},
         {"", "always（带余数）或 mixed（都有）"},
         {"    --no-trivial", "不出简单题：乘数、除数、商不为 1，"},

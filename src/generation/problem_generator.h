@@ -28,8 +28,7 @@ DistinctOutcome GenerateDistinctProblems(const GenerationSettings& settings, Ran
 
 // Whether each operation of the run gives a problem at all: divisions with
 // a remainder from the table of 1 alone do not, nor, without easy
-// problems, additions within 1. A run that draws × or ÷ or leaves out
-// easy problems is refused when one does not.
+// problems, additions within 1.
 bool GivesEveryOperation(const GenerationSettings& settings);
 
 // How many different problems within range the settings give, counted

@@ -11,8 +11,9 @@ namespace numbrook {
 // can have one (empty otherwise). Operators are "+", "-", "×" and "÷".
 // Numbers are plain decimal text; "_" is the place the pupil fills in: one
 // term, or the result, which in a division with a remainder is the
-// quotient and the remainder both. A new column goes after the others, so
-// that the rows of the runs without it stay as they were.
+// quotient and the remainder both. A new column (where brackets stand, say)
+// goes after the others, so that the rows of the runs without it stay as
+// they were.
 enum ProblemColumn {
   kFirstTerm = 0,
   kFirstOperator = 1,

@@ -60,9 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"--mul --blank=third", "--blank=third 需要 --terms=3"},
                       // The table of 1 has no division with a remainder.
                       Refusal{"--no-add --div --remainder=always --tables=1-1",
-                              "这些设置中有一种运算出不了任何题目（如只用第 1 句口诀的有余数除法）；请扩大范围。", false},
+                              "这些设置中有一种运算出不了任何题目（如只用 1 的乘法口诀出有余数除法）；请扩大范围。", false},
                       Refusal{"--mul --no-trivial --tables=1-1",
-                              "这些设置中有一种运算出不了任何题目（如只用第 1 句口诀的有余数除法）；请扩大范围。", false},
+                              "这些设置中有一种运算出不了任何题目（如只用 1 的乘法口诀出有余数除法）；请扩大范围。", false},
                       // 64 multiplications without a factor 1.
                       Refusal{"--no-add --mul --no-trivial --distinct --count=65",
                               "这些设置只能出 64 道不同的题目，少于要求的 65 道；请扩大范围或减少题目数量。", false}));
