@@ -112,25 +112,6 @@ TEST(TimesTablesKeys, EveryFormatHoldsTheSameTrueProblemsOfTheTables) {
   EXPECT_EQ(KeyOf(folder, "PDF"), text) << "the PDF";
 }
 
-// A pupil's PDF of divisions in column form: the frames need their room,
-// so fewer lines stand on a page; every page says which of how many it is.
-TEST(TimesTablesKeys, DivisionFramesInAPdf) {
-  TempFolder folder;
-  const std::filesystem::path sheet = folder.path() / "frames.PDF";
-  const Outcome run = RunSheet("--no-add --div --remainder=always --vertical --count=40 --per-row=4 --seed=3 "
-                               "--format=pdf --answers --output=" + Quoted(sheet));
-  ASSERT_EQ(run.status, 0) << run.out;
-  const std::string info = Poppler("pdfinfo", sheet);
-  std::smatch pages;
-  ASSERT_TRUE(std::regex_search(info, pages, std::regex(R"(Pages:\s+(\d+))"))) << info;
-  const int count = std::stoi(pages[1]);
-  const std::string text = Poppler("pdftotext -layout", folder.path() / "frames答案.PDF", "-");
-  EXPECT_EQ(ProblemsIn(text).size(), 40u);
-  const std::string last = std::to_string(count);
-  EXPECT_TRUE(std::regex_search(text, std::regex("第\\s*" + last + "\\s*页\\s*/\\s*共\\s*" + last + "\\s*页"))) << text;
-  EXPECT_GE(count, 3) << "four boxes high, a division frame leaves room for few lines";
-}
-
 // A class set of divisions in column form: each sheet shows its seed (编号),
 // from which it and its key are made again alone.
 TEST(TimesTablesKeys, ClassSetSheetsAreRemadeFromTheirSeeds) {

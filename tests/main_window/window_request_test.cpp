@@ -207,21 +207,5 @@ TEST(WindowRequest, TimesTablesAsNumbrookSheetGivesThem) {
   }
 }
 
-// Choosing an end of the tables' range, and the term count, as the window does.
-TEST(TablesChoice, TheOtherEndFollowsAndThreeTermsTakeTimesTablesAway) {
-  ControlState c;
-  ChooseTablesTo(c, 4);
-  EXPECT_EQ(c.tablesFrom, 1);
-  ChooseTablesFrom(c, 6);
-  EXPECT_EQ(c.tablesTo, 6);
-  ChooseTablesTo(c, 2);
-  EXPECT_EQ(c.tablesFrom, 2);
-  c.checkM = c.checkD = true;
-  EXPECT_TRUE(OffersRemainders(c));
-  ChooseTermCount(c, 1);
-  EXPECT_FALSE(c.checkM || c.checkD);
-  EXPECT_FALSE(OffersTablesRange(c));
-}
-
 }  // namespace
 }  // namespace numbrook
