@@ -66,11 +66,14 @@ PdfPagePlan Across(const SheetLayout& sheet, const Demands& demands, double size
     const bool term = k % 2 == 0 || k == kRemainder;
     double width = term ? digits(demands.digits[k]) : between;
     if ((k == kSecondOperator || k == kThirdTerm) && sheet.termCount == 2) width = 0;
-    // A blank is a box wide enough for a child's two digits.
-    if (term && demands.blank[k]) width = std::max(width + 0.8 * size, 2.4 * size);
+    // A blank is a box wide enough for a child's two digits; a remainder
+    // has one, after "……" in smaller type, so that three divisions still
+    // stand on a line of the smallest size.
+    if (term && demands.blank[k]) width = std::max(width + 0.8 * size, (k == kRemainder ? 1.6 : 2.4) * size);
     if (k == kRemainder) {
       const bool shown = demands.digits[k] > 0 || demands.blank[k];
-      plan.remainderLead = shown ? text.Width("……", TextStyle::Regular, size) : 0;
+      plan.remainderLeadSize = 0.6 * size;
+      plan.remainderLead = shown ? text.Width("……", TextStyle::Regular, plan.remainderLeadSize) : 0;
       width = shown ? plan.remainderLead + width : 0;
     }
     plan.cellWidths[k] = width;

@@ -19,10 +19,10 @@ struct PdfPagePlan {
   int perLine = 1, linesPerPage = 1;
 
   // A problem's line: the number, then its cells; a remainder's cell
-  // begins with "……".
+  // begins with "……", in smaller type.
   double numberWidth = 0, afterNumber = 0;
   std::array<double, kProblemColumns> cellWidths{};
-  double remainderLead = 0;
+  double remainderLead = 0, remainderLeadSize = 0;
   double slotWidth = 0, slotGap = 0, lineLeft = 0;
   double rowHeight = 0, lineHeight = 0;
 

@@ -57,8 +57,9 @@ void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem)
     const SheetCell& cell = problem.cells[k];
     double width = plan_.cellWidths[k];
     if (k == kRemainder && (cell.blank || !cell.text.empty())) {
-      // "……" first, then the remainder as any number or blank.
-      text_.Draw("……", TextStyle::Regular, size, x, centreY - text_.LineHeight(size) / 2);
+      // "……" first, then the remainder's box, or its digit in the box's place.
+      text_.Draw("……", TextStyle::Regular, plan_.remainderLeadSize, x,
+                 centreY - text_.LineHeight(plan_.remainderLeadSize) / 2);
       x += plan_.remainderLead;
       width -= plan_.remainderLead;
     }
@@ -66,7 +67,7 @@ void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem)
       const double height = 1.45 * size;
       AddBox(x + 0.1 * size, centreY - height / 2, width - 0.2 * size, height);
       if (cell.IsAnswer()) DrawCellText(cell.text, TextStyle::Answer, x, width, centreY);
-    } else if (!cell.text.empty() && (k % 2 == 0 || k == kRemainder)) {
+    } else if (!cell.text.empty() && k % 2 == 0) {
       // Numbers stand right, so that places line up from one line to the next.
       text_.Draw(cell.text, TextStyle::Regular, size, x + width - text_.Width(cell.text, TextStyle::Regular, size),
                  centreY - text_.LineHeight(size) / 2);
