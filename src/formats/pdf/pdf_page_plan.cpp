@@ -67,12 +67,12 @@ PdfPagePlan Across(const SheetLayout& sheet, const Demands& demands, double size
     double width = term ? digits(demands.digits[k]) : between;
     if ((k == kSecondOperator || k == kThirdTerm) && sheet.termCount == 2) width = 0;
     // A blank is a box wide enough for a child's two digits; a remainder
-    // has one, after "……" in smaller type, so that three divisions still
-    // stand on a line of the smallest size.
+    // has one, after "……" in the footer's small type, so that three
+    // divisions still stand on a line of the smallest size.
     if (term && demands.blank[k]) width = std::max(width + 0.8 * size, (k == kRemainder ? 1.6 : 2.4) * size);
     if (k == kRemainder) {
       const bool shown = demands.digits[k] > 0 || demands.blank[k];
-      plan.remainderLeadSize = 0.6 * size;
+      plan.remainderLeadSize = kSmallestSize;
       plan.remainderLead = shown ? text.Width("……", TextStyle::Regular, plan.remainderLeadSize) : 0;
       width = shown ? plan.remainderLead + width : 0;
     }
