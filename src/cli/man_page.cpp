@@ -1,6 +1,7 @@
 // Writes numbrook-sheet's manual page from its template at build time, with
 // every limit and default taken from the run's settings table: "@count.lowest@",
-// "@count.highest@", "@count.default@", and "@per-row.three-terms@".
+// "@count.highest@", "@count.default@", "@per-row.three-terms@", and the
+// tables' "@tables.lowest@", "@tables.highest@" and "@tables.default@" (1\-9).
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -33,6 +34,11 @@ int main(int argc, char** argv) {
     ReplaceAll(page, name + "default@", std::to_string(setting.startUp));
   }
   ReplaceAll(page, "@per-row.three-terms@", std::to_string(numbrook::DefaultPerLine(3)));
+  const numbrook::TablesSetting& tables = numbrook::kTablesSetting;
+  const std::string name = "@" + std::string(tables.option) + ".";
+  ReplaceAll(page, name + "lowest@", std::to_string(tables.lowest));
+  ReplaceAll(page, name + "highest@", std::to_string(tables.highest));
+  ReplaceAll(page, name + "default@", std::to_string(tables.startUpFrom) + "\\-" + std::to_string(tables.startUpTo));
   std::smatch unknown;
   if (std::regex_search(page, unknown, std::regex("@[a-z-]+\\.[a-z-]+@"))) {
     std::cerr << "man_page: " << argv[1] << " names an unknown setting: " << unknown.str() << "\n";

@@ -42,6 +42,24 @@ constexpr std::array<const char*, 5> kBlankNames = {"compute", "first", "second"
 constexpr std::array<const char*, 3> kFormatNames = {"text", "excel", "pdf"};
 constexpr std::array<const char*, 2> kEncodingNames = {"utf-8", "gbk"};
 constexpr std::array<const char*, 2> kTermNames = {"2", "3"};
+constexpr std::array<const char*, 3> kRemainderNames = {"never", "always", "mixed"};
+
+// --tables=LO-HI: two whole numbers within the tables' limits, LO not above HI.
+TablesRange TablesOf(const std::string& value) {
+  const TablesSetting& s = kTablesSetting;
+  const std::size_t dash = value.find('-');
+  const auto number = [](const std::string& digits) {
+    const bool valid = !digits.empty() && digits.size() <= 2 && digits.find_first_not_of("0123456789") == std::string::npos;
+    return valid ? std::stoi(digits) : -1;
+  };
+  const int from = dash == std::string::npos ? -1 : number(value.substr(0, dash));
+  const int to = dash == std::string::npos ? -1 : number(value.substr(dash + 1));
+  if (from < s.lowest || to > s.highest || from > to) {
+    Refuse("--" + std::string(s.option) + " 应为 LO-HI，两个 " + std::to_string(s.lowest) + " 到 " +
+           std::to_string(s.highest) + " 的整数且 LO 不大于 HI（如 2-9），而不是" + Quote(value));
+  }
+  return {from, to};
+}
 
 std::uint64_t SeedOf(const std::string& seed) {
   // Every 64-bit seed a sheet can show, up to 18446744073709551615.
@@ -59,7 +77,7 @@ std::uint64_t SeedOf(const std::string& seed) {
 enum LongOnly {
   kTerms = 256, kAdd, kNoAdd, kSub, kMixed, kBlank, kCount, kPerRow, kAddRange, kSubRange,
   kNoCarry, kNoBorrow, kVertical, kNoNewPage, kFormat, kSeed, kOpen, kAnswers, kSheets, kDistinct,
-  kEncoding, kTwoSided, kLarge
+  kEncoding, kTwoSided, kLarge, kMul, kDiv, kTables, kRemainder, kNoTrivial
 };
 
 constexpr option kLongOptions[] = {
@@ -75,6 +93,9 @@ constexpr option kLongOptions[] = {
     {"answers", no_argument, nullptr, kAnswers},           {"sheets", required_argument, nullptr, kSheets},
     {"distinct", no_argument, nullptr, kDistinct},         {"encoding", required_argument, nullptr, kEncoding},
     {"two-sided", no_argument, nullptr, kTwoSided},        {"large", no_argument, nullptr, kLarge},
+    {"mul", no_argument, nullptr, kMul},                   {"div", no_argument, nullptr, kDiv},
+    {"tables", required_argument, nullptr, kTables},       {"remainder", required_argument, nullptr, kRemainder},
+    {"no-trivial", no_argument, nullptr, kNoTrivial},
     {"help", no_argument, nullptr, 'h'},                   {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0}};
 constexpr const char* kShortOptions = ":ho:V";
@@ -126,6 +147,9 @@ const std::string& SheetUsage() {
         {"    --terms=2|3", "每题两个数或三个数（默认 2）"},
         {"    --add, --no-add", "加法（默认有）"},
         {"    --sub", "减法"},
+        {"    --mul", "乘法（表内乘法）"},
+        {"    --div", "除法（表内除法；有余数见 --remainder）"},
+        {"", "各种运算每题机会相同；乘除只有两个数"},
         {"    --mixed", "一题之中加减混合（三个数）"},
         {"    --blank=MODE", "填空的位置：compute（计算题，默认）、first、"},
         {"", "second、third（三个数）或 random"},
@@ -135,6 +159,15 @@ const std::string& SheetUsage() {
         {"    --sub-range=N", NumberMeaning(NumberSettingId::SubRange, "减法在 N 以内")},
         {"    --no-carry", "加法不进位"},
         {"    --no-borrow", "减法不退位"},
+        {"    --tables=LO-HI", "乘除出自 LO 到 HI 的乘法口诀，" + std::to_string(kTablesSetting.lowest) + " 到 " +
+                                   std::to_string(kTablesSetting.highest) + "（默认 " +
+                                   std::to_string(kTablesSetting.startUpFrom) + "-" +
+                                   std::to_string(kTablesSetting.startUpTo) + "）"},
+        {"", "一题属于较大乘数的口诀"},
+        {"    --remainder=MODE", "除法的余数：never（不带余数，默认）、"},
+        {"", "always（带余数）或 mixed（都有）"},
+        {"    --no-trivial", "不出简单题：乘数、除数、商不为 1，"},
+        {"", "加减法的数和得数不为 0"},
         {"练习纸：", ""},
         {"    --format=FORMAT", "text、excel 或 pdf（默认 excel）"},
         {"    --encoding=NAME", "文本文件的编码：utf-8 或 gbk"},
@@ -193,6 +226,8 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
   RunRequest& r = options.request;
   std::optional<int> perLine;
   bool mixed = false;
+  bool tablesGiven = false;
+  bool remainderGiven = false;
   optind = 0;  // restart the scan: the parser may run more than once in a process
   opterr = 0;  // our messages, not getopt's
   for (int code; (code = getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr)) != -1;) {
@@ -207,6 +242,17 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
                                                    ~static_cast<unsigned>(OperationKinds::Addition));
         break;
       case kSub: r.operations = r.operations | OperationKinds::Subtraction; break;
+      case kMul: r.operations = r.operations | OperationKinds::Multiplication; break;
+      case kDiv: r.operations = r.operations | OperationKinds::Division; break;
+      case kTables:
+        r.tables = TablesOf(value);
+        tablesGiven = true;
+        break;
+      case kRemainder:
+        r.remainders = static_cast<Remainders>(OneOf("--remainder", kRemainderNames, value));
+        remainderGiven = true;
+        break;
+      case kNoTrivial: r.noTrivial = true; break;
       case kMixed: mixed = true; break;
       case kBlank: r.blank = static_cast<BlankPlace>(OneOf("--blank", kBlankNames, value)); break;
       case kCount: r.count = WholeNumber(NumberSettingId::ProblemCount, value); break;
@@ -253,8 +299,15 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
   if (r.largeType && r.format != FileFormat::Pdf) Refuse("--large 只用于 --format=pdf");
   if (r.twoSided && r.format != FileFormat::Pdf) Refuse("--two-sided 只用于 --format=pdf");
   if (!ChoosesAnOperation(r.operations)) {
-    Refuse("没有选择运算：--no-add 时请给出 --sub");
+    Refuse("没有选择运算：--no-add 时请给出 --sub、--mul 或 --div");
   }
+  const bool times = Has(r.operations, OperationKinds::Multiplication);
+  const bool division = Has(r.operations, OperationKinds::Division);
+  if (r.terms == 3 && (times || division)) {
+    Refuse(std::string("--terms=3 不能与 ") + (times ? "--mul" : "--div") + " 同用：三个数的题目只有加减法");
+  }
+  if (tablesGiven && !times && !division) Refuse("--tables 需要 --mul 或 --div");
+  if (remainderGiven && !division) Refuse("--remainder 需要 --div");
   if (mixed) r.operations = r.operations | OperationKinds::Mixed;
   r.perLine = perLine.value_or(DefaultPerLine(r.terms));
   return options;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "generation/times_tables.h"
+
 namespace numbrook {
 namespace {
 
@@ -27,6 +29,18 @@ ProblemKind KindOf(OperationKinds kinds, int termCount) {
   return ProblemKind::AdditionOnly;
 }
 
+// The widest number of a run with × or ÷: that of each chosen operation.
+int DigitWidthOfTimesTablesRun(const GenerationSettings& s) {
+  int width = 1;
+  if (s.AdditionChecked) width = std::max(width, DecimalDigits(s.AddRange));
+  if (s.SubtractionChecked) width = std::max(width, DecimalDigits(s.SubRange));
+  for (bool division : {false, true}) {
+    if (!(division ? s.DivisionChecked : s.MultiplicationChecked)) continue;
+    for (const TableFact& fact : FactsOf(s, division)) width = std::max(width, DecimalDigits(fact.LargestNumber()));
+  }
+  return width;
+}
+
 }  // namespace
 
 int DecimalDigits(int value) { return static_cast<int>(std::to_string(value).size()); }
@@ -41,6 +55,21 @@ std::string KindTextFor(ProblemKind kind) {
   return "加法运算";
 }
 
+std::string KindTextFor(const GenerationSettings& s) {
+  const std::pair<bool, const char*> chosen[] = {{s.AdditionChecked, "加"},
+                                                 {s.SubtractionChecked, "减"},
+                                                 {s.MultiplicationChecked, "乘"},
+                                                 {s.DivisionChecked, "除"}};
+  std::string names;
+  int count = 0;
+  for (const auto& [checked, name] : chosen) {
+    if (!checked) continue;
+    names += name;
+    ++count;
+  }
+  return names + (count == 1 ? "法运算" : "运算");
+}
+
 GenerationSettings SetUpRun(const RunRequest& request) {
   Require("terms", request.terms, 2, 3);
   Require(NumberSettingId::AddRange, request.addRange);
@@ -48,6 +77,13 @@ GenerationSettings SetUpRun(const RunRequest& request) {
   Require(NumberSettingId::ProblemCount, request.count);
   Require(NumberSettingId::PerLine, request.perLine);
   Require("blank place", static_cast<int>(request.blank), 0, static_cast<int>(BlankPlace::Random));
+  Require("tables from", request.tables.from, kTablesSetting.lowest, kTablesSetting.highest);
+  Require("tables to", request.tables.to, request.tables.from, kTablesSetting.highest);
+  Require("remainders", static_cast<int>(request.remainders), 0, static_cast<int>(Remainders::Mixed));
+  const bool timesTables = ChoosesTimesTables(request.operations);
+  if (timesTables && (request.terms != 2 || request.blank == BlankPlace::Third)) {
+    throw std::invalid_argument("multiplication and division have two terms");
+  }
 
   GenerationSettings s;
   s.TermCount = request.terms;
@@ -62,8 +98,15 @@ GenerationSettings SetUpRun(const RunRequest& request) {
   s.SubtractionChecked = Has(request.operations, OperationKinds::Subtraction);
   s.CarryAllowed = request.carrying;
   s.BorrowAllowed = request.borrowing;
+  s.MultiplicationChecked = Has(request.operations, OperationKinds::Multiplication);
+  s.DivisionChecked = Has(request.operations, OperationKinds::Division);
+  s.TablesFrom = request.tables.from;
+  s.TablesTo = request.tables.to;
+  s.DivisionRemainders = request.remainders;
+  s.NoTrivial = request.noTrivial;
   s.OperationKind = KindOf(request.operations, s.TermCount);
-  s.KindText = KindTextFor(s.OperationKind);
+  s.KindText = timesTables ? KindTextFor(s) : KindTextFor(s.OperationKind);
+  if (timesTables) s.DigitWidth = DigitWidthOfTimesTablesRun(s);
   s.BlankMode = request.blank;
   s.ExportFormat = request.format;
   s.VerticalForm = request.columnForm;

@@ -32,6 +32,13 @@ struct GenerationSettings {
   bool SubtractionChecked = false;
   bool CarryAllowed = true;
   bool BorrowAllowed = true;
+  // Multiplication and division, from the tables TablesFrom..TablesTo.
+  bool MultiplicationChecked = false;
+  bool DivisionChecked = false;
+  int TablesFrom = 1;  // 1..9
+  int TablesTo = 9;    // TablesFrom..9
+  Remainders DivisionRemainders = Remainders::Never;
+  bool NoTrivial = false;  // rows that are too easy are drawn again
   bool VerticalForm = false;
   bool NumberEachPage = true;
   bool TwoSided = false;
@@ -41,14 +48,27 @@ struct GenerationSettings {
 
 // The settings of a run. A two-term run is never a mixed run; a run without
 // an operation draws additions (the front ends refuse one first). Throws
-// std::invalid_argument when a number of the request is outside its limits:
-// each front end keeps its input within them.
+// std::invalid_argument when a number of the request is outside its limits,
+// or when it asks for × or ÷ with three terms or the third blank: each
+// front end keeps its input within them.
 GenerationSettings SetUpRun(const RunRequest& request);
+
+// Whether the run draws × or ÷.
+inline bool DrawsTimesTables(const GenerationSettings& s) { return s.MultiplicationChecked || s.DivisionChecked; }
+
+// Whether a division of the run can have a remainder: then every division
+// shows the remainder's place, an exact one too.
+inline bool ShowsRemainders(const GenerationSettings& s) {
+  return s.DivisionChecked && s.DivisionRemainders != Remainders::Never;
+}
 
 // How many decimal digits a non-negative value has.
 int DecimalDigits(int value);
 
 // The kind of problems in words, as the description and the file name use it.
 std::string KindTextFor(ProblemKind kind);
+
+// The same for a run with × or ÷: the chosen operations, "乘除运算".
+std::string KindTextFor(const GenerationSettings& settings);
 
 }  // namespace numbrook

@@ -1,10 +1,12 @@
 #include "generation/problem_generator.h"
 
+#include <memory>
 #include <optional>
 #include <set>
 #include <stdexcept>
 #include <vector>
 
+#include "generation/operation_shares.h"
 #include "generation/problem_space.h"
 #include "generation/row_drawing.h"
 
@@ -29,12 +31,22 @@ std::vector<std::size_t> AllOf(const ProblemSpace& space) {
   return all;
 }
 
-// Draws rows within range for one run, walking the space on first need.
+// Draws rows within range for one run, walking the space on first need. A
+// run of several shares draws each problem from a share chosen evenly, and
+// draws it again within that share.
 class RowDrawer {
  public:
-  RowDrawer(const GenerationSettings& settings, RandomSource& random) : settings_(settings), random_(random) {}
+  RowDrawer(const GenerationSettings& settings, RandomSource& random) : settings_(settings), random_(random) {
+    if (!HasSeveralShares(settings)) return;
+    shares_ = OperationShares(settings);
+    for (const GenerationSettings& share : shares_) parts_.push_back(std::make_unique<RowDrawer>(share, random));
+  }
 
   void Draw(ProblemRow& row) {
+    if (!parts_.empty()) {
+      parts_[ChooseShare(parts_.size(), random_)]->Draw(row);
+      return;
+    }
     // Once the walk has shown that attempts almost never keep within range,
     // every row is chosen from the space straight away.
     if (!space_ || withinRangeChance_ >= 1.0 / kAttemptsBeforeChoosing) {
@@ -68,6 +80,8 @@ class RowDrawer {
  private:
   const GenerationSettings& settings_;
   RandomSource& random_;
+  std::vector<GenerationSettings> shares_;  // kept for the parts, which refer to them
+  std::vector<std::unique_ptr<RowDrawer>> parts_;
   std::optional<ProblemSpace> space_;
   double withinRangeChance_ = 1;
 };
@@ -117,6 +131,13 @@ DistinctOutcome GenerateDistinctProblems(const GenerationSettings& settings, Ran
     progress.Count(index + 1);
   }
   return DistinctOutcome::Drawn;
+}
+
+bool GivesEveryOperation(const GenerationSettings& settings) {
+  for (const GenerationSettings& share : OperationShares(settings)) {
+    if (CountDistinctProblems(share, 1) == 0) return false;
+  }
+  return true;
 }
 
 std::size_t CountDistinctProblems(const GenerationSettings& settings, std::size_t enough) {

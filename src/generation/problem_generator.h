@@ -26,6 +26,11 @@ enum class DistinctOutcome { Drawn, Abandoned, RanOut };
 DistinctOutcome GenerateDistinctProblems(const GenerationSettings& settings, RandomSource& random,
                                          const Progress& progress, ProblemTable& table);
 
+// Whether each operation of the run gives a problem at all: divisions with
+// a remainder from the table of 1 alone do not, nor, without easy
+// problems, additions within 1.
+bool GivesEveryOperation(const GenerationSettings& settings);
+
 // How many different problems within range the settings give, counted
 // exactly by walking every outcome of the draws; the count stops at
 // `enough` when there are at least that many.

@@ -3,6 +3,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "generation/operation_shares.h"
 #include "generation/outcome_walk.h"
 #include "generation/row_drawing.h"
 
@@ -15,11 +16,33 @@ std::string KeyOf(const ProblemRow& row) {
   return key;
 }
 
+// The shares' spaces side by side (their rows differ in the operator),
+// each share's chances scaled to its even part of every problem.
+ProblemSpace WalkShares(const std::vector<GenerationSettings>& shares, std::size_t enough) {
+  ProblemSpace whole;
+  for (const GenerationSettings& share : shares) {
+    const ProblemSpace part = WalkProblemSpace(share, enough - whole.rows.size());
+    double total = 0;
+    for (double chance : part.chances) total += chance;
+    for (std::size_t i = 0; i < part.rows.size(); ++i) {
+      whole.rows.push_back(part.rows[i]);
+      whole.chances.push_back(total > 0 ? part.chances[i] / total / static_cast<double>(shares.size()) : 0);
+    }
+    whole.pathsWalked += part.pathsWalked;
+    if (whole.rows.size() >= enough) break;
+  }
+  return whole;
+}
+
 }  // namespace
 
 ProblemSpace WalkProblemSpace(const GenerationSettings& settings, std::size_t enough) {
   ProblemSpace space;
   if (enough == 0) return space;
+  if (HasSeveralShares(settings)) {
+    const std::vector<GenerationSettings> shares = OperationShares(settings);
+    return WalkShares(shares, enough);
+  }
   std::unordered_map<std::string, std::size_t> indexOf;
   OutcomeWalk walk;
   ProblemRow row;

@@ -12,7 +12,9 @@ namespace numbrook {
 
 // Every different row that the settings can give within range, each with
 // the chance that one attempt at a row draws it, found by walking all
-// outcomes of the draws.
+// outcomes of the draws. A run of several shares (operation_shares.h) is
+// the rows of all its shares, each share's chances scaled to sum to its
+// part of a problem.
 struct ProblemSpace {
   std::vector<ProblemRow> rows;
   std::vector<double> chances;

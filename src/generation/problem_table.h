@@ -7,8 +7,13 @@
 namespace numbrook {
 
 // Columns of a problem row: first term, first operator, second term, second
-// operator, third term, "=", result. Numbers are plain decimal text; "_" is
-// the one place the pupil fills in.
+// operator, third term, "=", result, and the remainder of a division that
+// can have one (empty otherwise). Operators are "+", "-", "×" and "÷".
+// Numbers are plain decimal text; "_" is the place the pupil fills in: one
+// term, or the result, which in a division with a remainder is the
+// quotient and the remainder both. A new column (where brackets stand, say)
+// goes after the others, so that the rows of the runs without it stay as
+// they were.
 enum ProblemColumn {
   kFirstTerm = 0,
   kFirstOperator = 1,
@@ -17,9 +22,13 @@ enum ProblemColumn {
   kThirdTerm = 4,
   kEqualsSign = 5,
   kResult = 6,
+  kRemainder = 7,
 };
 
-inline constexpr int kProblemColumns = 7;
+inline constexpr int kProblemColumns = 8;
+
+inline constexpr const char* kTimesSign = "×";
+inline constexpr const char* kDivisionSign = "÷";
 inline constexpr const char* kBlankMarker = "_";
 
 using ProblemRow = std::array<std::string, kProblemColumns>;

@@ -9,23 +9,33 @@
 namespace numbrook {
 
 bool KeepsWithinRange(const ProblemRow& row, int addRange) {
-  const std::optional<int> blank = BlankValue(row);
-  if (!blank) return false;
-  const auto value = [&](int column) { return row[column] == kBlankMarker ? *blank : std::stoi(row[column]); };
+  if (!BlankValue(row)) return false;
   const bool threeTerms = !row[kSecondOperator].empty();
-
-  std::array<int, 3> terms{value(kFirstTerm), value(kSecondTerm), threeTerms ? value(kThirdTerm) : 0};
+  std::array<std::optional<int>, 3> terms{CellValue(row, kFirstTerm), CellValue(row, kSecondTerm),
+                                          threeTerms ? CellValue(row, kThirdTerm) : 0};
   const std::array<const std::string*, 2> operators{&row[kFirstOperator], &row[kSecondOperator]};
-  for (int term : terms) {
-    if (term < 0) return false;
+  for (const std::optional<int>& term : terms) {
+    if (!term || *term < 0) return false;
   }
-  int running = terms[0];
+  int running = *terms[0];
+  int remainder = 0;
   for (int step = 0; step < (threeTerms ? 2 : 1); ++step) {
-    const bool added = *operators[step] == "+";
-    running += added ? terms[step + 1] : -terms[step + 1];
-    if (added ? running > addRange : running < 0) return false;
+    const std::string& sign = *operators[step];
+    const int term = *terms[step + 1];
+    if (sign == kTimesSign) {
+      running *= term;
+    } else if (sign == kDivisionSign) {
+      if (term <= 0) return false;
+      remainder = running % term;
+      running /= term;
+    } else {
+      const bool added = sign == "+";
+      running += added ? term : -term;
+      if (added ? running > addRange : running < 0) return false;
+    }
   }
-  return value(kResult) == running;
+  const std::optional<int> shownRemainder = row[kRemainder].empty() ? 0 : CellValue(row, kRemainder);
+  return CellValue(row, kResult) == running && shownRemainder == remainder;
 }
 
 }  // namespace numbrook

@@ -2,8 +2,10 @@
 
 #include <string>
 
+#include "generation/operation_shares.h"
 #include "generation/range_rule.h"
 #include "generation/row_request.h"
+#include "generation/trivial_rule.h"
 
 namespace numbrook {
 namespace {
@@ -29,12 +31,19 @@ BlankPlace ChooseBlankPosition(const GenerationSettings& s, RandomSource& random
 }  // namespace
 
 bool DrawRowAttempt(const GenerationSettings& settings, RandomSource& random, ProblemRow& row) {
+  if (HasSeveralShares(settings)) {
+    const std::vector<GenerationSettings> shares = OperationShares(settings);
+    return DrawRowAttempt(shares[ChooseShare(shares.size(), random)], random, row);
+  }
   row.fill("");
   row[kEqualsSign] = kEqualsText;
-  const int firstOperator = ChooseFirstOperator(settings, random);
+  // A share of × or ÷ alone has no first operator to choose.
+  const int firstOperator = DrawsTimesTables(settings) ? kAdditionFirst : ChooseFirstOperator(settings, random);
   const BlankPlace blankPosition = ChooseBlankPosition(settings, random);
   const RowRequest request{row, blankPosition, settings, random};
-  if (firstOperator == kAdditionFirst) {
+  if (DrawsTimesTables(settings)) {
+    GenerateTimesTableRow(request, settings.DivisionChecked);
+  } else if (firstOperator == kAdditionFirst) {
     GenerateAdditionFirst(request);
   } else {
     GenerateSubtractionFirst(request);
@@ -43,7 +52,7 @@ bool DrawRowAttempt(const GenerationSettings& settings, RandomSource& random, Pr
     row[kSecondOperator].clear();
     row[kThirdTerm].clear();
   }
-  return KeepsWithinRange(row, settings.AddRange);
+  return KeepsWithinRange(row, settings.AddRange) && !(settings.NoTrivial && IsTrivial(row));
 }
 
 }  // namespace numbrook

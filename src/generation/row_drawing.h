@@ -6,10 +6,11 @@
 
 namespace numbrook {
 
-// One attempt at a row, from its first step: clear it, choose the first
-// operator and the place of the blank, and let the matching generator fill
-// it. Returns whether the row keeps within its ranges; one that does not is
-// to be drawn again from the same source.
+// One attempt at a row, from its first step: choose the operation's share
+// when the run has several (operation_shares.h), clear the row, choose the
+// first operator and the place of the blank, and let the matching generator
+// fill it. Returns whether the row keeps within its ranges and, when asked,
+// is not too easy; one that fails is to be drawn again from the same source.
 bool DrawRowAttempt(const GenerationSettings& settings, RandomSource& random, ProblemRow& row);
 
 }  // namespace numbrook

@@ -30,4 +30,8 @@ void GenerateAdditionFirst(const RowRequest& request);
 // Problems that begin with "-": a - b, a - b - c or a - b + c.
 void GenerateSubtractionFirst(const RowRequest& request);
 
+// Problems of the multiplication tables: a × b = c, or a division c ÷ a = b
+// (with its remainder when the run shows one).
+void GenerateTimesTableRow(const RowRequest& request, bool division);
+
 }  // namespace numbrook

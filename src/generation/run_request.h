@@ -9,7 +9,15 @@ namespace numbrook {
 
 // Which operations a run draws. Addition and Subtraction choose the first
 // operator; Mixed makes the second operator of a three-term problem random.
-enum class OperationKinds : unsigned { None = 0, Addition = 1, Subtraction = 2, Mixed = 4 };
+// Multiplication and Division draw from the multiplication tables.
+enum class OperationKinds : unsigned {
+  None = 0,
+  Addition = 1,
+  Subtraction = 2,
+  Mixed = 4,
+  Multiplication = 8,
+  Division = 16,
+};
 
 constexpr OperationKinds operator|(OperationKinds a, OperationKinds b) {
   return static_cast<OperationKinds>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
@@ -20,8 +28,26 @@ constexpr bool Has(OperationKinds kinds, OperationKinds kind) {
 
 // A run draws at least one operation; mixing alone chooses none.
 constexpr bool ChoosesAnOperation(OperationKinds kinds) {
-  return Has(kinds, OperationKinds::Addition) || Has(kinds, OperationKinds::Subtraction);
+  return Has(kinds, OperationKinds::Addition) || Has(kinds, OperationKinds::Subtraction) ||
+         Has(kinds, OperationKinds::Multiplication) || Has(kinds, OperationKinds::Division);
 }
+
+// Whether a run draws from the multiplication tables (× or ÷).
+constexpr bool ChoosesTimesTables(OperationKinds kinds) {
+  return Has(kinds, OperationKinds::Multiplication) || Has(kinds, OperationKinds::Division);
+}
+
+// Which divisions a run draws: those of the tables only (表内除法), only
+// those with a remainder (有余数的除法), or both alike.
+enum class Remainders { Never = 0, Always = 1, Mixed = 2 };
+
+// The multiplication tables (乘法口诀) a run's × and ÷ come from: a problem
+// belongs to the table of its larger factor.
+struct TablesRange {
+  int from = kTablesSetting.startUpFrom;
+  int to = kTablesSetting.startUpTo;
+  bool operator==(const TablesRange&) const = default;
+};
 
 // Where the pupil's blank stands: the result (a compute problem), one of the
 // terms, or a place drawn for every problem. A drawn row has one of the
@@ -48,6 +74,9 @@ struct RunRequest {
   int subRange = SettingOf(NumberSettingId::SubRange).startUp;  // subtractions within
   bool carrying = true;
   bool borrowing = true;
+  TablesRange tables;                        // × and ÷
+  Remainders remainders = Remainders::Never;  // ÷
+  bool noTrivial = false;  // no ×1, ÷1, quotient 1, term 0 or result 0
   BlankPlace blank = BlankPlace::Result;
   int count = SettingOf(NumberSettingId::ProblemCount).startUp;  // problems
   int perLine = DefaultPerLine(2);                               // problems on a line

@@ -32,6 +32,18 @@ inline constexpr std::array<NumberSetting, 5> kNumberSettings = {{
 
 constexpr const NumberSetting& SettingOf(NumberSettingId id) { return kNumberSettings[static_cast<std::size_t>(id)]; }
 
+// The multiplication tables a run draws × and ÷ from, as a range LO-HI:
+// its option, the limits of both ends and the start-up range.
+struct TablesSetting {
+  std::string_view option;  // "tables" for --tables=LO-HI
+  int lowest;
+  int highest;
+  int startUpFrom;
+  int startUpTo;
+};
+
+inline constexpr TablesSetting kTablesSetting = {"tables", 1, 9, 1, 9};
+
 // The problems on a line when none are given, and what an invalid count of
 // them becomes: fewer for the wider three-term problems.
 constexpr int DefaultPerLine(int terms) { return terms == 3 ? 3 : SettingOf(NumberSettingId::PerLine).startUp; }

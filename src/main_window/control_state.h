@@ -31,6 +31,12 @@ struct ControlState {
   bool checkDistinct = false;  // 题目不重复
   bool checkTwoSided = RunRequest{}.twoSided;  // 双面打印
   bool checkLarge = RunRequest{}.largeType;    // 大字号
+  bool checkM = false;         // 乘法
+  bool checkD = false;         // 除法
+  int tablesFrom = kTablesSetting.startUpFrom;  // Combo2: 乘法口诀 from
+  int tablesTo = kTablesSetting.startUpTo;      // Combo3: to
+  Remainders option4 = RunRequest{}.remainders;  // 不带余数, 带余数, 都有
+  bool checkTrivial = RunRequest{}.noTrivial;    // 不出简单题
 };
 
 // Whether the controls that belong to a PDF (two-sided printing, large
@@ -39,11 +45,23 @@ inline bool OffersPdfControls(const ControlState& controls) { return controls.op
 
 // Choosing the term count in Combo1: the per-line count becomes 4 for two
 // terms and 3 for three, the problem count returns to its start-up value,
-// and a two-term run has neither the third blank nor mixed problems.
+// and a two-term run has neither the third blank nor mixed problems; a
+// three-term run has neither multiplication nor division.
 void ChooseTermCount(ControlState& controls, int combo1Index);
 
 // Whether the controls that belong to three terms (the third blank, mixed
 // problems) are offered.
 inline bool OffersThreeTermControls(const ControlState& controls) { return controls.combo1Index == 1; }
+
+// Multiplication and division are two-term problems; the tables apply to
+// both, the remainder choice to division only.
+inline bool OffersTimesTables(const ControlState& c) { return !OffersThreeTermControls(c); }
+inline bool OffersTablesRange(const ControlState& c) { return OffersTimesTables(c) && (c.checkM || c.checkD); }
+inline bool OffersRemainders(const ControlState& c) { return OffersTimesTables(c) && c.checkD; }
+
+// Choosing one end of the tables' range: the other end follows when the
+// range would run backwards.
+void ChooseTablesFrom(ControlState& controls, int from);
+void ChooseTablesTo(ControlState& controls, int to);
 
 }  // namespace numbrook

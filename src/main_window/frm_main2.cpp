@@ -110,7 +110,20 @@ void frmMain2::CreateControls() {
   Control<QLabel>("Label9")->setBuddy(Text5);  // its access key goes to the field
   CheckKey = Control<QCheckBox>("CheckKey");
   CheckDistinct = Control<QCheckBox>("CheckDistinct");
+  CheckM = Control<QCheckBox>("CheckM");
+  CheckD = Control<QCheckBox>("CheckD");
   Frame6 = Control<QGroupBox>("Frame6");
+  Label11 = Control<QLabel>("Label11");
+  Label12 = Control<QLabel>("Label12");
+  Label13 = Control<QLabel>("Label13");
+  Combo2 = Control<QComboBox>("Combo2");
+  Combo3 = Control<QComboBox>("Combo3");
+  Label11->setBuddy(Combo2);  // 乘法口诀's access key goes to the first table
+  Label12->setBuddy(Combo3);  // read out with the last table
+  for (std::size_t i = 0; i < Option4.size(); ++i) Option4[i] = Control<QRadioButton>(("Option4_" + std::to_string(i)).c_str());
+  Frame7 = Control<QGroupBox>("Frame7");
+  CheckTrivial = Control<QCheckBox>("CheckTrivial");
+  Frame8 = Control<QGroupBox>("Frame8");
   CheckTwoSided = Control<QCheckBox>("CheckTwoSided");
   CheckLarge = Control<QCheckBox>("CheckLarge");
   CmdOK = Control<QPushButton>("CmdOK");
@@ -131,10 +144,16 @@ void frmMain2::CreateControls() {
   connect(Timer1, &QTimer::timeout, this, &frmMain2::Timer1_Timer);
   connect(Combo1, &QComboBox::activated, this, &frmMain2::Combo1_Click);
   connect(&run_, &QFutureWatcher<SheetSetResult>::finished, this, &frmMain2::RunFinished);
+  connect(Combo2, &QComboBox::activated, this, &frmMain2::Combo2_Click);
+  connect(Combo3, &QComboBox::activated, this, &frmMain2::Combo3_Click);
+  for (QCheckBox* operation : {CheckM, CheckD}) connect(operation, &QCheckBox::toggled, this, &frmMain2::SetEnabledState);
 }
 
 void frmMain2::Form_Load() {
   for (std::string_view item : kTermCountItems) Combo1->addItem(Text(item));
+  for (int table = kTablesSetting.lowest; table <= kTablesSetting.highest; ++table) {
+    for (QComboBox* end : {Combo2, Combo3}) end->addItem(QString::number(table));
+  }
   WriteControls(ControlState{});
   bScrollRight = true;
   Text1->setFocus();
@@ -145,6 +164,20 @@ void frmMain2::Form_Load() {
 void frmMain2::Combo1_Click() {
   ControlState controls = ReadControls();
   ChooseTermCount(controls, Combo1->currentIndex());
+  WriteControls(controls);
+}
+
+// Choosing one end of the tables' range moves the other along when the
+// range would run backwards.
+void frmMain2::Combo2_Click() {
+  ControlState controls = ReadControls();
+  ChooseTablesFrom(controls, kTablesSetting.lowest + Combo2->currentIndex());
+  WriteControls(controls);
+}
+
+void frmMain2::Combo3_Click() {
+  ControlState controls = ReadControls();
+  ChooseTablesTo(controls, kTablesSetting.lowest + Combo3->currentIndex());
   WriteControls(controls);
 }
 
@@ -180,6 +213,7 @@ void frmMain2::KeepOnlySelectedOptionsInTabOrder() {
   };
   keep(Option3);
   keep(Option2);
+  keep(Option4);
 }
 
 ControlState frmMain2::ReadControls() const {
@@ -210,6 +244,14 @@ ControlState frmMain2::ReadControls() const {
   c.checkDistinct = CheckDistinct->isChecked();
   c.checkTwoSided = CheckTwoSided->isChecked();
   c.checkLarge = CheckLarge->isChecked();
+  c.checkM = CheckM->isChecked();
+  c.checkD = CheckD->isChecked();
+  c.tablesFrom = kTablesSetting.lowest + Combo2->currentIndex();
+  c.tablesTo = kTablesSetting.lowest + Combo3->currentIndex();
+  for (std::size_t i = 0; i < Option4.size(); ++i) {
+    if (Option4[i]->isChecked()) c.option4 = static_cast<Remainders>(i);
+  }
+  c.checkTrivial = CheckTrivial->isChecked();
   return c;
 }
 
@@ -234,19 +276,32 @@ void frmMain2::WriteControls(const ControlState& c) {
   CheckDistinct->setChecked(c.checkDistinct);
   CheckTwoSided->setChecked(c.checkTwoSided);
   CheckLarge->setChecked(c.checkLarge);
+  CheckM->setChecked(c.checkM);
+  CheckD->setChecked(c.checkD);
+  Combo2->setCurrentIndex(c.tablesFrom - kTablesSetting.lowest);
+  Combo3->setCurrentIndex(c.tablesTo - kTablesSetting.lowest);
+  Option4[static_cast<std::size_t>(c.option4)]->setChecked(true);
+  CheckTrivial->setChecked(c.checkTrivial);
   SetEnabledState();
 }
 
 // Which controls can be used: the third-term ones with three terms only,
-// the printing ones with a PDF only, and during a run none of the settings
-// nor Start.
+// multiplication and division with two, their tables when one of them is
+// ticked and the remainder choice with division, the printing ones with a
+// PDF only; during a run none of the settings nor Start.
 void frmMain2::SetEnabledState() {
   const ControlState controls = ReadControls();
   const bool threeTerms = OffersThreeTermControls(controls);
   Option3[static_cast<std::size_t>(BlankPlace::Third)]->setEnabled(threeTerms);
   CheckAS->setEnabled(threeTerms);
+  for (QCheckBox* operation : {CheckM, CheckD}) operation->setEnabled(OffersTimesTables(controls));
+  for (QWidget* tables : std::initializer_list<QWidget*>{Label11, Combo2, Label12, Combo3}) {
+    tables->setEnabled(OffersTablesRange(controls));
+  }
+  Label13->setEnabled(OffersRemainders(controls));
+  for (QRadioButton* remainder : Option4) remainder->setEnabled(OffersRemainders(controls));
   for (QCheckBox* printing : {CheckTwoSided, CheckLarge}) printing->setEnabled(OffersPdfControls(controls));
-  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6}) frame->setEnabled(!running_);
+  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6, Frame7, Frame8}) frame->setEnabled(!running_);
   CmdOK->setEnabled(!running_);
   KeepOnlySelectedOptionsInTabOrder();
 }

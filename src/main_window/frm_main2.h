@@ -59,6 +59,8 @@ class frmMain2 : public QWidget {
 
  private slots:
   void Combo1_Click();
+  void Combo2_Click();
+  void Combo3_Click();
   void Timer1_Timer();
   void RunFinished();
 
@@ -105,7 +107,18 @@ class frmMain2 : public QWidget {
   NumericTextBox* Text5;
   QCheckBox* CheckKey;
   QCheckBox* CheckDistinct;
+  QCheckBox* CheckM;
+  QCheckBox* CheckD;
   QGroupBox* Frame6;
+  QLabel* Label11;
+  QLabel* Label12;
+  QLabel* Label13;
+  QComboBox* Combo2;
+  QComboBox* Combo3;
+  std::array<QRadioButton*, 3> Option4{};
+  QGroupBox* Frame7;
+  QCheckBox* CheckTrivial;
+  QGroupBox* Frame8;
   QCheckBox* CheckTwoSided;
   QCheckBox* CheckLarge;
   QPushButton* CmdOK;

@@ -12,6 +12,8 @@ OperationKinds OperationsOf(const ControlState& c) {
   if (c.checkA) kinds = kinds | OperationKinds::Addition;
   if (c.checkS) kinds = kinds | OperationKinds::Subtraction;
   if (c.checkAS) kinds = kinds | OperationKinds::Mixed;
+  if (c.checkM && OffersTimesTables(c)) kinds = kinds | OperationKinds::Multiplication;
+  if (c.checkD && OffersTimesTables(c)) kinds = kinds | OperationKinds::Division;
   return kinds;
 }
 
@@ -26,6 +28,10 @@ RunRequest RequestFromControls(const ControlState& c) {
   request.carrying = c.checkAdd;
   request.borrowing = c.checkSub;
   request.blank = c.option3;
+  // What does not apply stays as numbrook-sheet leaves it without the option.
+  if (OffersTablesRange(c)) request.tables = {c.tablesFrom, c.tablesTo};
+  if (OffersRemainders(c)) request.remainders = c.option4;
+  request.noTrivial = c.checkTrivial;
   request.count = FieldValue(NumericField::ProblemCount, c.text1);
   request.perLine = FieldValue(NumericField::PerRow, c.text2, request.terms);
   request.format = c.option2;

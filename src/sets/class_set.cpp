@@ -67,6 +67,7 @@ void Record(PlacementResult placed, SheetSetResult& result) {
 }  // namespace
 
 std::string TooFewDifferentMessage(std::size_t different, int asked) {
+  if (different == 0) return "这些设置中有一种运算出不了任何题目（如只用 1 的乘法口诀出有余数除法）；请扩大范围。";
   return "这些设置只能出 " + std::to_string(different) + " 道不同的题目，少于要求的 " + std::to_string(asked) +
          " 道；请扩大范围或减少题目数量。";
 }
@@ -89,6 +90,13 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
   SheetSetResult result;
   const GenerationSettings settings = SetUpRun(request.request);
   result.firstSeed = request.request.seed.value_or(SeedFromTimeOfDay());
+  // An operation that gives no problem at all is refused (different stays
+  // 0), where new choices can make one: × and ÷, and no easy problems.
+  // Additions within 1 keep drawing the one sum they have, as they always did.
+  if ((DrawsTimesTables(settings) || settings.NoTrivial) && !GivesEveryOperation(settings)) {
+    result.outcome = SheetSetOutcome::TooFewDifferent;
+    return result;
+  }
   if (request.distinct) {
     const auto wanted = static_cast<std::size_t>(settings.ProblemCount);
     result.different = CountDistinctProblems(settings, wanted);

@@ -29,7 +29,7 @@ struct SheetSetRequest {
 
 enum class SheetSetOutcome {
   Written,        // every file is in place
-  TooFewDifferent,  // distinct: the settings give only `different` problems
+  TooFewDifferent,  // distinct: the settings give only `different` problems; 0: an operation gives none
   Failed,         // `error` names the file and the reason
   Abandoned,      // the progress stopped the run
   ExcelMissing,   // the spreadsheet writer cannot run here

@@ -5,16 +5,54 @@
 #include "sheet/problem_number.h"
 #include "sheet/sheet_texts.h"
 #include "generation/blank_value.h"
+#include "generation/problem_table.h"
 
 namespace numbrook {
 namespace {
 
-SheetCell CellOf(const std::string& text, const std::optional<int>& answer) {
+// A cell as the sheet shows it: a blank's answer only on a key.
+SheetCell CellOf(const ProblemRow& row, int column, SheetKind kind) {
+  const std::string& text = row[static_cast<std::size_t>(column)];
   if (text != kBlankMarker) return {text, false};
+  const std::optional<int> answer = kind == SheetKind::AnswerKey ? CellValue(row, column) : std::nullopt;
   return {answer ? std::to_string(*answer) : std::string(), true};
 }
 
-ColumnForm ColumnFormOf(const std::array<SheetCell, kProblemColumns>& cells, const GenerationSettings& settings) {
+// A place of the pupil's working: a blank, filled in on a key.
+SheetCell Working(const std::optional<int>& value, SheetKind kind) {
+  return {kind == SheetKind::AnswerKey && value ? std::to_string(*value) : std::string(), true};
+}
+
+ColumnForm DivisionFrameOf(const ProblemRow& row, const std::array<SheetCell, kProblemColumns>& cells,
+                           const GenerationSettings& settings, SheetKind kind) {
+  ColumnForm form;
+  form.shape = ColumnShape::LongDivision;
+  DivisionFrame& frame = form.division;
+  frame.quotient = cells[kResult];
+  frame.divisor = cells[kSecondTerm];
+  frame.dividend = cells[kFirstTerm];
+  const std::optional<int> dividend = CellValue(row, kFirstTerm);
+  const std::optional<int> divisor = CellValue(row, kSecondTerm);
+  const std::optional<int> quotient = CellValue(row, kResult);
+  std::optional<int> product;
+  if (divisor && quotient) product = *divisor * *quotient;
+  frame.product = Working(product, kind);
+  std::optional<int> remainder;
+  if (dividend && product) remainder = *dividend - *product;
+  frame.remainder = row[kRemainder].empty() ? Working(remainder, kind) : cells[kRemainder];
+  form.places = settings.DigitWidth;
+  for (const std::optional<int>& value : {dividend, product, quotient, remainder}) {
+    if (value) form.places = std::max(form.places, DecimalDigits(*value));
+  }
+  for (const std::optional<int>& value : {quotient, remainder}) {
+    if (value) frame.quotientPlaces = std::max(frame.quotientPlaces, DecimalDigits(*value));
+  }
+  return form;
+}
+
+ColumnForm ColumnFormOf(const ProblemRow& row, const std::array<SheetCell, kProblemColumns>& cells,
+                        const GenerationSettings& settings, SheetKind kind) {
+  if (row[kFirstOperator] == kDivisionSign) return DivisionFrameOf(row, cells, settings, kind);
   ColumnForm form;
   form.terms.push_back({"", cells[kFirstTerm]});
   form.terms.push_back({cells[kFirstOperator].text, cells[kSecondTerm]});
@@ -46,18 +84,17 @@ SheetLayout LayOutSheet(const GenerationSettings& settings, const ProblemTable& 
   layout.digitWidth = settings.DigitWidth;
   layout.columnForm = settings.VerticalForm;
   layout.numberEachPage = settings.NumberEachPage;
+  layout.remainders = ShowsRemainders(settings);
+  layout.divisionFrames = settings.VerticalForm && settings.DivisionChecked;
   layout.problemCount = settings.ProblemCount;
 
   layout.pages.emplace_back().lines.emplace_back();
   for (int index = 0; index < settings.ProblemCount; ++index) {
     const ProblemRow& row = table.Row(index);
-    const std::optional<int> answer = kind == SheetKind::AnswerKey ? BlankValue(row) : std::nullopt;
     SheetProblem problem;
     problem.index = index;
-    for (int k = 0; k < kProblemColumns; ++k) {
-      problem.cells[static_cast<std::size_t>(k)] = CellOf(row[static_cast<std::size_t>(k)], answer);
-    }
-    if (settings.VerticalForm) problem.columnForm = ColumnFormOf(problem.cells, settings);
+    for (int k = 0; k < kProblemColumns; ++k) problem.cells[static_cast<std::size_t>(k)] = CellOf(row, k, kind);
+    if (settings.VerticalForm) problem.columnForm = ColumnFormOf(row, problem.cells, settings, kind);
     layout.pages.back().lines.back().problems.push_back(std::move(problem));
   }
   Repage(layout, shape);

@@ -25,19 +25,37 @@ struct ColumnRow {
   SheetCell value;
 };
 
-// A problem in column form: its terms one under another, then the result
-// under a rule. Places is the count of digit places each row has: the
-// digits of the widest range, or more for a wider value.
+// How a problem stands in column form: its terms one under another
+// (+, −, ×), or a division in its written frame (除法竖式).
+enum class ColumnShape { Stacked, LongDivision };
+
+// A division in its written frame: the quotient above the bracket, the
+// divisor left of it, the dividend under it, then the product of divisor
+// and quotient, a rule and the remainder. The product is the pupil's
+// working, and so is a remainder the row does not show: empty on the
+// pupil's sheet, filled in on a key. Quotient and remainder stand over the
+// dividend's last places, as many as they have (one, for the tables).
+struct DivisionFrame {
+  SheetCell quotient, divisor, dividend, product, remainder;
+  int quotientPlaces = 1;
+};
+
+// A problem in column form: stacked, its terms one under another, then the
+// result under a rule; or a division frame. Places is the count of digit
+// places each row has: the digits of the widest range, or more for a wider
+// value.
 struct ColumnForm {
+  ColumnShape shape = ColumnShape::Stacked;
   std::vector<ColumnRow> terms;
   ColumnRow result;
+  DivisionFrame division;
   int places = 0;
 };
 
 struct SheetProblem {
   int index = 0;           // its row in the table, 0 first
   std::string numberText;  // " 7. ": right-aligned to the widest number of the run
-  std::array<SheetCell, kProblemColumns> cells;  // the table's seven columns, empty ones included
+  std::array<SheetCell, kProblemColumns> cells;  // the table's columns, empty ones included
   ColumnForm columnForm;   // without terms when the sheet has no column form
 };
 
@@ -68,6 +86,11 @@ struct SheetLayout {
   int digitWidth = 2;
   bool columnForm = false;
   bool numberEachPage = true;
+  // Every problem keeps room for a remainder ("……" and its place), so
+  // that a sheet mixing kinds aligns them all; one without leaves it empty.
+  bool remainders = false;
+  // Some problem of the column form may be a division frame.
+  bool divisionFrames = false;
   int problemCount = 0;
   std::vector<SheetPage> pages;
 };

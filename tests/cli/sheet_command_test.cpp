@@ -87,7 +87,7 @@ TEST(SheetOptions, RefusalsNameTheOption) {
   const Case cases[] = {
       {{"--colour"}, "未知的选项“--colour”"},
       {{"-x"}, "未知的选项“-x”"},
-      {{"--no"}, "选项“--no”有歧义，可能是 --no-add、--no-carry、--no-borrow 或 --no-new-page"},
+      {{"--no"}, "选项“--no”有歧义，可能是 --no-add、--no-carry、--no-borrow、--no-new-page 或 --no-trivial"},
       {{"--s=4"}, "选项“--s=4”有歧义，可能是 --sub、--sub-range、--seed 或 --sheets"},
       {{"--count"}, "--count 需要一个值"},
       {{"-o"}, "-o 需要一个值"},
@@ -104,7 +104,7 @@ TEST(SheetOptions, RefusalsNameTheOption) {
       {{"--large"}, "--large 只用于 --format=pdf"},
       {{"--format=text", "--two-sided"}, "--two-sided 只用于 --format=pdf"},
       {{"--blank=maybe"}, "--blank 应为 compute、first、second、third 或 random，而不是“maybe”"},
-      {{"--no-add"}, "没有选择运算：--no-add 时请给出 --sub"},
+      {{"--no-add"}, "没有选择运算：--no-add 时请给出 --sub、--mul 或 --div"},
   };
   for (const Case& c : cases) {
     try {

@@ -39,7 +39,17 @@ INSTANTIATE_TEST_SUITE_P(
                       RangeCase{Row({"-1", "-", "0", "-", "0", "=", "_"}), 5, false},
                       RangeCase{Row({"7", "-", "_", "-", "2", "=", "1"}), 20, true},
                       RangeCase{Row({"0", "-", "0", "-", "0", "=", "_"}), 5, true},
-                      RangeCase{Row({"5", "-", "3", "+", "18", "=", "_"}), 20, true}));
+                      RangeCase{Row({"5", "-", "3", "+", "18", "=", "_"}), 20, true},
+                      // × and ÷ are not bound by the addition range; a ÷ leaves the
+                      // remainder the row shows, or none.
+                      RangeCase{Row({"9", "×", "9", "", "", "=", "_"}), 20, true},
+                      RangeCase{Row({"9", "×", "9", "", "", "=", "80"}), 20, false},
+                      RangeCase{Row({"17", "÷", "5", "", "", "=", "_"}), 20, false},
+                      RangeCase{Row({"17", "÷", "5", "", "", "=", "_", "_"}), 20, true},
+                      RangeCase{Row({"_", "÷", "5", "", "", "=", "3", "2"}), 20, true},
+                      RangeCase{Row({"_", "÷", "5", "", "", "=", "3", "7"}), 20, false},  // 22 ÷ 5 leaves 2
+                      RangeCase{Row({"15", "÷", "_", "", "", "=", "3", "0"}), 20, true},
+                      RangeCase{Row({"15", "÷", "0", "", "", "=", "_"}), 20, false}));
 
 // Read independently of the rule: the numbers as written, the blank solved
 // from the equation, then every number at least 0 and every value after a

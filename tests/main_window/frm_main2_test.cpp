@@ -70,7 +70,7 @@ class FrmMain2Test : public QObject {
 
   void firstDisplayShowsTheStartUpValues() {
     QCOMPARE(window_->windowTitle(), QString("Numbrook"));
-    QCOMPARE(window_->size(), QSize(416, 348));
+    QCOMPARE(window_->size(), QSize(500, 412));
     QCOMPARE(Find<QComboBox>("Combo1")->currentText(), QString("二个数"));
     QVERIFY(Find<QRadioButton>("Option3_0")->isChecked());
     QVERIFY(!Find<QRadioButton>("Option3_3")->isEnabled());
@@ -98,6 +98,17 @@ class FrmMain2Test : public QObject {
     for (const char* printing : {"CheckTwoSided", "CheckLarge"}) {
       QVERIFY2(!Find<QCheckBox>(printing)->isChecked() && !Find<QCheckBox>(printing)->isEnabled(), printing);
     }
+    QVERIFY(!Find<QCheckBox>("CheckM")->isChecked());
+    QVERIFY(!Find<QCheckBox>("CheckD")->isChecked());
+    QCOMPARE(Find<QComboBox>("Combo2")->currentText(), QString("1"));
+    QCOMPARE(Find<QComboBox>("Combo3")->currentText(), QString("9"));
+    QVERIFY(Find<QRadioButton>("Option4_0")->isChecked());
+    QVERIFY(!Find<QCheckBox>("CheckTrivial")->isChecked());
+    // The tables and the remainder wait for 乘法 or 除法.
+    for (const char* name : {"Combo2", "Combo3", "Option4_0", "Option4_1", "Option4_2"}) {
+      QVERIFY2(!Find<QWidget>(name)->isEnabled(), name);
+    }
+    QVERIFY(Find<QCheckBox>("CheckTrivial")->isEnabled());
   }
 
   void termCountCouplingBothWays() {
@@ -128,7 +139,7 @@ class FrmMain2Test : public QObject {
     const QStringList expected = {"Text1",     "Text2",    "Text3",    "Text4",    "CmdOK",     "CmdAbout",
                                   "CmdExit",   "Option3_0", "CheckSub", "CheckAdd", "Combo1",    "Option2_1",
                                   "CheckA",    "CheckS",   "CheckExp", "CheckNewPage", "Text5",
-                                  "CheckKey",  "CheckDistinct", "Text1"};
+                                  "CheckKey",  "CheckDistinct", "CheckM", "CheckD", "CheckTrivial", "Text1"};
     QStringList visited = {QApplication::focusWidget()->objectName()};
     for (int i = 1; i < expected.size(); ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -510,6 +521,70 @@ class FrmMain2Test : public QObject {
     QVERIFY(desktop_.opened.empty());
     QVERIFY(std::filesystem::is_empty(documents.Folder()));
     QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
+  }
+
+  // 乘法 and 除法 by their access keys; the tables follow either, the
+  // remainder choice 除法 alone; 三个数 takes both away.
+  void timesTableControlsAreOfferedWhereTheyApply() {
+    QTest::keyClick(window_.get(), Qt::Key_M, Qt::AltModifier);
+    QTRY_VERIFY(Find<QCheckBox>("CheckM")->isChecked());
+    QVERIFY(Find<QComboBox>("Combo2")->isEnabled());
+    QVERIFY(Find<QComboBox>("Combo3")->isEnabled());
+    QVERIFY(!Find<QRadioButton>("Option4_1")->isEnabled());
+    QTest::keyClick(window_.get(), Qt::Key_V, Qt::AltModifier);
+    QTRY_VERIFY(Find<QCheckBox>("CheckD")->isChecked());
+    QVERIFY(Find<QRadioButton>("Option4_1")->isEnabled());
+    QTest::keyClick(window_.get(), Qt::Key_R, Qt::AltModifier);
+    QTRY_VERIFY(Find<QRadioButton>("Option4_1")->isChecked());
+    QTest::keyClick(window_.get(), Qt::Key_T, Qt::AltModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), Find<QWidget>("Combo2"));
+    QTest::keyClick(window_.get(), Qt::Key_S, Qt::AltModifier);
+    QTRY_VERIFY(Find<QCheckBox>("CheckTrivial")->isChecked());
+
+    QComboBox* combo = Find<QComboBox>("Combo1");
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    for (const char* name : {"CheckM", "CheckD"}) {
+      QVERIFY2(!Find<QCheckBox>(name)->isChecked() && !Find<QCheckBox>(name)->isEnabled(), name);
+    }
+    for (const char* name : {"Combo2", "Option4_1"}) QVERIFY2(!Find<QWidget>(name)->isEnabled(), name);
+    QVERIFY(Find<QCheckBox>("CheckTrivial")->isEnabled());
+  }
+
+  // The range never runs backwards: the other end follows the one chosen.
+  void tablesRangeEndsFollowEachOther() {
+    Find<QCheckBox>("CheckM")->setChecked(true);
+    QComboBox* from = Find<QComboBox>("Combo2");
+    QComboBox* to = Find<QComboBox>("Combo3");
+    to->setFocus();
+    for (int i = 0; i < 5; ++i) QTest::keyClick(to, Qt::Key_Up);
+    QCOMPARE(to->currentText(), QString("4"));
+    from->setFocus();
+    for (int i = 0; i < 6; ++i) QTest::keyClick(from, Qt::Key_Down);
+    QCOMPARE(from->currentText(), QString("7"));
+    QCOMPARE(to->currentText(), QString("7"));
+    to->setFocus();
+    QTest::keyClick(to, Qt::Key_Up);
+    QCOMPARE(to->currentText(), QString("6"));
+    QCOMPARE(from->currentText(), QString("6"));
+  }
+
+  // A sheet of divisions with remainders, from the window.
+  void startWritesADivisionSheet() {
+    const testing::ScopedDocuments documents;
+    QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    QTest::mouseClick(Find<QCheckBox>("CheckA"), Qt::LeftButton);
+    QTest::mouseClick(Find<QCheckBox>("CheckD"), Qt::LeftButton);
+    QTest::mouseClick(Find<QRadioButton>("Option4_1"), Qt::LeftButton);
+    TypeAndLeave("Text1", "8");
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
+    const QString file = desktop_.opened[0].toLocalFile();
+    QVERIFY2(QFileInfo(file).fileName().startsWith("除法运算题目列表"), qPrintable(file));
+    const QString text = QString::fromStdString(testing::ReadBytes(file.toStdString()));
+    QVERIFY2(text.contains("【说明：二个数,除法运算,计算题,乘法口诀1~9,有余数除法　编号 "), qPrintable(text));
+    QCOMPARE(text.count("÷"), 8);
+    QCOMPARE(text.count("……"), 8);
   }
 
   // Exit during a run: the window goes at once, the run stops at its next

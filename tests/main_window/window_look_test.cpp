@@ -86,7 +86,7 @@ class WindowLookTest : public QObject {
   void everyControlLiesInsideItsFrame() {
     frmMain2 window(desktop_);
     window.show();
-    for (const char* name : {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5"}) {
+    for (const char* name : {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5", "Frame6", "Frame7"}) {
       const QGroupBox* frame = window.findChild<QGroupBox*>(name);
       const QStyleOptionGroupBox option = GroupBoxOption(frame);
       const QRect contents =
@@ -123,7 +123,8 @@ class WindowLookTest : public QObject {
     const QStringList rows[] = {{"Option3_0", "Option3_1", "Option3_2", "Option3_3", "Option3_4"},
                                 {"Option2_0", "Option2_1", "CheckExp", "Option2_2"},
                                 {"CheckKey", "CheckDistinct"},
-                                {"CheckA", "CheckS", "CheckAS"}};
+                                {"CheckA", "CheckS", "CheckAS", "CheckM", "CheckD"},
+                                {"Option4_0", "Option4_1", "Option4_2"}};
     for (const QStringList& row : rows) {
       for (int i = 0; i + 1 < row.size(); ++i) {
         const ButtonParts left = PartsOf(window.findChild<QAbstractButton*>(row[i]));

@@ -2,7 +2,9 @@
 // what choosing the term count does to the other controls.
 #include <gtest/gtest.h>
 
+#include "cli/sheet_options.h"
 #include "generation/generation_settings.h"
+#include "generation/problem_generator.h"
 #include "sheet/sheet_texts.h"
 #include "main_window/numeric_fields.h"
 #include "main_window/window_request.h"
@@ -146,6 +148,62 @@ TEST(SetRow, SheetsKeysAndDistinctFromTheControls) {
     EXPECT_EQ(set.answers, c.key) << c.text5;
     EXPECT_EQ(set.distinct, c.distinct) << c.text5;
     EXPECT_EQ(set.run.format, FileFormat::Pdf);
+  }
+}
+
+}  // namespace
+}  // namespace numbrook
+
+namespace numbrook {
+namespace {
+
+// The window's controls and numbrook-sheet's options for the same run give
+// the same sheet from the same seed: its description and every problem.
+TEST(WindowRequest, TimesTablesAsNumbrookSheetGivesThem) {
+  struct Case {
+    void (*controls)(ControlState&);
+    std::vector<std::string> options;
+  };
+  const Case cases[] = {
+      {[](ControlState& c) { c.checkA = false; c.checkM = true; }, {"--no-add", "--mul"}},
+      {[](ControlState& c) {
+         c.checkA = false;
+         c.checkM = c.checkD = c.checkTrivial = true;
+         c.tablesFrom = 2;
+         c.option4 = Remainders::Always;
+       },
+       {"--no-add", "--mul", "--div", "--tables=2-9", "--remainder=always", "--no-trivial"}},
+      {[](ControlState& c) {
+         c.checkS = c.checkD = true;
+         c.tablesTo = 5;
+         c.option4 = Remainders::Mixed;
+         c.option3 = BlankPlace::Random;
+       },
+       {"--sub", "--div", "--tables=1-5", "--remainder=mixed", "--blank=random"}},
+      // Choices that do not apply change nothing, as numbrook-sheet refuses them.
+      {[](ControlState& c) {
+         c.tablesFrom = 3;
+         c.option4 = Remainders::Always;
+         c.checkTrivial = true;
+       },
+       {"--no-trivial"}},
+  };
+  for (const Case& c : cases) {
+    ControlState controls;
+    c.controls(controls);
+    std::vector<std::string> options = c.options;
+    options.push_back("--seed=77");
+    RunRequest fromWindow = RequestFromControls(controls);
+    fromWindow.seed = 77;
+    const RunRequest fromCommand = ParseSheetOptions(options).request;
+    const GenerationSettings window = SetUpRun(fromWindow);
+    const GenerationSettings command = SetUpRun(fromCommand);
+    EXPECT_EQ(TextsOf(window).Description, TextsOf(command).Description) << options[0];
+    ProblemTable windowTable, commandTable;
+    SeededRandom windowRandom(77), commandRandom(77);
+    ASSERT_TRUE(GenerateProblems(window, windowRandom, Progress{}, windowTable));
+    ASSERT_TRUE(GenerateProblems(command, commandRandom, Progress{}, commandTable));
+    for (int row = 0; row < window.ProblemCount; ++row) EXPECT_EQ(windowTable.Row(row), commandTable.Row(row)) << row;
   }
 }
 

@@ -42,5 +42,35 @@ TEST(SheetTexts, DescriptionOfASubtractionRunNamesOnlyTheSubtractionRange) {
   EXPECT_EQ(TextsOf(SetUpRun(controls)).Description, "二个数,减法运算,第二填空, 7以内不含退位减法");
 }
 
+// A run with × or ÷ names its operations, the tables and which divisions;
+// only the chosen operations' ranges are named.
+TEST(SheetTexts, DescriptionOfTimesTablesRuns) {
+  struct Case {
+    OperationKinds operations;
+    TablesRange tables;
+    Remainders remainders;
+    bool noTrivial;
+    const char* description;
+  };
+  const OperationKinds mul = OperationKinds::Multiplication, div = OperationKinds::Division;
+  const Case cases[] = {
+      {mul | div, {2, 9}, Remainders::Always, false, "二个数,乘除运算,计算题,乘法口诀2~9,有余数除法"},
+      {div, {1, 9}, Remainders::Never, false, "二个数,除法运算,计算题,乘法口诀1~9"},
+      {div, {3, 5}, Remainders::Mixed, true, "二个数,除法运算,计算题,乘法口诀3~5,表内除法和有余数除法,不含简单题"},
+      {mul, {7, 7}, Remainders::Never, false, "二个数,乘法运算,计算题,乘法口诀7"},
+      {OperationKinds::Subtraction | mul, {1, 9}, Remainders::Never, false,
+       "二个数,减乘运算,计算题, 10以内含退位减法,乘法口诀1~9"},
+      {OperationKinds::Addition, {1, 9}, Remainders::Never, true, "二个数,加法运算,计算题, 20以内含进位加法,不含简单题"},
+  };
+  for (const Case& c : cases) {
+    RunRequest controls;
+    controls.operations = c.operations;
+    controls.tables = c.tables;
+    controls.remainders = c.remainders;
+    controls.noTrivial = c.noTrivial;
+    EXPECT_EQ(TextsOf(SetUpRun(controls)).Description, c.description);
+  }
+}
+
 }  // namespace
 }  // namespace numbrook

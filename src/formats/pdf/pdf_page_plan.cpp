@@ -28,6 +28,8 @@ constexpr double kAfterNumber = 1.1;  // a reader finds an em at least, whatever
 constexpr double kItemGap = 0.25;
 constexpr double kSlotGap = 1.5;
 constexpr double kSmallestBlank = 2.4;  // room for a child's two digits
+constexpr double kSmallestRemainderBlank = 1.6;  // a remainder has one
+constexpr double kRemainderLeadScale = 0.75;     // "……" smaller than the terms, so three divisions still fit
 constexpr double kBlankHeight = 1.4;
 constexpr double kRowHeight = 1.5;
 constexpr double kTightestLineForm = 1.9;  // from one line to the next
@@ -41,7 +43,10 @@ struct Demands {
   double dot = 0;
   double sign = 0;   // the widest operator
   double blank = 0;
+  double remainderLead = 0;   // "……" in its smaller type
+  double remainderBlank = 0;
   int places = 0;    // column form digit places
+  bool divisionFrames = false;
   int problems = 0;
   int terms = 2;
   bool columnForm = false;
@@ -51,18 +56,21 @@ double Ems(PdfText& text, const std::string& what, TextStyle style = TextStyle::
   return text.Width(what, style, kMeasuringSize) / kMeasuringSize;
 }
 
-// A problem after its number: its terms and signs one after another.
+// A problem after its number: its terms and signs one after another, a
+// remainder after its "……".
 double BodyEms(const SheetProblem& problem, const Demands& demands, PdfText& text) {
   double width = 0;
   int items = 0;
   for (std::size_t k = 0; k < problem.cells.size(); ++k) {
     const SheetCell& cell = problem.cells[k];
-    if (cell.blank) {
+    if (!cell.blank && cell.text.empty()) continue;  // the third term of a two-term problem, a missing remainder
+    if (k == kRemainder) {
+      width += demands.remainderLead + kItemGap;
+      width += cell.blank ? demands.remainderBlank : Ems(text, cell.text);
+    } else if (cell.blank) {
       width += demands.blank;
-    } else if (cell.text.empty()) {
-      continue;  // the third term of a two-term problem
     } else {
-      width += Ems(text, k % 2 == 0 ? cell.text : PrintedSign(cell.text));
+      width += Ems(text, IsSign(k) ? PrintedSign(cell.text) : cell.text);
     }
     ++items;
   }
@@ -76,7 +84,8 @@ Demands DemandsOf(const SheetLayout& sheet, const GenerationSettings& settings, 
   demands.columnForm = sheet.columnForm;
   for (char digit = '0'; digit <= '9'; ++digit) demands.digit = std::max(demands.digit, Ems(text, std::string(1, digit)));
   demands.dot = Ems(text, ".");
-  demands.sign = std::max({Ems(text, "+"), Ems(text, PrintedSign("-")), Ems(text, "=")});
+  demands.sign = std::max({Ems(text, "+"), Ems(text, PrintedSign("-")), Ems(text, "×"), Ems(text, "÷"), Ems(text, "=")});
+  demands.divisionFrames = sheet.divisionFrames;
   std::size_t longest = static_cast<std::size_t>(settings.DigitWidth);
   for (const SheetPage& page : sheet.pages) {
     for (const SheetLine& line : page.lines) {
@@ -88,6 +97,10 @@ Demands DemandsOf(const SheetLayout& sheet, const GenerationSettings& settings, 
   }
   // A blank is the same box on a sheet and on its key, where the answer stands in it.
   demands.blank = std::max(kSmallestBlank, Ems(text, std::string(longest, '0'), TextStyle::Answer) + 0.8);
+  if (sheet.remainders) {
+    demands.remainderLead = kRemainderLeadScale * Ems(text, "……");
+    demands.remainderBlank = std::max(kSmallestRemainderBlank, Ems(text, "0", TextStyle::Answer) + 0.8);
+  }
   for (const SheetPage& page : sheet.pages) {
     for (const SheetLine& line : page.lines) {
       for (const SheetProblem& problem : line.problems) demands.body = std::max(demands.body, BodyEms(problem, demands, text));
@@ -108,6 +121,9 @@ PdfPagePlan At(const Demands& demands, bool landscape, double size, PdfText& tex
   plan.itemGap = kItemGap * size;
   plan.blankWidth = demands.blank * size;
   plan.blankHeight = kBlankHeight * size;
+  plan.remainderLeadSize = kRemainderLeadScale * size;
+  plan.remainderLead = demands.remainderLead * size;
+  plan.remainderBlankWidth = demands.remainderBlank * size;
   plan.slotGap = kSlotGap * size;
   plan.rowHeight = kRowHeight * size;
   plan.bodyWidth = demands.body * size;
@@ -117,8 +133,14 @@ PdfPagePlan At(const Demands& demands, bool landscape, double size, PdfText& tex
     plan.signWidth = (demands.sign + 0.5) * size;
     plan.ruleGap = 0.35 * plan.box;
     plan.columnFormTop = plan.rowHeight + 0.2 * size;
-    plan.bodyWidth = std::max(plan.bodyWidth, plan.signWidth + demands.places * plan.box);
-    plan.lineHeight = plan.columnFormTop + (demands.terms + 1) * plan.box + plan.ruleGap + kColumnFormSpace * size;
+    // A division frame: the divisor's box, then room for the bracket; four
+    // rows of boxes, the line over the dividend and a rule.
+    plan.divisorWidth = demands.divisionFrames ? 1.4 * plan.box : 0;
+    plan.bodyWidth = std::max(plan.bodyWidth, std::max(plan.signWidth, plan.divisorWidth) + demands.places * plan.box);
+    const double form = demands.divisionFrames ? std::max(4 * plan.box + 2 * plan.ruleGap,
+                                                          (demands.terms + 1) * plan.box + plan.ruleGap)
+                                               : (demands.terms + 1) * plan.box + plan.ruleGap;
+    plan.lineHeight = plan.columnFormTop + form + kColumnFormSpace * size;
   }
   plan.titleSize = std::min(22.0, size + 4);
   plan.fieldSize = std::min(size, 16.0);
@@ -168,6 +190,10 @@ bool Better(const Candidate& a, const Candidate& b) {
 }  // namespace
 
 std::string PrintedSign(const std::string& sign) { return sign == "-" ? "\u2212" : sign; }
+
+bool IsSign(std::size_t column) {
+  return column == kFirstOperator || column == kSecondOperator || column == kEqualsSign;
+}
 
 PdfPagePlan PlanPdfPages(const SheetLayout& sheet, const GenerationSettings& settings, PdfText& text) {
   const Demands demands = DemandsOf(sheet, settings, text);

@@ -22,13 +22,17 @@ struct PdfPagePlan {
   // another, a blank as a box.
   double afterNumber = 0, itemGap = 0;
   double blankWidth = 0, blankHeight = 0;
+  // A remainder follows its quotient after "……" in smaller type, in a box
+  // for its one digit.
+  double remainderLeadSize = 0, remainderLead = 0, remainderBlankWidth = 0;
   double bodyWidth = 0;  // the widest problem after its number, its column form included
   double slotGap = 0;
   double rowHeight = 0, lineHeight = 0;
 
   // The column form under a problem, this far below its line's top: an
-  // operator, then one box per digit place.
-  double columnFormTop = 0, box = 0, signWidth = 0, ruleGap = 0;
+  // operator, then one box per digit place; a division frame has its
+  // divisor's box and the bracket before the boxes instead.
+  double columnFormTop = 0, box = 0, signWidth = 0, ruleGap = 0, divisorWidth = 0;
 
   double titleSize = 0, fieldSize = 0, footerSize = 0;
   double headerHeight = 0, footerHeight = 0;
@@ -52,5 +56,8 @@ PdfPagePlan PlanPdfPages(const SheetLayout& sheet, const GenerationSettings& set
 // What the sheet prints in place of the ASCII minus: the minus sign, as
 // wide as the plus.
 std::string PrintedSign(const std::string& sign);
+
+// Whether a column of a problem holds a sign (an operator or "="), not a number.
+bool IsSign(std::size_t column);
 
 }  // namespace numbrook

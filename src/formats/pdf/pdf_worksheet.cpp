@@ -71,12 +71,20 @@ void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem)
   double x = bodyLeft;
   for (std::size_t k = 0; k < problem.cells.size(); ++k) {
     const SheetCell& cell = problem.cells[k];
+    if (!cell.blank && cell.text.empty()) continue;  // a two-term problem's third term, no remainder
+    if (k == kRemainder) {
+      // "……" in smaller type, then the remainder's box or its value.
+      text_.Draw("……", TextStyle::Regular, plan_.remainderLeadSize, x,
+                 centreY - text_.LineHeight(plan_.remainderLeadSize) / 2);
+      x += plan_.remainderLead + plan_.itemGap;
+    }
     if (cell.blank) {
-      AddBox(x, centreY - plan_.blankHeight / 2, plan_.blankWidth, plan_.blankHeight);
-      if (cell.IsAnswer()) DrawCellText(cell.text, TextStyle::Answer, x, plan_.blankWidth, centreY);
-      x += plan_.blankWidth + plan_.itemGap;
-    } else if (!cell.text.empty()) {
-      const std::string shown = k % 2 == 0 ? cell.text : PrintedSign(cell.text);
+      const double width = k == kRemainder ? plan_.remainderBlankWidth : plan_.blankWidth;
+      AddBox(x, centreY - plan_.blankHeight / 2, width, plan_.blankHeight);
+      if (cell.IsAnswer()) DrawCellText(cell.text, TextStyle::Answer, x, width, centreY);
+      x += width + plan_.itemGap;
+    } else {
+      const std::string shown = IsSign(k) ? PrintedSign(cell.text) : cell.text;
       text_.Draw(shown, TextStyle::Regular, size, x, textTop);
       x += text_.Width(shown, TextStyle::Regular, size) + plan_.itemGap;
     }
@@ -168,6 +176,17 @@ void PdfWorksheetWriter::StrokeLines() {
   cairo_t* cairo = document_.Cairo();
   SetInkColour(cairo);
   for (auto [shapes, width] : {std::pair{&boxes_, kBoxLineWidth}, std::pair{&rules_, kRuleWidth}}) {
+    if (shapes == &rules_) {
+      // A division frame's bracket, drawn with the rules: a flat arc from
+      // under the left end of the line over the dividend down to the foot
+      // of the dividend's boxes.
+      for (const Rectangle& r : brackets_) {
+        cairo_move_to(cairo, r.left, r.top);
+        cairo_curve_to(cairo, r.left + r.width, r.top + 0.3 * r.height, r.left + r.width, r.top + 0.7 * r.height,
+                       r.left, r.top + r.height);
+      }
+      brackets_.clear();
+    }
     if (shapes->empty()) continue;
     for (const Rectangle& r : *shapes) {
       if (r.height == 0) {
@@ -186,6 +205,10 @@ void PdfWorksheetWriter::StrokeLines() {
 // The terms one under another, each in a row of boxes with its operator
 // before it, a rule, then the result's row of boxes.
 void PdfWorksheetWriter::DrawColumnForm(double left, double top, const ColumnForm& form) {
+  if (form.shape == ColumnShape::LongDivision) {
+    DrawDivisionFrame(left, top, form);
+    return;
+  }
   const double box = plan_.box;
   const double boxesLeft = left + plan_.signWidth;
   const double boxesWidth = form.places * box;
@@ -197,6 +220,30 @@ void PdfWorksheetWriter::DrawColumnForm(double left, double top, const ColumnFor
   }
   rules_.push_back({left, y + plan_.ruleGap / 2, boxesLeft + boxesWidth - left, 0});
   DrawDigits(form.result.value, boxesLeft, y + plan_.ruleGap, form.places);
+}
+
+// The written frame of a division (除法竖式): the quotient's box over the
+// dividend's units; the divisor's box left of the bracket, whose line runs
+// over the dividend; the product's boxes under it, a rule, the remainder's
+// box under the units.
+void PdfWorksheetWriter::DrawDivisionFrame(double left, double top, const ColumnForm& form) {
+  const double box = plan_.box;
+  const double gap = plan_.ruleGap;
+  const DivisionFrame& frame = form.division;
+  const double boxesLeft = left + plan_.divisorWidth;
+  const double boxesRight = boxesLeft + form.places * box;
+  const double bracketLeft = boxesLeft - 0.3 * box;
+  const double unitsLeft = boxesRight - frame.quotientPlaces * box;
+  DrawDigits(frame.quotient, unitsLeft, top, frame.quotientPlaces);
+  const double dividendTop = top + box + gap;
+  rules_.push_back({bracketLeft, dividendTop - gap / 2, boxesRight - bracketLeft, 0});
+  brackets_.push_back({bracketLeft, dividendTop - gap / 2, 0.25 * box, box + gap / 2});
+  DrawDigits(frame.divisor, left, dividendTop, 1);
+  DrawDigits(frame.dividend, boxesLeft, dividendTop, form.places);
+  DrawDigits(frame.product, boxesLeft, dividendTop + box, form.places);
+  const double ruleY = dividendTop + 2 * box + gap / 2;
+  rules_.push_back({bracketLeft, ruleY, boxesRight - bracketLeft, 0});
+  DrawDigits(frame.remainder, unitsLeft, dividendTop + 2 * box + gap, frame.quotientPlaces);
 }
 
 // One box per digit place, the value's digits right-aligned in them; a

@@ -36,6 +36,7 @@ class PdfWorksheetWriter final : public WorksheetWriter {
   void AddBox(double left, double top, double width, double height);
   void StrokeLines();
   void DrawColumnForm(double left, double top, const ColumnForm& form);
+  void DrawDivisionFrame(double left, double top, const ColumnForm& form);
   void DrawDigits(const SheetCell& cell, double left, double top, int places);
 
   PdfDocument& document_;
@@ -55,6 +56,7 @@ class PdfWorksheetWriter final : public WorksheetWriter {
   };
   std::vector<Rectangle> boxes_;
   std::vector<Rectangle> rules_;
+  std::vector<Rectangle> brackets_;  // a bracket's top end, its bulge and its height
 };
 
 }  // namespace numbrook

@@ -62,7 +62,37 @@ class Converter {
   iconv_t cd_;
 };
 
+// The East Asian wide and full-width blocks, as the C library's UTF-8
+// width table has them (the CJK ideographs and punctuation, Hangul, the
+// full-width forms); the sheet's own characters lie in or far from them.
+bool IsWide(char32_t code) {
+  return (code >= 0x1100 && code <= 0x115F) || (code >= 0x2E80 && code <= 0x303E) ||
+         (code >= 0x3041 && code <= 0xA4CF) || (code >= 0xAC00 && code <= 0xD7A3) ||
+         (code >= 0xF900 && code <= 0xFAFF) || (code >= 0xFE30 && code <= 0xFE4F) ||
+         (code >= 0xFF00 && code <= 0xFF60) || (code >= 0xFFE0 && code <= 0xFFE6) ||
+         (code >= 0x20000 && code <= 0x3FFFD);
+}
+
 }  // namespace
+
+int DisplayColumns(std::string_view utf8, TextEncoding encoding) {
+  int columns = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t code = length == 1 ? lead : lead & (0xFF >> (length + 1));
+    for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+      code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    if (code < 0x80) {
+      columns += 1;
+    } else {
+      columns += encoding == TextEncoding::Gbk || IsWide(code) ? 2 : 1;
+    }
+    i += length;
+  }
+  return columns;
+}
 
 TextEncoding TextEncodingOfCodeset(std::string_view codeset) {
   std::string name;

@@ -17,6 +17,12 @@ TextEncoding TextEncodingFor(TextEncoding chosen);
 // The same decision for a named codeset ("UTF-8", "GB18030", ...).
 TextEncoding TextEncodingOfCodeset(std::string_view codeset);
 
+// How many columns the UTF-8 text takes in an editor showing it in the
+// encoding (Utf8 or Gbk): in GBK every character beyond ASCII is two bytes
+// and two columns; in UTF-8 the East Asian wide and full-width characters
+// are two columns and every other one column, as wcswidth counts them.
+int DisplayColumns(std::string_view utf8, TextEncoding encoding);
+
 // The UTF-8 text in the encoding; throws ExportError when the system cannot
 // convert to GBK. UTF-8 is written without a byte-order mark.
 std::string EncodeText(std::string_view utf8, TextEncoding encoding);

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -11,24 +12,12 @@
 namespace numbrook {
 namespace {
 
-std::string PadLeft(const std::string& text, int width) {
-  const int missing = width - static_cast<int>(text.size());
-  return missing > 0 ? std::string(static_cast<std::size_t>(missing), ' ') + text : text;
-}
-
-std::string PadRight(const std::string& text, int width) {
-  const int missing = width - static_cast<int>(text.size());
-  return missing > 0 ? text + std::string(static_cast<std::size_t>(missing), ' ') : text;
-}
+constexpr const char* kRemainderLead = "……";
 
 std::string WithoutTrailingSpaces(std::string text) {
   text.erase(text.find_last_not_of(' ') + 1);
   return text;
 }
-
-// The box a pupil writes in, or on the answer key the same box with the
-// value standing right inside it; a wider value widens it rather than being cut.
-std::string Box(const std::string& inside, int width) { return "(" + PadLeft(inside, width) + ")"; }
 
 // In column form every digit is followed by a space so that the pupil can
 // write under each place.
@@ -40,6 +29,8 @@ std::string SpacedDigits(const std::string& text) {
   }
   return spaced;
 }
+
+std::string Spaces(int count) { return std::string(static_cast<std::size_t>(std::max(count, 0)), ' '); }
 
 }  // namespace
 
@@ -54,6 +45,26 @@ PageShape TextWorksheetWriter::Shape(const SheetLayout& /*problems*/) { return {
 
 void TextWorksheetWriter::Open(const SheetLayout& layout) {
   layout_ = &layout;
+  operatorColumns_ = 1;
+  itemColumns_ = 0;
+  for (const SheetPage& page : layout.pages) {
+    for (const SheetLine& line : page.lines) {
+      for (const SheetProblem& problem : line.problems) {
+        for (int k : {kFirstOperator, kSecondOperator}) {
+          operatorColumns_ = std::max(operatorColumns_, Columns(problem.cells[static_cast<std::size_t>(k)].text));
+        }
+      }
+    }
+  }
+  // With remainders a problem's width depends on its kind and its blanks:
+  // every one is as wide as the widest, so that the columns line up.
+  if (layout.remainders) {
+    for (const SheetPage& page : layout.pages) {
+      for (const SheetLine& line : page.lines) {
+        for (const SheetProblem& problem : line.problems) itemColumns_ = std::max(itemColumns_, Columns(ItemOf(problem)));
+      }
+    }
+  }
   // A stream of its own over the pending file, which keeps its descriptor.
   const int descriptor = dup(target_.Descriptor());
   if (descriptor >= 0) file_ = fdopen(descriptor, "wb");
@@ -72,12 +83,7 @@ void TextWorksheetWriter::StartLine(const SheetLine& /*line*/, bool /*firstOnPag
 }
 
 void TextWorksheetWriter::WriteProblem(int /*position*/, const SheetProblem& problem) {
-  const auto& cells = problem.cells;
-  std::string text = problem.numberText;
-  text += TermField(cells[kFirstTerm]) + cells[kFirstOperator].text + TermField(cells[kSecondTerm]);
-  if (layout_->termCount == 3) text += cells[kSecondOperator].text + TermField(cells[kThirdTerm]);
-  text += cells[kEqualsSign].text + TermField(cells[kResult]);
-  line_ += text + std::string(8, ' ');
+  line_ += PadRight(ItemOf(problem), itemColumns_) + std::string(8, ' ');
   if (layout_->columnForm) vertical_.push_back(problem.columnForm);
 }
 
@@ -95,11 +101,43 @@ void TextWorksheetWriter::Finish() {
   if (std::fclose(file) != 0) Fail("无法写完文件");
 }
 
+int TextWorksheetWriter::Columns(const std::string& text) const { return DisplayColumns(text, encoding_); }
+
+std::string TextWorksheetWriter::PadLeft(const std::string& text, int columns) const {
+  return Spaces(columns - Columns(text)) + text;
+}
+
+std::string TextWorksheetWriter::PadRight(const std::string& text, int columns) const {
+  return text + Spaces(columns - Columns(text));
+}
+
+// "12+ 5= (    )", and a division's remainder after it: "17÷ 5= (    )……(    )".
+std::string TextWorksheetWriter::ItemOf(const SheetProblem& problem) const {
+  const auto& cells = problem.cells;
+  std::string text = problem.numberText;
+  text += TermField(cells[kFirstTerm]) + OperatorField(cells[kFirstOperator].text) + TermField(cells[kSecondTerm]);
+  if (layout_->termCount == 3) text += OperatorField(cells[kSecondOperator].text) + TermField(cells[kThirdTerm]);
+  text += cells[kEqualsSign].text + TermField(cells[kResult]);
+  const SheetCell& remainder = cells[kRemainder];
+  if (remainder.blank) {
+    text += std::string(kRemainderLead) + "(" + PadLeft(remainder.text, 4) + ")";
+  } else if (!remainder.text.empty()) {
+    text += kRemainderLead + remainder.text;
+  }
+  return text;
+}
+
+// An operator as wide as the sheet's widest (× and ÷ are two columns in GBK).
+std::string TextWorksheetWriter::OperatorField(const std::string& sign) const {
+  return sign.empty() ? sign : PadLeft(sign, operatorColumns_);
+}
+
 // A blank is "(    )" after the field's other places. A value wider than
 // the field is shown whole rather than cut, so that a problem on the sheet
-// never reads differently from the one drawn.
+// never reads differently from the one drawn. A key's value stands right
+// inside the box; a wider value widens it.
 std::string TextWorksheetWriter::TermField(const SheetCell& cell) const {
-  if (cell.blank) return std::string(static_cast<std::size_t>(layout_->digitWidth - 1), ' ') + Box(cell.text, 4);
+  if (cell.blank) return Spaces(layout_->digitWidth - 1) + "(" + PadLeft(cell.text, 4) + ")";
   return PadLeft(cell.text, layout_->digitWidth);
 }
 
@@ -107,33 +145,65 @@ std::string TextWorksheetWriter::TermField(const SheetCell& cell) const {
 // either side; a blank is a box as wide as the digits, one character
 // narrower, and a key's value stands in it in the very columns the sheet
 // gives a number's digits.
-std::string TextWorksheetWriter::DigitCell(const SheetCell& cell) const {
-  const int width = 2 * layout_->digitWidth;
-  if (cell.blank) return Box(WithoutTrailingSpaces(SpacedDigits(cell.text)), width - 1);
+std::string TextWorksheetWriter::DigitCell(const SheetCell& cell, int places) const {
+  const int width = 2 * places;
+  if (cell.blank) return "(" + PadLeft(WithoutTrailingSpaces(SpacedDigits(cell.text)), width - 1) + ")";
   return " " + PadLeft(SpacedDigits(cell.text), width) + " ";
 }
 
-std::string TextWorksheetWriter::Slot(const std::string& first, const std::string& content) const {
-  return first + PadRight(content, layout_->termCount == 3 ? 28 : 26);
-}
-
-void TextWorksheetWriter::WriteBlockRow(int margin, const std::function<std::string(const ColumnForm&)>& slotOf) {
-  std::string row(static_cast<std::size_t>(margin), ' ');
-  for (const ColumnForm& form : vertical_) row += slotOf(form);
-  WriteLine(WithoutTrailingSpaces(row));
-}
-
-void TextWorksheetWriter::WriteVerticalBlock() {
-  const std::string rule(static_cast<std::size_t>(2 * layout_->digitWidth + 2), '-');
-  for (std::size_t t = 0; t < static_cast<std::size_t>(layout_->termCount); ++t) {
-    WriteBlockRow(9, [&](const ColumnForm& form) {
-      const ColumnRow& row = form.terms[t];
-      return Slot(row.sign.empty() ? " " : row.sign, DigitCell(row.value));
-    });
+// Each form's rows are drawn from its slot's left edge: the operator ends
+// in the third column and the digits follow; the rule starts in the second.
+std::vector<std::string> TextWorksheetWriter::StackedRows(const ColumnForm& form) const {
+  const int places = layout_->digitWidth;
+  std::vector<std::string> rows;
+  for (const ColumnRow& row : form.terms) {
+    rows.push_back(PadLeft(row.sign.empty() ? " " : row.sign, 3) + DigitCell(row.value, places));
   }
-  // The rule starts one column left of the operators and ends under the last digit.
-  WriteBlockRow(7, [&](const ColumnForm&) { return Slot(" ", rule); });
-  WriteBlockRow(9, [&](const ColumnForm& form) { return Slot(" ", DigitCell(form.result.value)); });
+  rows.push_back(" " + std::string(static_cast<std::size_t>(2 * places + 2), '-'));
+  rows.push_back("   " + DigitCell(form.result.value, places));
+  return rows;
+}
+
+// The written frame of a division (除法竖式): the quotient over the units
+// of the dividend, a line over the dividend that starts at the bracket
+// after the divisor, the product under the dividend, a rule and the
+// remainder under the units. A blank divisor is a one-place box.
+//          3
+//      ------
+//    5 ) 1 7
+//        1 5
+//      ------
+//          2
+std::vector<std::string> TextWorksheetWriter::DivisionRows(const ColumnForm& form) const {
+  const DivisionFrame& frame = form.division;
+  const int places = form.places;
+  constexpr int kDigits = 6;  // where the dividend's cell starts
+  const std::string line = Spaces(kDigits - 1) + std::string(static_cast<std::size_t>(2 * places + 2), '-');
+  const std::string divisor = frame.divisor.blank ? "(" + PadLeft(frame.divisor.text, 1) + ")" : frame.divisor.text;
+  const std::string units = Spaces(kDigits + 2 * (places - frame.quotientPlaces));
+  return {units + DigitCell(frame.quotient, frame.quotientPlaces),
+          line,
+          PadLeft(divisor, kDigits - 2) + " )" + DigitCell(frame.dividend, places),
+          Spaces(kDigits) + DigitCell(frame.product, places),
+          line,
+          units + DigitCell(frame.remainder, frame.quotientPlaces)};
+}
+
+// The line's forms side by side, each in its slot; the block's rows are as
+// many as its tallest form has.
+void TextWorksheetWriter::WriteVerticalBlock() {
+  const int slotColumns = layout_->termCount == 3 ? 29 : 27;
+  std::vector<std::vector<std::string>> slots;
+  std::size_t rows = 0;
+  for (const ColumnForm& form : vertical_) {
+    slots.push_back(form.shape == ColumnShape::LongDivision ? DivisionRows(form) : StackedRows(form));
+    rows = std::max(rows, slots.back().size());
+  }
+  for (std::size_t r = 0; r < rows; ++r) {
+    std::string row(7, ' ');
+    for (const std::vector<std::string>& slot : slots) row += PadRight(r < slot.size() ? slot[r] : "", slotColumns);
+    WriteLine(WithoutTrailingSpaces(row));
+  }
   WriteLine("");
   WriteLine("");
 }

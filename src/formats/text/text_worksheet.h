@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,8 @@ namespace numbrook {
 // The plain-text worksheet: UTF-8 or GBK as the locale or the run chooses, CR LF line ends, aligned with spaces for a
 // fixed-pitch font. A header, the description, the problems in lines of
 // PerRow, each line optionally followed by its problems in column form, and
-// the self-rating line at the bottom. It has no pages.
+// the self-rating line at the bottom. It has no pages. Alignment counts the
+// columns an editor gives each character in the file's encoding.
 class TextWorksheetWriter final : public WorksheetWriter {
  public:
   // Writes into the pending file; messages name its final path.
@@ -31,11 +31,16 @@ class TextWorksheetWriter final : public WorksheetWriter {
   void Finish() override;                             // the self-rating line; the file is closed
 
  private:
+  int Columns(const std::string& text) const;
+  std::string PadLeft(const std::string& text, int columns) const;
+  std::string PadRight(const std::string& text, int columns) const;
+  std::string ItemOf(const SheetProblem& problem) const;
+  std::string OperatorField(const std::string& sign) const;
   std::string TermField(const SheetCell& cell) const;
-  std::string DigitCell(const SheetCell& cell) const;
+  std::string DigitCell(const SheetCell& cell, int places) const;
+  std::vector<std::string> StackedRows(const ColumnForm& form) const;
+  std::vector<std::string> DivisionRows(const ColumnForm& form) const;
   void WriteVerticalBlock();
-  std::string Slot(const std::string& first, const std::string& content) const;
-  void WriteBlockRow(int margin, const std::function<std::string(const ColumnForm&)>& slotOf);
   void WriteLine(const std::string& text);
   [[noreturn]] void Fail(const char* what) const;
 
@@ -43,6 +48,8 @@ class TextWorksheetWriter final : public WorksheetWriter {
   int perRow_;
   TextEncoding encoding_;
   const SheetLayout* layout_ = nullptr;
+  int operatorColumns_ = 1;  // the widest operator of the sheet
+  int itemColumns_ = 0;      // the widest problem, when problems differ in width
   std::FILE* file_ = nullptr;
   std::string line_;
   std::vector<ColumnForm> vertical_;

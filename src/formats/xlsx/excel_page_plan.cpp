@@ -8,15 +8,17 @@ namespace {
 
 constexpr double kTermWidth = static_cast<double>(2.7f);  // the single-precision 2.7 of the original sheets
 constexpr double kWideTermWidth = 4.8;
+constexpr double kRemainderLeadWidth = 3.6;  // "……" at 12 points
 constexpr double kA4Short = 210 / 25.4 * 72;  // points
 constexpr double kA4Long = 297 / 25.4 * 72;
 constexpr double kTermSize = 12;
 constexpr double kSmallestPrintedSize = 9;
-// Lines a page upright: 25, or 8 or 7 with their column form, whatever the
-// scale (the tallest page, 694 points, fits A4's 748).
+// Lines a page upright: 25, or 8 with a column form of three rows, 7 with
+// one of four, whatever the scale (the tallest page, 694 points, fits A4's
+// 748).
 constexpr int kLinesPerPage = 25;
-constexpr int kTwoTermColumnFormLines = 8;
-constexpr int kThreeTermColumnFormLines = 7;
+constexpr int kThreeRowFormLines = 8;
+constexpr int kFourRowFormLines = 7;
 // Spreadsheets round their fitting scale down; the page is kept this much
 // clear of the paper's printable height.
 constexpr double kHeightReserve = 0.97;
@@ -37,14 +39,26 @@ double Scale(double lineWidth, bool landscape) { return std::min(1.0, PrintableW
 
 }  // namespace
 
-std::array<double, kColsPerProblem> SlotColumnWidths(const GenerationSettings& settings) {
+int ColumnsPerProblem(const GenerationSettings& settings) {
+  return ShowsRemainders(settings) ? kColsPerProblemWithRemainder : kColsPerProblem;
+}
+
+int FormRows(const GenerationSettings& settings) {
+  if (!settings.VerticalForm) return 0;
+  return settings.DivisionChecked ? 4 : settings.TermCount + 1;
+}
+
+std::vector<double> SlotColumnWidths(const GenerationSettings& settings) {
   const BlankPlace mode = settings.BlankMode;
   auto termWidth = [&](BlankPlace blankMode) {
     return mode == blankMode || mode == BlankPlace::Random ? kWideTermWidth : kTermWidth;
   };
-  std::array<double, kColsPerProblem> widths = {3.0, termWidth(BlankPlace::First), 1.0, termWidth(BlankPlace::Second),
-                                                1.0, termWidth(BlankPlace::Third), 1.0, termWidth(BlankPlace::Result), 1.2};
+  std::vector<double> widths = {3.0, termWidth(BlankPlace::First), 1.0, termWidth(BlankPlace::Second),
+                                1.0, termWidth(BlankPlace::Third), 1.0, termWidth(BlankPlace::Result), 1.2};
   if (settings.TermCount == 2) widths[4] = widths[5] = 0;
+  if (ColumnsPerProblem(settings) == kColsPerProblemWithRemainder) {
+    widths.insert(widths.end() - 1, {kRemainderLeadWidth, termWidth(BlankPlace::Result)});
+  }
   return widths;
 }
 
@@ -53,9 +67,8 @@ ExcelPagePlan PlanExcelPage(const GenerationSettings& settings) {
   for (double width : SlotColumnWidths(settings)) slot += ColumnPoints(width);
   ExcelPagePlan plan;
   plan.perLine = settings.PerRow;
-  plan.linesPerPage = !settings.VerticalForm      ? kLinesPerPage
-                      : settings.TermCount == 2 ? kTwoTermColumnFormLines
-                                                : kThreeTermColumnFormLines;
+  const int formRows = FormRows(settings);
+  plan.linesPerPage = formRows == 0 ? kLinesPerPage : formRows == 3 ? kThreeRowFormLines : kFourRowFormLines;
   plan.printedSize = kTermSize * Scale(plan.perLine * slot, false);
   if (plan.printedSize >= kSmallestPrintedSize || Scale(plan.perLine * slot, true) <= Scale(plan.perLine * slot, false)) {
     return plan;
@@ -65,8 +78,7 @@ ExcelPagePlan PlanExcelPage(const GenerationSettings& settings) {
   const double scale = Scale(plan.perLine * slot, true);
   plan.printedSize = kTermSize * scale;
   // The lines that fit the lying page's height at that scale, under the spacer row.
-  const double lineHeight = settings.VerticalForm ? 2 * kLineRowHeight + settings.TermCount * kDefaultRowHeight
-                                                  : kLineRowHeight;
+  const double lineHeight = formRows == 0 ? kLineRowHeight : 2 * kLineRowHeight + (formRows - 1) * kDefaultRowHeight;
   const double room = PrintableHeight(true) * kHeightReserve / scale - kSpacerRowHeight;
   plan.linesPerPage = std::clamp(static_cast<int>(room / lineHeight), 1, plan.linesPerPage);
   return plan;

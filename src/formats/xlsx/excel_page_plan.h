@@ -1,14 +1,23 @@
 #pragma once
 
-#include <array>
+#include <vector>
 
 #include "generation/generation_settings.h"
 
 namespace numbrook {
 
 // Every problem slot has nine columns (number, three terms, two operators,
-// "=", the result and a gap), whatever its term count.
+// "=", the result and a gap), whatever its term count; a sheet whose
+// divisions may leave a remainder has two more before the gap: "……" and
+// the remainder.
 inline constexpr int kColsPerProblem = 9;
+inline constexpr int kColsPerProblemWithRemainder = 11;
+int ColumnsPerProblem(const GenerationSettings& settings);
+
+// The rows under a line that its column form takes: the terms and the
+// result, or the four rows of a division frame (quotient, dividend,
+// product, remainder), whichever a problem of the sheet may need.
+int FormRows(const GenerationSettings& settings);
 
 // The page set-up, in inches: header and footer a quarter inch inside the
 // paper's edge, where every printer prints; the problems start below the
@@ -24,10 +33,10 @@ inline constexpr double kLineRowHeight = 26;
 inline constexpr double kSpacerRowHeight = 15;
 inline constexpr double kDefaultRowHeight = 15;
 
-// The widths of a slot's nine columns, in characters: a term's column is
-// 2.7 characters wide, or wider where it holds the blank; a two-term
-// problem hides its second operator and third term.
-std::array<double, kColsPerProblem> SlotColumnWidths(const GenerationSettings& settings);
+// The widths of a slot's columns, in characters: a term's column is 2.7
+// characters wide, or wider where it holds the blank; a two-term problem
+// hides its second operator and third term.
+std::vector<double> SlotColumnWidths(const GenerationSettings& settings);
 
 // How the workbook prints on A4. It is fitted to the paper's width, so a
 // wide line prints its 12 pt terms smaller: upright while they print at 9

@@ -19,6 +19,7 @@ namespace numbrook {
 namespace {
 
 constexpr const char* kBlankBox = "(   )";
+constexpr const char* kRemainderLead = "……";
 constexpr lxw_color_t kAnswerRed = 0xFF0000;
 constexpr std::uint8_t kPaperA4 = 9;
 
@@ -117,11 +118,12 @@ void ExcelWorksheetWriter::Open(const SheetLayout& layout) {
   // In constant-memory mode the sheet's rows go to a scratch file from here on.
   worksheet_ = workbook_add_worksheet(workbook_, "题目列表");
   if (worksheet_ == nullptr) throw ExportError("无法创建工作表“" + shownPath_ + "”：" + ReasonOf(errno != 0 ? errno : ENOMEM));
+  colsPerProblem_ = ColumnsPerProblem(settings_);
   CreateFormats();
   SetUpPage();
   FormatColumns();
-  lineRows_ = settings_.VerticalForm ? settings_.TermCount + 2 : 1;
-  lineColumns_ = page_.perLine * kColsPerProblem;
+  lineRows_ = FormRows(settings_) + 1;
+  lineColumns_ = page_.perLine * colsPerProblem_;
   line_.assign(static_cast<std::size_t>(lineRows_ * lineColumns_), Cell{});
 }
 
@@ -139,6 +141,8 @@ void ExcelWorksheetWriter::CreateFormats() {
   format_set_num_format(formats_.problemNumber, "@");
   formats_.term = NewFormat(workbook_, 12, LXW_ALIGN_CENTER);
   formats_.operatorLeft = NewFormat(workbook_, 12, LXW_ALIGN_LEFT);
+  formats_.ruleLeft = NewFormat(workbook_, 12, LXW_ALIGN_LEFT);
+  format_set_top(formats_.ruleLeft, LXW_BORDER_THIN);
   formats_.valueRight = NewFormat(workbook_, 12, LXW_ALIGN_RIGHT);
   formats_.rule = NewFormat(workbook_, 12, LXW_ALIGN_CENTER);
   format_set_top(formats_.rule, LXW_BORDER_THIN);
@@ -175,14 +179,15 @@ void ExcelWorksheetWriter::SetUpPage() {
 }
 
 // Every slot has the same nine columns: number, first term, operator,
-// second term, operator, third term, "=", result and a gap.
+// second term, operator, third term, "=", result and a gap; with
+// remainders "……" and the remainder come before the gap.
 void ExcelWorksheetWriter::FormatColumns() {
-  const std::array<double, kColsPerProblem> widths = SlotColumnWidths(settings_);
+  const std::vector<double> widths = SlotColumnWidths(settings_);
   lxw_row_col_options hidden{};
   hidden.hidden = 1;
   for (int slot = 0; slot < page_.perLine; ++slot) {
-    for (int j = 0; j < 9; ++j) {
-      const auto column = static_cast<lxw_col_t>(slot * kColsPerProblem + j);
+    for (int j = 0; j < colsPerProblem_; ++j) {
+      const auto column = static_cast<lxw_col_t>(slot * colsPerProblem_ + j);
       const double width = widths[static_cast<std::size_t>(j)];
       Check(worksheet_set_column_opt(worksheet_, column, column, width,
                                      j == 0 ? formats_.numberColumn : formats_.term, width == 0 ? &hidden : nullptr),
@@ -203,11 +208,15 @@ void ExcelWorksheetWriter::StartLine(const SheetLine& /*line*/, bool firstOnPage
 }
 
 void ExcelWorksheetWriter::WriteProblem(int slot, const SheetProblem& problem) {
-  const int g = (slot - 1) * kColsPerProblem;
+  const int g = (slot - 1) * colsPerProblem_;
   At(currentRow_, g + 1).text = problem.numberText;
   for (int k = 0; k < kProblemColumns; ++k) {
     const SheetCell& cell = problem.cells[static_cast<std::size_t>(k)];
-    Cell& written = At(currentRow_, g + 2 + k);
+    if (k == kRemainder && (colsPerProblem_ == kColsPerProblem || (cell.text.empty() && !cell.blank))) continue;
+    // The remainder stands after "……", in the column after the result's.
+    const int column = k == kRemainder ? g + 2 + k + 1 : g + 2 + k;
+    if (k == kRemainder) At(currentRow_, column - 1).text = kRemainderLead;
+    Cell& written = At(currentRow_, column);
     written.text = cell.blank && !cell.IsAnswer() ? kBlankBox : cell.text;
     written.answer = cell.IsAnswer();
   }
@@ -218,10 +227,14 @@ void ExcelWorksheetWriter::WriteProblem(int slot, const SheetProblem& problem) {
 // for the numbers and the first visible column to the right of it for the
 // closing parenthesis of a blank box.
 void ExcelWorksheetWriter::WriteColumnForm(int slot, const ColumnForm& form) {
-  const int g = (slot - 1) * kColsPerProblem;
+  const int g = (slot - 1) * colsPerProblem_;
   const int operatorColumn = g + 3;
   const int valueColumn = g + 4;
   const int closingColumn = settings_.TermCount == 3 ? g + 5 : g + 7;
+  if (form.shape == ColumnShape::LongDivision) {
+    WriteDivisionFrame(g, form.division);
+    return;
+  }
 
   int row = currentRow_ + 1;
   for (const ColumnRow& term : form.terms) {
@@ -235,6 +248,34 @@ void ExcelWorksheetWriter::WriteColumnForm(int slot, const ColumnForm& form) {
   // The rule under the last term is a top border on the result row.
   for (int column : {operatorColumn, valueColumn, closingColumn}) At(row, column).rule = true;
   Place(row, valueColumn, closingColumn, form.result.value);
+}
+
+// The written frame of a division: the quotient above the dividend; the
+// divisor right-aligned in the first-term column, the bracket in the
+// operator column and a line over bracket and dividend; the product under
+// the dividend, then a rule and the remainder.
+void ExcelWorksheetWriter::WriteDivisionFrame(int g, const DivisionFrame& frame) {
+  const int divisorColumn = g + 2;
+  const int bracketColumn = g + 3;
+  const int valueColumn = g + 4;
+  const int closingColumn = settings_.TermCount == 3 ? g + 5 : g + 7;
+  const int top = currentRow_ + 1;
+  Place(top, valueColumn, closingColumn, frame.quotient);
+  Cell& divisor = At(top + 1, divisorColumn);
+  divisor.text = frame.divisor.blank && !frame.divisor.IsAnswer() ? kBlankBox : frame.divisor.text;
+  divisor.answer = frame.divisor.IsAnswer();
+  divisor.align = Align::Right;
+  At(top + 1, bracketColumn).text = ")";
+  At(top + 1, bracketColumn).align = Align::Left;
+  Place(top + 1, valueColumn, closingColumn, frame.dividend);
+  Place(top + 2, valueColumn, closingColumn, frame.product);
+  Place(top + 3, valueColumn, closingColumn, frame.remainder);
+  // The line over the dividend and the rule over the remainder run from
+  // the bracket's column to the end of the number, or of its box.
+  for (const auto& [row, value] : {std::pair{top + 1, &frame.dividend}, std::pair{top + 3, &frame.remainder}}) {
+    At(row, bracketColumn).rule = At(row, valueColumn).rule = true;
+    if (value->blank && !value->IsAnswer()) At(row, closingColumn).rule = true;
+  }
 }
 
 ExcelWorksheetWriter::Cell& ExcelWorksheetWriter::At(int row, int column) {
@@ -279,7 +320,7 @@ void ExcelWorksheetWriter::WriteLineCells() {
       const Cell& cell = line_[static_cast<std::size_t>(i * lineColumns_ + j)];
       const bool plain = cell.align == Align::Column && !cell.rule;
       if (!cell.set || (cell.text.empty() && plain)) continue;
-      const bool numberColumn = j % kColsPerProblem == 0;
+      const bool numberColumn = j % colsPerProblem_ == 0;
       lxw_format* format = FormatOf(cell, numberColumn);
       const auto column = static_cast<lxw_col_t>(j);
       lxw_error error;
@@ -302,7 +343,7 @@ lxw_format* ExcelWorksheetWriter::FormatOf(const Cell& cell, bool numberColumn) 
     return formats_.termAnswer;
   }
   switch (cell.align) {
-    case Align::Left: return formats_.operatorLeft;
+    case Align::Left: return cell.rule ? formats_.ruleLeft : formats_.operatorLeft;
     case Align::Right: return cell.rule ? formats_.ruleRight : formats_.valueRight;
     case Align::Column: break;
   }

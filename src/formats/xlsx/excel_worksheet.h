@@ -35,7 +35,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   ExcelWorksheetWriter(const ExcelWorksheetWriter&) = delete;
   ExcelWorksheetWriter& operator=(const ExcelWorksheetWriter&) = delete;
 
-  PageShape Shape(const SheetLayout& problems) override;                   // 25 lines a page, or 8 or 7 with the column form, fewer lying
+  PageShape Shape(const SheetLayout& problems) override;  // 25 lines a page, 8 or 7 with the column form, fewer lying
   void Open(const SheetLayout& layout) override;      // the workbook, its page set-up and column grid
   void StartLine(const SheetLine& line, bool firstOnPage) override;  // the row bookkeeping before a line
   void WriteProblem(int position, const SheetProblem& problem) override;  // into the line being built
@@ -59,6 +59,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
     lxw_format* problemNumber = nullptr;  // the same, the number kept as text: " 7. "
     lxw_format* term = nullptr;           // 12 points, centred
     lxw_format* operatorLeft = nullptr;   // column form: the operators
+    lxw_format* ruleLeft = nullptr;       // a division frame's bracket, under its line
     lxw_format* valueRight = nullptr;     // column form: the numbers
     lxw_format* rule = nullptr;           // column form: the rule over the result
     lxw_format* ruleRight = nullptr;      // the rule over the result's number
@@ -74,6 +75,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   void FormatColumns();
   void SetRowHeight(int row, double height);
   void WriteColumnForm(int slot, const ColumnForm& form);
+  void WriteDivisionFrame(int g, const DivisionFrame& frame);
   Cell& At(int row, int column);
   void Place(int row, int valueColumn, int closingColumn, const SheetCell& value);
   void WriteLineCells();
@@ -90,6 +92,7 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   lxw_workbook* workbook_ = nullptr;
   lxw_worksheet* worksheet_ = nullptr;
   Formats formats_;
+  int colsPerProblem_ = 9;  // a slot's columns: 11 with remainders
   std::vector<Cell> line_;  // rows of the line (the line row and its column form) by columns
   int lineRows_ = 1;
   int lineColumns_ = 0;

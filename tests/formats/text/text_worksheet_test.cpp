@@ -5,6 +5,13 @@
 #include "formats/text/text_encoding.h"
 #include "formats_support/gbk_text.h"
 #include "files_support/temp_folder.h"
+#include "generation/problem_generator.h"
+
+#include <clocale>
+#include <cwchar>
+#include <map>
+#include <regex>
+#include <set>
 
 namespace numbrook::testing {
 namespace {
@@ -278,6 +285,171 @@ INSTANTIATE_TEST_SUITE_P(EveryValueWidth, KeyColumnForm,
                          ::testing::Values(KeyDigitsCase{"9", "7"}, KeyDigitsCase{"20", "5"},
                                            KeyDigitsCase{"20", "19"}, KeyDigitsCase{"99", "90"},
                                            KeyDigitsCase{"99", "105"}));
+
+ProblemRow WithRemainder(const char* a, const char* op, const char* b, const char* result, const char* remainder) {
+  return {a, op, b, "", "", "=", result, remainder};
+}
+
+// Multiplications and divisions, some with a remainder: the run's
+// description, the signs, the remainder after "……" and every problem as
+// wide as the widest; in column form a product under its factors and a
+// division in its written frame.
+Sheet TimesTablesSheet() {
+  Sheet sheet;
+  sheet.controls.operations = OperationKinds::Multiplication | OperationKinds::Division;
+  sheet.controls.remainders = Remainders::Mixed;
+  sheet.controls.perLine = 2;
+  sheet.controls.blank = BlankPlace::Random;
+  sheet.controls.columnForm = true;
+  sheet.rows = {Two("7", "×", "_", "56"), WithRemainder("17", "÷", "5", "_", "_"),
+                WithRemainder("_", "÷", "7", "8", "6"), WithRemainder("56", "÷", "_", "8", "0")};
+  return sheet;
+}
+
+// Under UTF-8 × and "……" take one column a character, as wcswidth counts
+// them; under GBK every Chinese-encoded character takes two, so problems
+// are wider there and the blanks between them follow.
+TEST(TextWorksheet, TimesTablesInUtf8) {
+  EXPECT_EQ(WriteBytes(TimesTablesSheet(), SheetKind::Pupil, TextEncoding::Utf8),
+            Lines({kHeader, "", " 【说明：二个数,乘除运算,随机填空,乘法口诀1~9,表内除法和有余数除法】",
+                   "1.  7× (    )=56                2. 17÷ 5= (    )……(    )",
+                   "             7                            ( )",
+                   "         ×(   )                        ------",
+                   "        ------                       5 ) 1 7",
+                   "           5 6                          (   )",
+                   "                                       ------",
+                   "                                          ( )",
+                   "",
+                   "",
+                   "3.  (    )÷ 7= 8……6             4. 56÷ (    )= 8……0",
+                   "                8                          8",
+                   "            ------                     ------",
+                   "          7 )(   )                 ( ) ) 5 6",
+                   "             (   )                      (   )",
+                   "            ------                     ------",
+                   "                6                          0",
+                   "", "", "", "", kRating}));
+}
+
+TEST(TextWorksheet, TimesTablesKeyInGbk) {
+  EXPECT_EQ(GbkToUtf8(WriteBytes(TimesTablesSheet(), SheetKind::AnswerKey, TextEncoding::Gbk)),
+            Lines({kHeader, "", " 【说明：二个数,乘除运算,随机填空,乘法口诀1~9,表内除法和有余数除法（答案）】",
+                   "1.  7× (   8)=56                  2. 17÷ 5= (   3)……(   2)",
+                   "             7                            (3)",
+                   "        ×(  8)                        ------",
+                   "        ------                       5 ) 1 7",
+                   "           5 6                          (1 5)",
+                   "                                       ------",
+                   "                                          (2)",
+                   "",
+                   "",
+                   "3.  (  62)÷ 7= 8……6             4. 56÷ (   7)= 8……0",
+                   "                8                          8",
+                   "            ------                     ------",
+                   "          7 )(6 2)                 (7) ) 5 6",
+                   "             (5 6)                      (5 6)",
+                   "            ------                     ------",
+                   "                6                          0",
+                   "", "", "", "", kRating}));
+}
+
+// The columns an editor shows: in GBK a character's bytes (one for ASCII,
+// two for every other); in UTF-8 wcswidth's count in a Chinese locale
+// (glibc's UTF-8 locales share one width table, so C.UTF-8 stands in when
+// zh_CN.UTF-8 is not installed).
+int EditorColumns(const std::string& bytes, TextEncoding encoding) {
+  if (encoding == TextEncoding::Gbk) return static_cast<int>(bytes.size());
+  if (std::setlocale(LC_CTYPE, "zh_CN.UTF-8") == nullptr) std::setlocale(LC_CTYPE, "C.UTF-8");
+  std::wstring wide(bytes.size() + 1, L'\0');
+  const std::size_t length = std::mbstowcs(wide.data(), bytes.c_str(), wide.size());
+  const int columns = wcswidth(wide.c_str(), length);
+  std::setlocale(LC_CTYPE, "C");
+  return columns;
+}
+
+// Each character of a line by the column an editor shows it in.
+std::map<int, std::string> ByColumn(const std::string& line, TextEncoding encoding) {
+  std::map<int, std::string> cells;
+  int column = 0;
+  for (std::size_t i = 0; i < line.size();) {
+    std::size_t length = 1;
+    if (encoding == TextEncoding::Gbk) {
+      length = static_cast<unsigned char>(line[i]) < 0x80 ? 1 : 2;
+    } else {
+      while (i + length < line.size() && (static_cast<unsigned char>(line[i + length]) & 0xC0) == 0x80) ++length;
+    }
+    const std::string character = line.substr(i, length);
+    cells[column] = character;
+    column += EditorColumns(encoding == TextEncoding::Gbk ? character : character, encoding);
+    i += length;
+  }
+  return cells;
+}
+
+// The column of the last digit of a line's slot [from, to), or -1.
+int LastDigit(const std::map<int, std::string>& cells, int from, int to) {
+  int last = -1;
+  for (const auto& [column, character] : cells) {
+    if (column >= from && column < to && std::isdigit(static_cast<unsigned char>(character[0]))) last = column;
+  }
+  return last;
+}
+
+// A class of mixed problems with random blanks, as a key: on every full
+// line of the file as an editor shows it, the problems start in the same
+// columns; in every column form the numbers' units stand in one column
+// (of a stacked form the terms and the result; of a division frame the
+// quotient, dividend, product and remainder).
+TEST(TextWorksheet, TimesTablesStayInColumnsAsEditorsShowThem) {
+  for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Gbk}) {
+    RunRequest request;
+    request.operations = OperationKinds::Addition | OperationKinds::Multiplication | OperationKinds::Division;
+    request.remainders = Remainders::Mixed;
+    request.blank = BlankPlace::Random;
+    request.columnForm = true;
+    request.count = 60;
+    request.format = FileFormat::Text;
+    request.textEncoding = encoding;
+    const GenerationSettings settings = SetUpRun(request);
+    SeededRandom random(31);
+    ProblemTable table;
+    ASSERT_TRUE(GenerateProblems(settings, random, Progress{}, table));
+    TempFolder folder;
+    const std::filesystem::path file = folder.path() / "sheet.TXT";
+    ASSERT_EQ(RunExport(settings, table, Progress{}, file, SheetKind::AnswerKey).outcome, ExportOutcome::Written);
+    std::vector<std::string> lines;
+    const std::string bytes = ReadBytes(file);
+    for (std::size_t at = 0, next; (next = bytes.find("\r\n", at)) != std::string::npos; at = next + 2) {
+      lines.push_back(bytes.substr(at, next - at));
+    }
+    std::set<std::vector<int>> starts;
+    int forms = 0;
+    for (std::size_t l = 3; l < lines.size(); ++l) {
+      std::vector<int> lineStarts;
+      for (const auto& [column, character] : ByColumn(lines[l], encoding)) {
+        if (character == "." && lines[l].find(". ") != std::string::npos) lineStarts.push_back(column);
+      }
+      if (lineStarts.empty()) continue;
+      if (lineStarts.size() == 4) starts.insert(lineStarts);
+      // The block under the line: its rows up to the empty line.
+      std::vector<std::map<int, std::string>> block;
+      for (std::size_t b = l + 1; b < lines.size() && !lines[b].empty(); ++b) block.push_back(ByColumn(lines[b], encoding));
+      for (std::size_t slot = 0; slot < lineStarts.size(); ++slot) {
+        const int from = 7 + 27 * static_cast<int>(slot), to = from + 27;
+        const bool frame = block.size() == 6 && block[2].count(from + 5) == 1 && block[2].at(from + 5) == ")";
+        const std::vector<std::size_t> rows = frame ? std::vector<std::size_t>{0, 2, 3, 5}
+                                                    : std::vector<std::size_t>{0, 1, 3};
+        std::set<int> units;
+        for (std::size_t row : rows) units.insert(LastDigit(block[row], from, to));
+        EXPECT_EQ(units.size(), 1u) << lines[l + 1 + rows[0]] << "\n" << lines[l + 1 + rows[1]];
+        EXPECT_NE(*units.begin(), -1);
+        ++forms;
+      }
+    }
+    EXPECT_EQ(starts.size(), 1u) << "every full line's problems start in the same columns";
+    EXPECT_EQ(forms, 60);
+  }
+}
 
 }  // namespace
 }  // namespace numbrook::testing

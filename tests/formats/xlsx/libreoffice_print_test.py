@@ -27,6 +27,13 @@ CASES = [
     ("heavy", ["--terms=3", "--vertical", "--blank=random", "--per-row=3", "--count=60"], 3),
     ("heaviest", ["--terms=3", "--vertical", "--blank=random", "--per-row=10", "--count=1000"], 28),
     ("key", ["--vertical", "--per-row=5", "--count=150", "--answers"], 4),
+    # Division frames take four rows under a line, 7 lines an upright page;
+    # with remainders four problems a line print below 9 pt upright, so the
+    # page lies and holds 4 lines (10 lines: 3 pages); ten a line become 6
+    # (167 lines, 5 a page: 34 pages).
+    ("tables", ["--no-add", "--mul", "--div", "--remainder=mixed", "--vertical", "--blank=random", "--per-row=4",
+                "--count=40", "--answers"], 3),
+    ("tables heaviest", ["--mul", "--div", "--remainder=mixed", "--vertical", "--per-row=10", "--count=1000"], 34),
 ]
 
 

@@ -12,6 +12,7 @@ namespace numbrook::testing {
 class ScriptedRandom final : public RandomSource {
  public:
   ScriptedRandom(std::initializer_list<double> values) : values_(values) {}
+  explicit ScriptedRandom(std::vector<double> values) : values_(std::move(values)) {}
   double Next() override {
     if (next_ >= values_.size()) throw std::out_of_range("the script ran out of random numbers");
     return values_[next_++];
