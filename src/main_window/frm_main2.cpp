@@ -363,7 +363,7 @@ void frmMain2::CmdOK_Click() {
   for (NumericTextBox* field : {Text1, Text2, Text3, Text4, Text5}) field->Validate();
   const SetRequest asked = SetRequestFromControls(ReadControls());
   if (!ChoosesAnOperation(asked.run.operations)) {
-    desktop_.ShowMessage(this, QMessageBox::Warning, "警告", "请至少选择一种运算：加法或减法。");
+    desktop_.ShowMessage(this, QMessageBox::Warning, "警告", "请至少选择一种运算：加法、减法、乘法或除法。");
     return;
   }
   LockForRun();

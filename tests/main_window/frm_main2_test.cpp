@@ -587,6 +587,20 @@ class FrmMain2Test : public QObject {
     QCOMPARE(text.count("……"), 8);
   }
 
+  // A run needs an operation: with none ticked Start says so and writes
+  // nothing, as numbrook-sheet refuses --no-add alone.
+  void startWithoutAnOperationIsRefused() {
+    const testing::ScopedDocuments documents;
+    QTest::mouseClick(Find<QCheckBox>("CheckA"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QVERIFY(!window_->IsRunning());
+    QCOMPARE(desktop_.messages.size(), std::size_t{1});
+    QCOMPARE(desktop_.messages[0].text, QString("请至少选择一种运算：加法、减法、乘法或除法。"));
+    QVERIFY(desktop_.opened.empty());
+    QVERIFY(!std::filesystem::exists(documents.Folder()) || std::filesystem::is_empty(documents.Folder()));
+    QVERIFY(Find<QPushButton>("CmdOK")->isEnabled());
+  }
+
   // Exit during a run: the window goes at once, the run stops at its next
   // problem, nothing is opened, and what was kept is said.
   void closingDuringARunEndsItCleanly() {
