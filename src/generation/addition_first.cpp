@@ -71,6 +71,8 @@ void GenerateAdditionFirst(const RowRequest& q) {
       row[kThirdTerm] = kBlankMarker;
       if (thirdIsAdded) SwapOnOddDigit(q, kFirstTerm, kSecondTerm);
       break;
+    case BlankPlace::Random:
+      break;  // a row's place has been drawn before it comes here
   }
 }
 
