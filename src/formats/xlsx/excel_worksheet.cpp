@@ -210,7 +210,7 @@ void ExcelWorksheetWriter::StartLine(const SheetLine& /*line*/, bool firstOnPage
 void ExcelWorksheetWriter::WriteProblem(int slot, const SheetProblem& problem) {
   const int g = (slot - 1) * colsPerProblem_;
   At(currentRow_, g + 1).text = problem.numberText;
-  for (int k = 0; k < kProblemColumns; ++k) {
+  for (int k = 0; k < kBrackets; ++k) {
     const SheetCell& cell = problem.cells[static_cast<std::size_t>(k)];
     if (k == kRemainder && (colsPerProblem_ == kColsPerProblem || (cell.text.empty() && !cell.blank))) continue;
     // The remainder stands after "……", in the column after the result's.
