@@ -1,22 +1,19 @@
-// Two-step problems against an evaluator written here: every drawn row
-// worked in the school's order by a small expression reader of its own,
-// each step held to its rule, brackets only of the textbook's shapes, the
-// share of brackets and of each operator, and the exact count against a
-// brute force over every written problem.
-#include <algorithm>
-#include <cctype>
-#include <cmath>
+// Two-step problems against a teacher's reading written for the tests
+// (school_order.h): every drawn row worked in the school's order, each step
+// held to its rule, brackets only of the textbook's shapes, the share of
+// brackets and of each operator, and the exact count against a brute force
+// over every written problem.
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "generation/blank_value.h"
 #include "generation/problem_generator.h"
 #include "generation/problem_space.h"
+#include "generation_support/school_order.h"
 
 namespace numbrook::testing {
 namespace {
@@ -24,128 +21,11 @@ namespace {
 const OperationKinds kAdd = OperationKinds::Addition, kSub = OperationKinds::Subtraction,
                      kMul = OperationKinds::Multiplication, kDiv = OperationKinds::Division;
 
-// One step as the reader works it.
-struct Step {
-  int left;
-  char op;  // + - * /
-  int right;
-  int value;
-};
-
-// Reads "(12+15)/3" with the school's order: brackets, then * and /, then
-// + and -, each level from left to right; records every step in the order
-// worked. Nothing for a division that leaves a remainder.
-class Reader {
- public:
-  explicit Reader(std::string text) : text_(std::move(text)) {}
-  std::optional<int> Value() {
-    const std::optional<int> value = Sum();
-    return pos_ == text_.size() && exact_ ? value : std::nullopt;
-  }
-  std::vector<Step> steps;
-
- private:
-  std::optional<int> Sum() {
-    std::optional<int> left = Product();
-    while (left && pos_ < text_.size() && (text_[pos_] == '+' || text_[pos_] == '-')) {
-      const char op = text_[pos_++];
-      const std::optional<int> right = Product();
-      if (!right) return std::nullopt;
-      const int value = op == '+' ? *left + *right : *left - *right;
-      steps.push_back({*left, op, *right, value});
-      left = value;
-    }
-    return left;
-  }
-  std::optional<int> Product() {
-    std::optional<int> left = Factor();
-    while (left && pos_ < text_.size() && (text_[pos_] == '*' || text_[pos_] == '/')) {
-      const char op = text_[pos_++];
-      const std::optional<int> right = Factor();
-      if (!right || (op == '/' && *right == 0)) return std::nullopt;
-      if (op == '/' && *left % *right != 0) exact_ = false;
-      const int value = op == '*' ? *left * *right : *left / *right;
-      steps.push_back({*left, op, *right, value});
-      left = value;
-    }
-    return left;
-  }
-  std::optional<int> Factor() {
-    if (pos_ < text_.size() && text_[pos_] == '(') {
-      ++pos_;
-      const std::optional<int> inner = Sum();
-      if (pos_ >= text_.size() || text_[pos_++] != ')') return std::nullopt;
-      return inner;
-    }
-    int value = 0, digits = 0;
-    while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) {
-      value = 10 * value + (text_[pos_++] - '0');
-      ++digits;
-    }
-    return digits > 0 ? std::optional<int>(value) : std::nullopt;
-  }
-  std::string text_;
-  std::size_t pos_ = 0;
-  bool exact_ = true;
-};
-
-char Op(const std::string& sign) { return sign == "×" ? '*' : sign == "÷" ? '/' : sign[0]; }
-
-// The problem as written, with its brackets: "(12+15)/3".
+// The problem as written, with its brackets, as the reader takes it: "(12+15)/3".
 std::string Written(const ProblemRow& row) {
-  const std::string& brackets = row[kBrackets];
-  std::string text = (brackets == "12" ? "(" : "") + row[kFirstTerm] + Op(row[kFirstOperator]) +
-                     (brackets == "23" ? "(" : "") + row[kSecondTerm] + (brackets == "12" ? ")" : "");
-  return text + Op(row[kSecondOperator]) + row[kThirdTerm] + (brackets == "23" ? ")" : "");
-}
-
-struct Rules {
-  int addRange = 20, subRange = 10, from = 1, to = 9;
-  bool carrying = true, borrowing = true, noTrivial = false;
-};
-
-// Each step as the textbook asks: × and ÷ of the tables from..to (a fact
-// belongs to the table of its larger factor), ÷ exact with divisor and
-// quotient 1..9, + within the addition range, − from a minuend within the
-// subtraction range to 0 at the least; no carrying or borrowing where not
-// allowed; nothing too easy where asked.
-std::string BrokenRule(const Step& s, const Rules& r) {
-  const int table = s.op == '*' ? std::max(s.left, s.right) : std::max(s.right, s.value);
-  switch (s.op) {
-    case '*':
-      if (s.left < 1 || s.left > 9 || s.right < 1 || s.right > 9) return "a factor outside 1..9";
-      if (table < r.from || table > r.to) return "outside the tables";
-      if (r.noTrivial && (s.left == 1 || s.right == 1)) return "a factor 1";
-      return "";
-    case '/':
-      if (s.right < 1 || s.right > 9 || s.value < 1 || s.value > 9) return "a divisor or quotient outside 1..9";
-      if (table < r.from || table > r.to) return "outside the tables";
-      if (r.noTrivial && (s.right == 1 || s.value == 1)) return "a divisor or quotient 1";
-      return "";
-    case '+':
-      if (s.value > r.addRange) return "a sum past the addition range";
-      if (!r.carrying && s.left % 10 + s.right % 10 > 9) return "a carry";
-      break;
-    default:
-      if (s.left > r.subRange) return "a minuend past the subtraction range";
-      if (s.value < 0) return "a difference below 0";
-      if (!r.borrowing && s.right % 10 > s.left % 10) return "a borrow";
-  }
-  if (r.noTrivial && (s.left == 0 || s.right == 0 || s.value == 0)) return "a 0";
-  return "";
-}
-
-// The shapes of the textbook: (a±b)×c, (a±b)÷c, c×(a±b), c÷(a±b), a−(b±c), a×(b÷c).
-bool IsTextbookBracket(const ProblemRow& row) {
-  const auto level = [](const std::string& sign) { return sign == "×" || sign == "÷" ? 2 : 1; };
-  const std::string& first = row[kFirstOperator];
-  const std::string& second = row[kSecondOperator];
-  if (row[kBrackets] == "12") return level(first) == 1 && level(second) == 2;
-  if (row[kBrackets] == "23") {
-    return (level(first) == 2 && level(second) == 1) || (first == "-" && level(second) == 1) ||
-           (first == "×" && second == "÷");
-  }
-  return row[kBrackets].empty();
+  const auto op = [](const std::string& sign) { return sign == "×" ? '*' : sign == "÷" ? '/' : sign[0]; };
+  return Expression(std::stoi(row[kFirstTerm]), op(row[kFirstOperator]), std::stoi(row[kSecondTerm]),
+                    op(row[kSecondOperator]), std::stoi(row[kThirdTerm]), row[kBrackets]);
 }
 
 RunRequest TwoSteps(OperationKinds operations, Brackets brackets, const Rules& r = {}) {
@@ -196,7 +76,7 @@ TEST_P(TwoStepDraws, EveryRowIsSoundWorkedInTheSchoolsOrder) {
       }
       for (int term : {kFirstTerm, kSecondTerm, kThirdTerm}) ASSERT_GE(std::stoi(row[term]), 1) << written;
       EXPECT_EQ(CellValue(row, kResult), value) << written;
-      EXPECT_TRUE(IsTextbookBracket(row)) << written;
+      EXPECT_TRUE(IsTextbookShape(written)) << written;
       bracketed += !row[kBrackets].empty();
     }
   }
@@ -244,41 +124,12 @@ struct CountCase {
   Rules rules;
 };
 
-// Every problem written with operators of the run, with brackets where the
-// run has them, that the reader finds sound. Its numbers are 1 up to the
-// largest any step takes: a range, or a dividend of 81.
-std::size_t BruteForce(const CountCase& c) {
-  const int largest = std::max({c.rules.addRange, c.rules.subRange, Has(c.operations, kDiv) ? 81 : 9});
-  std::vector<std::string> signs;
-  if (Has(c.operations, kAdd)) signs.push_back("+");
-  if (Has(c.operations, kSub)) signs.push_back("-");
-  if (Has(c.operations, kMul)) signs.push_back("×");
-  if (Has(c.operations, kDiv)) signs.push_back("÷");
-  std::vector<std::string> placements;
-  if (c.brackets != Brackets::Always) placements.push_back("");
-  if (c.brackets != Brackets::Never) placements.insert(placements.end(), {"12", "23"});
-  std::size_t count = 0;
-  for (const std::string& first : signs) {
-    for (const std::string& second : signs) {
-      for (const std::string& brackets : placements) {
-        ProblemRow row{"", first, "", second, "", "=", "_", "", brackets};
-        if (!IsTextbookBracket(row)) continue;
-        for (int a = 1; a <= largest; ++a) {
-          for (int b = 1; b <= largest; ++b) {
-            for (int d = 1; d <= largest; ++d) {
-              row[kFirstTerm] = std::to_string(a), row[kSecondTerm] = std::to_string(b), row[kThirdTerm] = std::to_string(d);
-              Reader reader(Written(row));
-              if (!reader.Value()) continue;
-              bool sound = true;
-              for (const Step& step : reader.steps) sound = sound && BrokenRule(step, c.rules).empty();
-              count += sound;
-            }
-          }
-        }
-      }
-    }
+std::string OpsOf(OperationKinds operations) {
+  std::string ops;
+  for (auto [kind, op] : {std::pair{kAdd, '+'}, std::pair{kSub, '-'}, std::pair{kMul, '*'}, std::pair{kDiv, '/'}}) {
+    if (Has(operations, kind)) ops += op;
   }
-  return count;
+  return ops;
 }
 
 class TwoStepCount : public ::testing::TestWithParam<CountCase> {};
@@ -287,7 +138,8 @@ class TwoStepCount : public ::testing::TestWithParam<CountCase> {};
 TEST_P(TwoStepCount, IsTheBruteForceOfEveryWrittenProblem) {
   const CountCase& c = GetParam();
   const GenerationSettings settings = SetUpRun(TwoSteps(c.operations, c.brackets, c.rules));
-  const std::size_t expected = BruteForce(c);
+  const std::size_t expected =
+      BruteForceCount(OpsOf(c.operations), c.brackets != Brackets::Always, c.brackets != Brackets::Never, c.rules);
   EXPECT_GT(expected, 0u);
   EXPECT_EQ(CountDistinctProblems(settings, std::numeric_limits<std::size_t>::max()), expected);
   EXPECT_EQ(CountDistinctProblems(settings, 10), std::min<std::size_t>(expected, 10)) << "stops at enough";
