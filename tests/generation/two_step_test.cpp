@@ -5,7 +5,6 @@
 // over every written problem.
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -151,44 +150,6 @@ INSTANTIATE_TEST_SUITE_P(SmallSpaces, TwoStepCount,
                                            CountCase{kMul | kAdd, Brackets::Always, {20, 10, 2, 3, true, true, true}},
                                            CountCase{kSub | kDiv, Brackets::Mixed, {10, 12, 2, 4, true, false}},
                                            CountCase{kSub, Brackets::Always, {10, 9}}));
-
-// Distinct two-step problems: all of a small space can be had, one more cannot.
-TEST(TwoStepDistinct, EveryProblemOnceAndNoMore) {
-  RunRequest request = TwoSteps(kSub | kDiv, Brackets::Always, {10, 10, 2, 3, true, true, true});
-  const std::size_t all = CountDistinctProblems(SetUpRun(request), 1000);
-  ASSERT_GT(all, 10u);
-  ASSERT_LT(all, 500u);
-  request.count = static_cast<int>(all);
-  SeededRandom random(4);
-  ProblemTable table;
-  ASSERT_EQ(GenerateDistinctProblems(SetUpRun(request), random, Progress{}, table), DistinctOutcome::Drawn);
-  std::set<ProblemRow> rows;
-  for (int i = 0; i < request.count; ++i) rows.insert(table.Row(i));
-  EXPECT_EQ(rows.size(), all);
-  request.count += 1;
-  EXPECT_EQ(GenerateDistinctProblems(SetUpRun(request), random, Progress{}, table), DistinctOutcome::RanOut);
-}
-
-// Two-step problems ask for their result, in line form; brackets and
-// working lines belong to three terms.
-TEST(TwoStepSetUp, RefusesWhatTheProblemsDoNotHave) {
-  const auto refused = [](void (*adjust)(RunRequest&)) {
-    RunRequest request = TwoSteps(kAdd | kMul, Brackets::Never);
-    adjust(request);
-    EXPECT_THROW(SetUpRun(request), std::invalid_argument);
-  };
-  refused([](RunRequest& r) { r.blank = BlankPlace::First; });
-  refused([](RunRequest& r) { r.blank = BlankPlace::Random; });
-  refused([](RunRequest& r) { r.columnForm = true; });
-  refused([](RunRequest& r) { r.operations = kAdd, r.steps = true, r.blank = BlankPlace::Second; });
-  refused([](RunRequest& r) { r.operations = kAdd, r.steps = true, r.columnForm = true; });
-  refused([](RunRequest& r) { r.terms = 2, r.brackets = Brackets::Always; });
-  refused([](RunRequest& r) { r.terms = 2, r.steps = true; });
-  refused([](RunRequest& r) { r.operations = kDiv, r.remainders = Remainders::Mixed; });
-  // Three terms of + and − alone are the old problems; brackets make them two steps.
-  EXPECT_FALSE(SetUpRun(TwoSteps(kAdd | kSub, Brackets::Never)).TwoSteps);
-  EXPECT_TRUE(SetUpRun(TwoSteps(kAdd | kSub, Brackets::Mixed)).TwoSteps);
-}
 
 // The run gives no problem where an operation can stand in none: × alone
 // from the tables 5 to 9 without easy problems has no product of 9 or less.
