@@ -1,6 +1,6 @@
 // Writes numbrook-sheet's manual page from its template at build time, with
 // every limit and default taken from the run's settings table: "@count.lowest@",
-// "@count.highest@", "@count.default@", "@per-row.three-terms@", and the
+// "@count.highest@", "@count.default@", "@per-row.three-terms@", "@per-row.steps@", and the
 // tables' "@tables.lowest@", "@tables.highest@" and "@tables.default@" (1\-9).
 #include <fstream>
 #include <iostream>
@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
     ReplaceAll(page, name + "default@", std::to_string(setting.startUp));
   }
   ReplaceAll(page, "@per-row.three-terms@", std::to_string(numbrook::DefaultPerLine(3)));
+  ReplaceAll(page, "@per-row.steps@", std::to_string(numbrook::DefaultPerLine(3, true)));
   const numbrook::TablesSetting& tables = numbrook::kTablesSetting;
   const std::string name = "@" + std::string(tables.option) + ".";
   ReplaceAll(page, name + "lowest@", std::to_string(tables.lowest));

@@ -43,6 +43,7 @@ constexpr std::array<const char*, 3> kFormatNames = {"text", "excel", "pdf"};
 constexpr std::array<const char*, 2> kEncodingNames = {"utf-8", "gbk"};
 constexpr std::array<const char*, 2> kTermNames = {"2", "3"};
 constexpr std::array<const char*, 3> kRemainderNames = {"never", "always", "mixed"};
+constexpr std::array<const char*, 3> kBracketNames = {"never", "always", "mixed"};
 
 // --tables=LO-HI: two whole numbers within the tables' limits, LO not above HI.
 TablesRange TablesOf(const std::string& value) {
@@ -77,7 +78,7 @@ std::uint64_t SeedOf(const std::string& seed) {
 enum LongOnly {
   kTerms = 256, kAdd, kNoAdd, kSub, kMixed, kBlank, kCount, kPerRow, kAddRange, kSubRange,
   kNoCarry, kNoBorrow, kVertical, kNoNewPage, kFormat, kSeed, kOpen, kAnswers, kSheets, kDistinct,
-  kEncoding, kTwoSided, kLarge, kMul, kDiv, kTables, kRemainder, kNoTrivial
+  kEncoding, kTwoSided, kLarge, kMul, kDiv, kTables, kRemainder, kNoTrivial, kBrackets, kSteps
 };
 
 constexpr option kLongOptions[] = {
@@ -95,7 +96,8 @@ constexpr option kLongOptions[] = {
     {"two-sided", no_argument, nullptr, kTwoSided},        {"large", no_argument, nullptr, kLarge},
     {"mul", no_argument, nullptr, kMul},                   {"div", no_argument, nullptr, kDiv},
     {"tables", required_argument, nullptr, kTables},       {"remainder", required_argument, nullptr, kRemainder},
-    {"no-trivial", no_argument, nullptr, kNoTrivial},
+    {"no-trivial", no_argument, nullptr, kNoTrivial},      {"brackets", required_argument, nullptr, kBrackets},
+    {"steps", no_argument, nullptr, kSteps},
     {"help", no_argument, nullptr, 'h'},                   {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0}};
 constexpr const char* kShortOptions = ":ho:V";
@@ -149,7 +151,8 @@ const std::string& SheetUsage() {
         {"    --sub", "减法"},
         {"    --mul", "乘法（表内乘法）"},
         {"    --div", "除法（表内除法；有余数见 --remainder）"},
-        {"", "各种运算每题机会相同；乘除只有两个数"},
+        {"", "各种运算每题机会相同；三个数有乘除时为"},
+        {"", "两步混合运算，先乘除后加减"},
         {"    --mixed", "一题之中加减混合（三个数）"},
         {"    --blank=MODE", "填空的位置：compute（计算题，默认）、first、"},
         {"", "second、third（三个数）或 random"},
@@ -167,12 +170,17 @@ const std::string& SheetUsage() {
         {"    --remainder=MODE", "除法的余数：never（不带余数，默认）、"},
         {"", "always（带余数）或 mixed（都有）"},
         {"    --no-trivial", "不出简单题：乘数、除数、商不为 1，"},
-        {"", "加减法的数和得数不为 0"},
+        {"", "加减法的数和得数不为 0（两步题每一步都如此）"},
+        {"    --brackets=MODE", "三个数的括号：never（不带括号，默认）、"},
+        {"", "always（带括号）或 mixed（都有）；"},
+        {"", "括号只加在改变运算顺序的地方"},
         {"练习纸：", ""},
         {"    --format=FORMAT", "text、excel 或 pdf（默认 excel）"},
         {"    --encoding=NAME", "文本文件的编码：utf-8 或 gbk"},
         {"", "（默认随区域设置）"},
         {"    --vertical", "每题再以竖式列出"},
+        {"    --steps", "脱式计算：三个数的每题下留两行“= ____”，"},
+        {"", "每行题数默认 " + std::to_string(kPerLineWithSteps)},
         {"    --no-new-page", "题号跨页连续，不在每页重新编号"},
         {"    --large", "大字号：PDF 的题目至少 20 磅，"},
         {"", "一行排不下时减少每行题数"},
@@ -228,6 +236,7 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
   bool mixed = false;
   bool tablesGiven = false;
   bool remainderGiven = false;
+  bool bracketsGiven = false;
   optind = 0;  // restart the scan: the parser may run more than once in a process
   opterr = 0;  // our messages, not getopt's
   for (int code; (code = getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr)) != -1;) {
@@ -253,6 +262,11 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
         remainderGiven = true;
         break;
       case kNoTrivial: r.noTrivial = true; break;
+      case kBrackets:
+        r.brackets = static_cast<Brackets>(OneOf("--brackets", kBracketNames, value));
+        bracketsGiven = true;
+        break;
+      case kSteps: r.steps = true; break;
       case kMixed: mixed = true; break;
       case kBlank: r.blank = static_cast<BlankPlace>(OneOf("--blank", kBlankNames, value)); break;
       case kCount: r.count = WholeNumber(NumberSettingId::ProblemCount, value); break;
@@ -303,13 +317,26 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
   }
   const bool times = Has(r.operations, OperationKinds::Multiplication);
   const bool division = Has(r.operations, OperationKinds::Division);
-  if (r.terms == 3 && (times || division)) {
-    Refuse(std::string("--terms=3 不能与 ") + (times ? "--mul" : "--div") + " 同用：三个数的题目只有加减法");
-  }
   if (tablesGiven && !times && !division) Refuse("--tables 需要 --mul 或 --div");
   if (remainderGiven && !division) Refuse("--remainder 需要 --div");
+  if (r.terms == 3 && r.remainders != Remainders::Never) Refuse("--remainder 只用于二个数的除法：两步题没有余数");
+  if (r.terms == 2 && bracketsGiven) Refuse("--brackets 需要 --terms=3");
+  if (r.terms == 2 && r.steps) Refuse("--steps 需要 --terms=3");
+  if (r.brackets != Brackets::Never && !AdmitsBrackets(r.operations)) {
+    Refuse(std::string("--brackets=") + kBracketNames[static_cast<std::size_t>(r.brackets)] +
+           " 所选的运算出不了带括号的题目：需要 --sub，或加减与乘除同用，或 --mul 与 --div 同用");
+  }
+  // Two-step problems, and any with working lines, ask for their result in line form.
+  const bool twoSteps = ChoosesTwoSteps(r.terms, r.operations, r.brackets);
+  const std::string blankName = "--blank=" + std::string(kBlankNames[static_cast<std::size_t>(r.blank)]);
+  if (twoSteps && r.blank != BlankPlace::Result) {
+    Refuse(blankName + " 不能用于三个数的乘除或带括号的题目：这些题目只填得数（--blank=compute）");
+  }
+  if (r.steps && r.blank != BlankPlace::Result) Refuse("--steps 只用于计算题，不能与 " + blankName + " 同用");
+  if (twoSteps && r.columnForm) Refuse("--vertical 不能用于三个数的乘除或带括号的题目；写出计算过程请用 --steps（脱式计算）");
+  if (r.steps && r.columnForm) Refuse("--vertical 不能与 --steps 同用");
   if (mixed) r.operations = r.operations | OperationKinds::Mixed;
-  r.perLine = perLine.value_or(DefaultPerLine(r.terms));
+  r.perLine = perLine.value_or(DefaultPerLine(r.terms, r.steps));
   return options;
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "generation/order_of_work.h"
+
 namespace numbrook {
 namespace {
 
@@ -41,6 +43,13 @@ std::optional<int> TimesTableBlank(const ProblemRow& row) {
 // The row reads t0 s1 t1 s2 t2 = r, with signs s1 and s2; the blank is
 // whichever of the four numbers the equation is solved for.
 std::optional<int> BlankValue(const ProblemRow& row) {
+  // A two-step problem asks for its result only: the value of its working.
+  if (IsTwoStepRow(row)) {
+    if (row[kResult] != kBlankMarker) return std::nullopt;
+    const std::vector<WorkStep> steps = StepsOf(row);
+    if (steps.empty()) return std::nullopt;
+    return steps.back().value;
+  }
   if (IsTimesTableRow(row)) return TimesTableBlank(row);
   const int t0 = ValueOf(row[kFirstTerm]);
   const int t1 = ValueOf(row[kSecondTerm]);

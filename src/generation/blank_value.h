@@ -7,8 +7,9 @@
 namespace numbrook {
 
 // The number that belongs in a row's blank: the one value that makes its
-// equation true (of a division's open result, the quotient). Nothing when
-// the row has no blank, or when no single value fits (□ × 0 = 0).
+// equation true (of a division's open result, the quotient; of a two-step
+// problem, which asks for its result only, the value of its working).
+// Nothing when the row has no blank, or when no single value fits (□ × 0 = 0).
 std::optional<int> BlankValue(const ProblemRow& row);
 
 // The remainder that belongs in a division's open remainder; nothing when

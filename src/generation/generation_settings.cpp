@@ -55,6 +55,17 @@ std::string KindTextFor(ProblemKind kind) {
   return "加法运算";
 }
 
+// Two steps of both levels are 混合运算 (3 × 4 + 2); of one level,
+// 加减混合运算 or 乘除混合运算, or the one operation's name.
+std::string TwoStepKindText(const GenerationSettings& s) {
+  const bool firstLevel = s.AdditionChecked || s.SubtractionChecked;
+  const bool secondLevel = s.MultiplicationChecked || s.DivisionChecked;
+  if (firstLevel && secondLevel) return "混合运算";
+  if (s.AdditionChecked && s.SubtractionChecked) return "加减混合运算";
+  if (s.MultiplicationChecked && s.DivisionChecked) return "乘除混合运算";
+  return KindTextFor(s);
+}
+
 std::string KindTextFor(const GenerationSettings& s) {
   const std::pair<bool, const char*> chosen[] = {{s.AdditionChecked, "加"},
                                                  {s.SubtractionChecked, "减"},
@@ -80,9 +91,17 @@ GenerationSettings SetUpRun(const RunRequest& request) {
   Require("tables from", request.tables.from, kTablesSetting.lowest, kTablesSetting.highest);
   Require("tables to", request.tables.to, request.tables.from, kTablesSetting.highest);
   Require("remainders", static_cast<int>(request.remainders), 0, static_cast<int>(Remainders::Mixed));
+  Require("brackets", static_cast<int>(request.brackets), 0, static_cast<int>(Brackets::Mixed));
   const bool timesTables = ChoosesTimesTables(request.operations);
-  if (timesTables && (request.terms != 2 || request.blank == BlankPlace::Third)) {
-    throw std::invalid_argument("multiplication and division have two terms");
+  const bool twoSteps = ChoosesTwoSteps(request.terms, request.operations, request.brackets);
+  if (request.terms == 2 && (request.blank == BlankPlace::Third || request.brackets != Brackets::Never || request.steps)) {
+    throw std::invalid_argument("a two-term problem has no third blank, no brackets and no working lines");
+  }
+  if ((twoSteps || request.steps) && (request.blank != BlankPlace::Result || request.columnForm)) {
+    throw std::invalid_argument("a two-step problem or one with working lines asks for its result in line form");
+  }
+  if (request.terms == 3 && request.remainders != Remainders::Never) {
+    throw std::invalid_argument("a two-step problem has no remainder");
   }
 
   GenerationSettings s;
@@ -104,8 +123,11 @@ GenerationSettings SetUpRun(const RunRequest& request) {
   s.TablesTo = request.tables.to;
   s.DivisionRemainders = request.remainders;
   s.NoTrivial = request.noTrivial;
+  s.TwoSteps = twoSteps;
+  s.TwoStepBrackets = request.brackets;
+  s.WorkingSteps = request.steps;
   s.OperationKind = KindOf(request.operations, s.TermCount);
-  s.KindText = timesTables ? KindTextFor(s) : KindTextFor(s.OperationKind);
+  s.KindText = twoSteps ? TwoStepKindText(s) : timesTables ? KindTextFor(s) : KindTextFor(s.OperationKind);
   if (timesTables) s.DigitWidth = DigitWidthOfTimesTablesRun(s);
   s.BlankMode = request.blank;
   s.ExportFormat = request.format;

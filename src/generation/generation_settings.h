@@ -39,6 +39,10 @@ struct GenerationSettings {
   int TablesTo = 9;    // TablesFrom..9
   Remainders DivisionRemainders = Remainders::Never;
   bool NoTrivial = false;  // rows that are too easy are drawn again
+  // Three terms with × or ÷, or with brackets: two steps in the school's order.
+  bool TwoSteps = false;
+  Brackets TwoStepBrackets = Brackets::Never;
+  bool WorkingSteps = false;  // 脱式: two lines under each problem for its working
   bool VerticalForm = false;
   bool NumberEachPage = true;
   bool TwoSided = false;
@@ -49,8 +53,10 @@ struct GenerationSettings {
 // The settings of a run. A two-term run is never a mixed run; a run without
 // an operation draws additions (the front ends refuse one first). Throws
 // std::invalid_argument when a number of the request is outside its limits,
-// or when it asks for × or ÷ with three terms or the third blank: each
-// front end keeps its input within them.
+// or when it asks for what the problems do not have: the third blank, brackets
+// or working lines with two terms; a blank other than the result, a
+// remainder or the column form in two-step problems; a blank or the column
+// form beside working lines. Each front end keeps its input within them.
 GenerationSettings SetUpRun(const RunRequest& request);
 
 // Whether the run draws × or ÷.
@@ -70,5 +76,8 @@ std::string KindTextFor(ProblemKind kind);
 
 // The same for a run with × or ÷: the chosen operations, "乘除运算".
 std::string KindTextFor(const GenerationSettings& settings);
+
+// The same for two-step problems: "混合运算", "乘除混合运算".
+std::string TwoStepKindText(const GenerationSettings& settings);
 
 }  // namespace numbrook

@@ -20,7 +20,7 @@ std::vector<GenerationSettings> OperationShares(const GenerationSettings& settin
 }
 
 bool HasSeveralShares(const GenerationSettings& s) {
-  return DrawsTimesTables(s) &&
+  return DrawsTimesTables(s) && !s.TwoSteps &&
          s.AdditionChecked + s.SubtractionChecked + s.MultiplicationChecked + s.DivisionChecked > 1;
 }
 

@@ -13,7 +13,8 @@ namespace numbrook {
 // operation alone (a share, in the order +, −, ×, ÷), a share chosen evenly
 // for every problem, and a row that is drawn again stays in its share. Any
 // other run is a single share, itself: additions and subtractions together
-// draw their first operator as they always have.
+// draw their first operator as they always have, and two-step problems
+// draw their operators themselves (two_step_problems.h).
 std::vector<GenerationSettings> OperationShares(const GenerationSettings& settings);
 
 // Whether the run is drawn in several shares.

@@ -9,6 +9,7 @@
 #include "generation/operation_shares.h"
 #include "generation/problem_space.h"
 #include "generation/row_drawing.h"
+#include "generation/two_step_problems.h"
 
 namespace numbrook {
 namespace {
@@ -134,6 +135,7 @@ DistinctOutcome GenerateDistinctProblems(const GenerationSettings& settings, Ran
 }
 
 bool GivesEveryOperation(const GenerationSettings& settings) {
+  if (settings.TwoSteps) return TwoStepsGiveEveryOperation(settings);
   for (const GenerationSettings& share : OperationShares(settings)) {
     if (CountDistinctProblems(share, 1) == 0) return false;
   }

@@ -28,7 +28,8 @@ DistinctOutcome GenerateDistinctProblems(const GenerationSettings& settings, Ran
 
 // Whether each operation of the run gives a problem at all: divisions with
 // a remainder from the table of 1 alone do not, nor, without easy
-// problems, additions within 1.
+// problems, additions within 1; in two-step problems, whether each stands
+// in one.
 bool GivesEveryOperation(const GenerationSettings& settings);
 
 // How many different problems within range the settings give, counted

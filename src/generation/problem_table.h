@@ -7,13 +7,13 @@
 namespace numbrook {
 
 // Columns of a problem row: first term, first operator, second term, second
-// operator, third term, "=", result, and the remainder of a division that
-// can have one (empty otherwise). Operators are "+", "-", "×" and "÷".
-// Numbers are plain decimal text; "_" is the place the pupil fills in: one
-// term, or the result, which in a division with a remainder is the
-// quotient and the remainder both. A new column (where brackets stand, say)
-// goes after the others, so that the rows of the runs without it stay as
-// they were.
+// operator, third term, "=", result, the remainder of a division that can
+// have one, and the brackets of a two-step problem that has them (both
+// empty otherwise). Operators are "+", "-", "×" and "÷". Numbers are plain
+// decimal text; "_" is the place the pupil fills in: one term, or the
+// result, which in a division with a remainder is the quotient and the
+// remainder both. A new column goes after the others, so that the rows of
+// the runs without it stay as they were.
 enum ProblemColumn {
   kFirstTerm = 0,
   kFirstOperator = 1,
@@ -23,13 +23,18 @@ enum ProblemColumn {
   kEqualsSign = 5,
   kResult = 6,
   kRemainder = 7,
+  kBrackets = 8,
 };
 
-inline constexpr int kProblemColumns = 8;
+inline constexpr int kProblemColumns = 9;
 
 inline constexpr const char* kTimesSign = "×";
 inline constexpr const char* kDivisionSign = "÷";
 inline constexpr const char* kBlankMarker = "_";
+// The brackets column names the terms the brackets enclose: (a + b) × c is
+// "12", c × (a + b) is "23".
+inline constexpr const char* kBracketsFirstTwo = "12";
+inline constexpr const char* kBracketsLastTwo = "23";
 
 using ProblemRow = std::array<std::string, kProblemColumns>;
 

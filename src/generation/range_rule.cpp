@@ -1,41 +1,32 @@
 #include "generation/range_rule.h"
 
-#include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "generation/blank_value.h"
+#include "generation/order_of_work.h"
 
 namespace numbrook {
 
 bool KeepsWithinRange(const ProblemRow& row, int addRange) {
   if (!BlankValue(row)) return false;
   const bool threeTerms = !row[kSecondOperator].empty();
-  std::array<std::optional<int>, 3> terms{CellValue(row, kFirstTerm), CellValue(row, kSecondTerm),
-                                          threeTerms ? CellValue(row, kThirdTerm) : 0};
-  const std::array<const std::string*, 2> operators{&row[kFirstOperator], &row[kSecondOperator]};
-  for (const std::optional<int>& term : terms) {
+  for (int column : {kFirstTerm, kSecondTerm, kThirdTerm}) {
+    if (column == kThirdTerm && !threeTerms) continue;
+    const std::optional<int> term = CellValue(row, column);
     if (!term || *term < 0) return false;
   }
-  int running = *terms[0];
-  int remainder = 0;
-  for (int step = 0; step < (threeTerms ? 2 : 1); ++step) {
-    const std::string& sign = *operators[step];
-    const int term = *terms[step + 1];
-    if (sign == kTimesSign) {
-      running *= term;
-    } else if (sign == kDivisionSign) {
-      if (term <= 0) return false;
-      remainder = running % term;
-      running /= term;
-    } else {
-      const bool added = sign == "+";
-      running += added ? term : -term;
-      if (added ? running > addRange : running < 0) return false;
-    }
+  const std::vector<WorkStep> steps = StepsOf(row);
+  if (steps.empty()) return false;
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const WorkStep& step = steps[i];
+    if (step.sign == kDivisionSign && (step.right < 0 || (i + 1 < steps.size() && step.remainder != 0))) return false;
+    if (step.sign == "+" && step.value > addRange) return false;
+    if (step.sign == "-" && step.value < 0) return false;
   }
   const std::optional<int> shownRemainder = row[kRemainder].empty() ? 0 : CellValue(row, kRemainder);
-  return CellValue(row, kResult) == running && shownRemainder == remainder;
+  return CellValue(row, kResult) == steps.back().value && shownRemainder == steps.back().remainder;
 }
 
 }  // namespace numbrook

@@ -6,6 +6,7 @@
 #include "generation/range_rule.h"
 #include "generation/row_request.h"
 #include "generation/trivial_rule.h"
+#include "generation/two_step_problems.h"
 
 namespace numbrook {
 namespace {
@@ -37,6 +38,10 @@ bool DrawRowAttempt(const GenerationSettings& settings, RandomSource& random, Pr
   }
   row.fill("");
   row[kEqualsSign] = kEqualsText;
+  if (settings.TwoSteps) {
+    GenerateTwoStepRow(settings, random, row);
+    return KeepsWithinRange(row, settings.AddRange) && !(settings.NoTrivial && IsTrivial(row));
+  }
   // A share of × or ÷ alone has no first operator to choose.
   const int firstOperator = DrawsTimesTables(settings) ? kAdditionFirst : ChooseFirstOperator(settings, random);
   const BlankPlace blankPosition = ChooseBlankPosition(settings, random);

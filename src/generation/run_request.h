@@ -32,9 +32,28 @@ constexpr bool ChoosesAnOperation(OperationKinds kinds) {
          Has(kinds, OperationKinds::Multiplication) || Has(kinds, OperationKinds::Division);
 }
 
+// Which two-step problems have brackets: none, every one, or each with an
+// even chance. Brackets stand only where they change the order of work.
+enum class Brackets { Never = 0, Always = 1, Mixed = 2 };
+
 // Whether a run draws from the multiplication tables (× or ÷).
 constexpr bool ChoosesTimesTables(OperationKinds kinds) {
   return Has(kinds, OperationKinds::Multiplication) || Has(kinds, OperationKinds::Division);
+}
+
+// Whether some pair of the chosen operations makes a problem with brackets
+// (order_of_work.h): −, or + or − with × or ÷, or × with ÷.
+constexpr bool AdmitsBrackets(OperationKinds kinds) {
+  const bool firstLevel = Has(kinds, OperationKinds::Addition) || Has(kinds, OperationKinds::Subtraction);
+  return Has(kinds, OperationKinds::Subtraction) || (firstLevel && ChoosesTimesTables(kinds)) ||
+         (Has(kinds, OperationKinds::Multiplication) && Has(kinds, OperationKinds::Division));
+}
+
+// Whether three terms are two steps worked in the school's order (× and ÷
+// first, brackets first) rather than read from left to right: with × or ÷,
+// or with brackets. Three terms of + and − alone are drawn as they always were.
+constexpr bool ChoosesTwoSteps(int terms, OperationKinds kinds, Brackets brackets) {
+  return terms == 3 && (ChoosesTimesTables(kinds) || brackets != Brackets::Never);
 }
 
 // Which divisions a run draws: those of the tables only (表内除法), only
@@ -77,11 +96,13 @@ struct RunRequest {
   TablesRange tables;                        // × and ÷
   Remainders remainders = Remainders::Never;  // ÷
   bool noTrivial = false;  // no ×1, ÷1, quotient 1, term 0 or result 0
+  Brackets brackets = Brackets::Never;  // three terms
   BlankPlace blank = BlankPlace::Result;
   int count = SettingOf(NumberSettingId::ProblemCount).startUp;  // problems
   int perLine = DefaultPerLine(2);                               // problems on a line
   FileFormat format = FileFormat::Excel;
   bool columnForm = false;      // every problem again in column form
+  bool steps = false;           // 脱式: lines under each problem to write its working on
   bool numberEachPage = true;   // numbering starts again on every page
   bool twoSided = false;        // a PDF set: every pupil's sheet starts on an odd page
   bool largeType = false;       // a PDF: problems in type for first graders

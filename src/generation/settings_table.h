@@ -45,7 +45,12 @@ struct TablesSetting {
 inline constexpr TablesSetting kTablesSetting = {"tables", 1, 9, 1, 9};
 
 // The problems on a line when none are given, and what an invalid count of
-// them becomes: fewer for the wider three-term problems.
-constexpr int DefaultPerLine(int terms) { return terms == 3 ? 3 : SettingOf(NumberSettingId::PerLine).startUp; }
+// them becomes: fewer for the wider three-term problems, and two when each
+// has lines for its working (脱式) under it.
+inline constexpr int kPerLineWithSteps = 2;
+constexpr int DefaultPerLine(int terms, bool steps = false) {
+  if (steps) return kPerLineWithSteps;
+  return terms == 3 ? 3 : SettingOf(NumberSettingId::PerLine).startUp;
+}
 
 }  // namespace numbrook

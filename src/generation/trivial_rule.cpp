@@ -4,7 +4,19 @@
 
 namespace numbrook {
 
+bool IsTrivialStep(const WorkStep& step) {
+  if (step.sign == kTimesSign) return step.left == 1 || step.right == 1;
+  if (step.sign == kDivisionSign) return step.right == 1 || step.value == 1;
+  return step.left == 0 || step.right == 0 || step.value == 0;
+}
+
 bool IsTrivial(const ProblemRow& row) {
+  if (IsTwoStepRow(row)) {
+    for (const WorkStep& step : StepsOf(row)) {
+      if (IsTrivialStep(step)) return true;
+    }
+    return false;
+  }
   const bool threeTerms = !row[kSecondOperator].empty();
   const std::string& sign = row[kFirstOperator];
   if (sign == kTimesSign || sign == kDivisionSign) {

@@ -126,6 +126,10 @@ void frmMain2::CreateControls() {
   Frame8 = Control<QGroupBox>("Frame8");
   CheckTwoSided = Control<QCheckBox>("CheckTwoSided");
   CheckLarge = Control<QCheckBox>("CheckLarge");
+  Frame9 = Control<QGroupBox>("Frame9");
+  Label14 = Control<QLabel>("Label14");
+  for (std::size_t i = 0; i < Option5.size(); ++i) Option5[i] = Control<QRadioButton>(("Option5_" + std::to_string(i)).c_str());
+  CheckSteps = Control<QCheckBox>("CheckSteps");
   CmdOK = Control<QPushButton>("CmdOK");
   CmdAbout = Control<QPushButton>("CmdAbout");
   CmdExit = Control<QPushButton>("CmdExit");
@@ -146,7 +150,15 @@ void frmMain2::CreateControls() {
   connect(&run_, &QFutureWatcher<SheetSetResult>::finished, this, &frmMain2::RunFinished);
   connect(Combo2, &QComboBox::activated, this, &frmMain2::Combo2_Click);
   connect(Combo3, &QComboBox::activated, this, &frmMain2::Combo3_Click);
-  for (QCheckBox* operation : {CheckM, CheckD}) connect(operation, &QCheckBox::toggled, this, &frmMain2::SetEnabledState);
+  // What the operations and the brackets make of three terms decides the
+  // blank and the other choices that apply.
+  for (QCheckBox* operation : {CheckA, CheckS, CheckM, CheckD}) {
+    connect(operation, &QCheckBox::toggled, this, &frmMain2::SetEnabledState);
+    connect(operation, &QCheckBox::clicked, this, &frmMain2::TwoStepChoice_Click);
+  }
+  for (QRadioButton* brackets : Option5) connect(brackets, &QRadioButton::clicked, this, &frmMain2::TwoStepChoice_Click);
+  for (QRadioButton* blank : Option3) connect(blank, &QRadioButton::toggled, this, &frmMain2::SetEnabledState);
+  connect(CheckSteps, &QCheckBox::clicked, this, &frmMain2::CheckSteps_Click);
 }
 
 void frmMain2::Form_Load() {
@@ -178,6 +190,22 @@ void frmMain2::Combo2_Click() {
 void frmMain2::Combo3_Click() {
   ControlState controls = ReadControls();
   ChooseTablesTo(controls, kTablesSetting.lowest + Combo3->currentIndex());
+  WriteControls(controls);
+}
+
+// Ticking or clearing an operation, or choosing brackets: three terms may
+// become two steps, which ask for the result.
+void frmMain2::TwoStepChoice_Click() {
+  ControlState controls = ReadControls();
+  ChooseTwoStepControls(controls);
+  WriteControls(controls);
+}
+
+// Working lines under each problem: two problems a line, as
+// numbrook-sheet --steps has them, unless the count is changed again.
+void frmMain2::CheckSteps_Click() {
+  ControlState controls = ReadControls();
+  ChooseSteps(controls, CheckSteps->isChecked());
   WriteControls(controls);
 }
 
@@ -214,6 +242,7 @@ void frmMain2::KeepOnlySelectedOptionsInTabOrder() {
   keep(Option3);
   keep(Option2);
   keep(Option4);
+  keep(Option5);
 }
 
 ControlState frmMain2::ReadControls() const {
@@ -252,6 +281,10 @@ ControlState frmMain2::ReadControls() const {
     if (Option4[i]->isChecked()) c.option4 = static_cast<Remainders>(i);
   }
   c.checkTrivial = CheckTrivial->isChecked();
+  for (std::size_t i = 0; i < Option5.size(); ++i) {
+    if (Option5[i]->isChecked()) c.option5 = static_cast<Brackets>(i);
+  }
+  c.checkSteps = CheckSteps->isChecked();
   return c;
 }
 
@@ -263,7 +296,7 @@ void frmMain2::WriteControls(const ControlState& c) {
   Option3[static_cast<std::size_t>(c.option3)]->setChecked(true);
   Text1->setText(QString::fromStdString(c.text1));
   Text2->setText(QString::fromStdString(c.text2));
-  Text2->SetTermCount(OffersThreeTermControls(c) ? 3 : 2);
+  Text2->SetLineShape(OffersThreeTermControls(c) ? 3 : 2, AsksForSteps(c));
   Text3->setText(QString::fromStdString(c.text3));
   Text4->setText(QString::fromStdString(c.text4));
   CheckAdd->setChecked(c.checkAdd);
@@ -282,26 +315,39 @@ void frmMain2::WriteControls(const ControlState& c) {
   Combo3->setCurrentIndex(c.tablesTo - kTablesSetting.lowest);
   Option4[static_cast<std::size_t>(c.option4)]->setChecked(true);
   CheckTrivial->setChecked(c.checkTrivial);
+  Option5[static_cast<std::size_t>(c.option5)]->setChecked(true);
+  CheckSteps->setChecked(c.checkSteps);
   SetEnabledState();
 }
 
 // Which controls can be used: the third-term ones with three terms only,
-// multiplication and division with two, their tables when one of them is
-// ticked and the remainder choice with division, the printing ones with a
+// and of those mixing and the blanks other than the result not in two-step
+// problems; the tables when multiplication or division is ticked and the
+// remainder choice with a division of two terms; the brackets where the
+// operations make them, the working lines where the result is asked, the
+// column form where they are not written instead; the printing ones with a
 // PDF only; during a run none of the settings nor Start.
 void frmMain2::SetEnabledState() {
   const ControlState controls = ReadControls();
   const bool threeTerms = OffersThreeTermControls(controls);
-  Option3[static_cast<std::size_t>(BlankPlace::Third)]->setEnabled(threeTerms);
-  CheckAS->setEnabled(threeTerms);
-  for (QCheckBox* operation : {CheckM, CheckD}) operation->setEnabled(OffersTimesTables(controls));
+  const bool twoSteps = MakesTwoSteps(controls);
+  for (std::size_t i = 1; i < Option3.size(); ++i) {
+    Option3[i]->setEnabled(!twoSteps && (threeTerms || i != static_cast<std::size_t>(BlankPlace::Third)));
+  }
+  CheckAS->setEnabled(threeTerms && !twoSteps);
+  Label14->setEnabled(OffersBrackets(controls));
+  for (QRadioButton* brackets : Option5) brackets->setEnabled(OffersBrackets(controls));
+  CheckSteps->setEnabled(OffersSteps(controls));
+  CheckExp->setEnabled(OffersColumnForm(controls));
   for (QWidget* tables : std::initializer_list<QWidget*>{Label11, Combo2, Label12, Combo3}) {
     tables->setEnabled(OffersTablesRange(controls));
   }
   Label13->setEnabled(OffersRemainders(controls));
   for (QRadioButton* remainder : Option4) remainder->setEnabled(OffersRemainders(controls));
   for (QCheckBox* printing : {CheckTwoSided, CheckLarge}) printing->setEnabled(OffersPdfControls(controls));
-  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6, Frame7, Frame8}) frame->setEnabled(!running_);
+  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6, Frame7, Frame8, Frame9}) {
+    frame->setEnabled(!running_);
+  }
   CmdOK->setEnabled(!running_);
   KeepOnlySelectedOptionsInTabOrder();
 }

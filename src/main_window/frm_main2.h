@@ -61,6 +61,8 @@ class frmMain2 : public QWidget {
   void Combo1_Click();
   void Combo2_Click();
   void Combo3_Click();
+  void TwoStepChoice_Click();
+  void CheckSteps_Click();
   void Timer1_Timer();
   void RunFinished();
 
@@ -121,6 +123,10 @@ class frmMain2 : public QWidget {
   QGroupBox* Frame8;
   QCheckBox* CheckTwoSided;
   QCheckBox* CheckLarge;
+  QGroupBox* Frame9;
+  QLabel* Label14;
+  std::array<QRadioButton*, 3> Option5{};
+  QCheckBox* CheckSteps;
   QPushButton* CmdOK;
   QPushButton* CmdAbout;
   QPushButton* CmdExit;

@@ -10,7 +10,7 @@ namespace numbrook {
 // frame, its place, its caption and its place in the Tab order.
 inline constexpr ControlRow kMainWindowTable[] = {
     // kind                     name            parent      left top width height caption            tab     spoken
-    {ControlKind::Window,       "frmMain2",     "",           0,   0, 500, 412, "Numbrook",          kNoTab},
+    {ControlKind::Window,       "frmMain2",     "",           0,   0, 500, 454, "Numbrook",          kNoTab},
     {ControlKind::Frame,        "Frame1",       "frmMain2",  16,   4, 468,  39, "类型",              kNoTab},
     {ControlKind::DropDown,     "Combo1",       "Frame1",    44,  12,  87,  20, "",                  24},
     {ControlKind::CheckBox,     "CheckA",       "Frame1",   136,  16,  45,  13, "加法",              28},
@@ -73,6 +73,14 @@ inline constexpr ControlRow kMainWindowTable[] = {
     {ControlKind::Frame,        "Frame8",       "frmMain2",  16, 368, 468,  39, "打印",              kNoTab},
     {ControlKind::CheckBox,     "CheckTwoSided","Frame8",    16,  14, 101,  17, "双面打印(&U)",      45,     "双面打印"},
     {ControlKind::CheckBox,     "CheckLarge",   "Frame8",   166,  14,  85,  17, "大字号(&L)",        46,     "大字号"},
+    // Three terms as two steps: brackets where they change the order of
+    // work, and lines under each problem to write its working on.
+    {ControlKind::Frame,        "Frame9",       "frmMain2",  16, 410, 468,  39, "两步计算",          kNoTab},
+    {ControlKind::Label,        "Label14",      "Frame9",    16,  17,  36,  12, "括号：",            kNoTab},
+    {ControlKind::OptionButton, "Option5_0",    "Frame9",    52,  10,  92,  25, "不带括号(&G)",      47},
+    {ControlKind::OptionButton, "Option5_1",    "Frame9",   148,  10,  80,  25, "带括号(&H)",        48},
+    {ControlKind::OptionButton, "Option5_2",    "Frame9",   232,  10,  66,  25, "都有(&J)",          49,     "括号都有"},
+    {ControlKind::CheckBox,     "CheckSteps",   "Frame9",   322,  14, 118,  17, "脱式计算(&W)",      50,     "脱式计算"},
 };
 
 }  // namespace numbrook

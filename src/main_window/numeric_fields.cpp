@@ -31,11 +31,11 @@ std::string_view ToolTipOf(NumericField field) {
 
 }  // namespace
 
-NumericFieldRule RuleOf(NumericField field, int terms) {
+NumericFieldRule RuleOf(NumericField field, int terms, bool steps) {
   const NumberSetting& setting = SettingOf(SettingIdOf(field));
   // The ranges are "below 100": a pasted 99.5 passes, as the field always let it.
   const bool ranges = field == NumericField::AddRange || field == NumericField::SubRange;
-  const int replacement = field == NumericField::PerRow ? DefaultPerLine(terms) : setting.replacement;
+  const int replacement = field == NumericField::PerRow ? DefaultPerLine(terms, steps) : setting.replacement;
   return {ranges ? setting.highest + 1.0 : static_cast<double>(setting.highest), !ranges, replacement, ToolTipOf(field)};
 }
 
@@ -46,11 +46,11 @@ bool IsAcceptedFieldText(NumericField field, std::string_view text) {
   return rule.limitIncluded ? value <= rule.limit : value < rule.limit;
 }
 
-int FieldValue(NumericField field, std::string_view text, int terms) {
+int FieldValue(NumericField field, std::string_view text, int terms, bool steps) {
   const NumberSetting& setting = SettingOf(SettingIdOf(field));
   const std::optional<int> value = IntegerValueOf(text);
   if (IsAcceptedFieldText(field, text) && value && *value >= setting.lowest && *value <= setting.highest) return *value;
-  return RuleOf(field, terms).replacement;
+  return RuleOf(field, terms, steps).replacement;
 }
 
 }  // namespace numbrook

@@ -18,8 +18,9 @@ struct NumericFieldRule {
 };
 
 // The field's rule: its limits and replacement from the run's settings
-// table; the per-line count's replacement follows the term count.
-NumericFieldRule RuleOf(NumericField field, int terms = 2);
+// table; the per-line count's replacement follows the term count and
+// whether each problem has working lines under it.
+NumericFieldRule RuleOf(NumericField field, int terms = 2, bool steps = false);
 
 // Whether the field keeps this text when the focus leaves it: its leading
 // number is above 0 and within the field's limit.
@@ -27,6 +28,6 @@ bool IsAcceptedFieldText(NumericField field, std::string_view text);
 
 // The whole number the run takes from an accepted field, or else the
 // field's replacement: the value the field shows once checked.
-int FieldValue(NumericField field, std::string_view text, int terms = 2);
+int FieldValue(NumericField field, std::string_view text, int terms = 2, bool steps = false);
 
 }  // namespace numbrook

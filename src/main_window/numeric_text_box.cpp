@@ -34,7 +34,7 @@ NumericTextBox::NumericTextBox(NumericField field, QWidget* parent) : QLineEdit(
 
 void NumericTextBox::Validate() {
   if (!IsAcceptedFieldText(field_, text().toStdString())) {
-    setText(QString::number(RuleOf(field_, terms_).replacement));
+    setText(QString::number(RuleOf(field_, terms_, steps_).replacement));
   }
 }
 

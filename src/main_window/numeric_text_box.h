@@ -25,8 +25,11 @@ class NumericTextBox : public QLineEdit {
   // The value check: replaces a value that the field does not accept.
   void Validate();
 
-  // The term count the replacement of a per-line count follows.
-  void SetTermCount(int terms) { terms_ = terms; }
+  // The term count and the working lines the replacement of a per-line count follows.
+  void SetLineShape(int terms, bool steps) {
+    terms_ = terms;
+    steps_ = steps;
+  }
 
   // The right-click menu: the standard edit commands, without the key chords
   // that this field's key filter refuses.
@@ -40,6 +43,7 @@ class NumericTextBox : public QLineEdit {
  private:
   NumericField field_;
   int terms_ = 2;
+  bool steps_ = false;
   std::function<void(int)> characterHook_;
 };
 

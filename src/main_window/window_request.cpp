@@ -7,14 +7,10 @@
 namespace numbrook {
 namespace {
 
+// Mixing belongs to three terms read from left to right.
 OperationKinds OperationsOf(const ControlState& c) {
-  OperationKinds kinds = OperationKinds::None;
-  if (c.checkA) kinds = kinds | OperationKinds::Addition;
-  if (c.checkS) kinds = kinds | OperationKinds::Subtraction;
-  if (c.checkAS) kinds = kinds | OperationKinds::Mixed;
-  if (c.checkM && OffersTimesTables(c)) kinds = kinds | OperationKinds::Multiplication;
-  if (c.checkD && OffersTimesTables(c)) kinds = kinds | OperationKinds::Division;
-  return kinds;
+  const OperationKinds kinds = TickedOperations(c);
+  return c.checkAS && !MakesTwoSteps(c) ? kinds | OperationKinds::Mixed : kinds;
 }
 
 }  // namespace
@@ -27,15 +23,17 @@ RunRequest RequestFromControls(const ControlState& c) {
   request.subRange = FieldValue(NumericField::SubRange, c.text4);
   request.carrying = c.checkAdd;
   request.borrowing = c.checkSub;
-  request.blank = c.option3;
+  request.blank = MakesTwoSteps(c) ? BlankPlace::Result : c.option3;
+  if (OffersBrackets(c)) request.brackets = c.option5;
+  request.steps = AsksForSteps(c);
   // What does not apply stays as numbrook-sheet leaves it without the option.
   if (OffersTablesRange(c)) request.tables = {c.tablesFrom, c.tablesTo};
   if (OffersRemainders(c)) request.remainders = c.option4;
   request.noTrivial = c.checkTrivial;
   request.count = FieldValue(NumericField::ProblemCount, c.text1);
-  request.perLine = FieldValue(NumericField::PerRow, c.text2, request.terms);
+  request.perLine = FieldValue(NumericField::PerRow, c.text2, request.terms, request.steps);
   request.format = c.option2;
-  request.columnForm = c.checkExp;
+  request.columnForm = c.checkExp && OffersColumnForm(c);
   request.numberEachPage = c.checkNewPage;
   // As numbrook-sheet, only a PDF prints on both sides or large.
   request.twoSided = OffersPdfControls(c) && c.checkTwoSided;

@@ -91,9 +91,9 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
   const GenerationSettings settings = SetUpRun(request.request);
   result.firstSeed = request.request.seed.value_or(SeedFromTimeOfDay());
   // An operation that gives no problem at all is refused (different stays
-  // 0), where new choices can make one: × and ÷, and no easy problems.
+  // 0), where new choices can make one: × and ÷, no easy problems, two steps.
   // Additions within 1 keep drawing the one sum they have, as they always did.
-  if ((DrawsTimesTables(settings) || settings.NoTrivial) && !GivesEveryOperation(settings)) {
+  if ((DrawsTimesTables(settings) || settings.NoTrivial || settings.TwoSteps) && !GivesEveryOperation(settings)) {
     result.outcome = SheetSetOutcome::TooFewDifferent;
     return result;
   }

@@ -64,6 +64,22 @@ ColumnForm ColumnFormOf(const ProblemRow& row, const std::array<SheetCell, kProb
   return form;
 }
 
+// The working of a two-step problem: the problem with its first step
+// worked, then the result, each after an "=" of its own.
+std::vector<WorkingLine> WorkingOf(const ProblemRow& row, SheetKind kind) {
+  std::vector<WorkingLine> lines(kWorkingLines);
+  const std::vector<WorkStep> steps = StepsOf(row);
+  if (kind != SheetKind::AnswerKey || steps.size() != 2) return lines;
+  const std::string first = std::to_string(steps[0].value);
+  if (WorksLastTwoFirst(row[kFirstOperator], row[kSecondOperator], BracketsOf(row))) {
+    lines[0].parts = {row[kFirstTerm], row[kFirstOperator], first};
+  } else {
+    lines[0].parts = {first, row[kSecondOperator], row[kThirdTerm]};
+  }
+  lines[1].parts = {std::to_string(steps[1].value)};
+  return lines;
+}
+
 }  // namespace
 
 std::string SheetDescription(const GenerationSettings& settings, SheetKind kind) {
@@ -86,6 +102,8 @@ SheetLayout LayOutSheet(const GenerationSettings& settings, const ProblemTable& 
   layout.numberEachPage = settings.NumberEachPage;
   layout.remainders = ShowsRemainders(settings);
   layout.divisionFrames = settings.VerticalForm && settings.DivisionChecked;
+  layout.brackets = settings.TwoSteps && settings.TwoStepBrackets != Brackets::Never;
+  layout.workingSteps = settings.WorkingSteps;
   layout.problemCount = settings.ProblemCount;
 
   layout.pages.emplace_back().lines.emplace_back();
@@ -93,8 +111,13 @@ SheetLayout LayOutSheet(const GenerationSettings& settings, const ProblemTable& 
     const ProblemRow& row = table.Row(index);
     SheetProblem problem;
     problem.index = index;
-    for (int k = 0; k < kProblemColumns; ++k) problem.cells[static_cast<std::size_t>(k)] = CellOf(row, k, kind);
+    for (int k = 0; k < kBrackets; ++k) problem.cells[static_cast<std::size_t>(k)] = CellOf(row, k, kind);
+    problem.brackets = BracketsOf(row);
     if (settings.VerticalForm) problem.columnForm = ColumnFormOf(row, problem.cells, settings, kind);
+    if (settings.WorkingSteps) {
+      problem.working = WorkingOf(row, kind);
+      problem.cells[kEqualsSign] = problem.cells[kResult] = SheetCell{};
+    }
     layout.pages.back().lines.back().problems.push_back(std::move(problem));
   }
   Repage(layout, shape);

@@ -6,6 +6,7 @@
 
 #include "sheet/worksheet_writer.h"
 #include "generation/generation_settings.h"
+#include "generation/order_of_work.h"
 #include "generation/problem_table.h"
 
 namespace numbrook {
@@ -52,11 +53,25 @@ struct ColumnForm {
   int places = 0;
 };
 
+// A line of the working (脱式) under a problem, after its "=": the problem
+// with its first step worked ("36", "+", "7"), then the result ("43"). On
+// the pupil's sheet it is empty, a line to write on; on a key, its parts.
+struct WorkingLine {
+  std::vector<std::string> parts;
+};
+
+inline constexpr int kWorkingLines = 2;
+
 struct SheetProblem {
   int index = 0;           // its row in the table, 0 first
   std::string numberText;  // " 7. ": right-aligned to the widest number of the run
-  std::array<SheetCell, kProblemColumns> cells;  // the table's columns, empty ones included
+  // The table's columns, empty ones included; with working lines the "="
+  // and the result are left out of the problem's line, as the working
+  // under it ends in the result. The brackets column stays empty.
+  std::array<SheetCell, kProblemColumns> cells;
+  BracketPlace brackets = BracketPlace::None;
   ColumnForm columnForm;   // without terms when the sheet has no column form
+  std::vector<WorkingLine> working;  // kWorkingLines when the sheet has them
 };
 
 struct SheetLine {
@@ -91,6 +106,10 @@ struct SheetLayout {
   bool remainders = false;
   // Some problem of the column form may be a division frame.
   bool divisionFrames = false;
+  // Some problem may have brackets.
+  bool brackets = false;
+  // Every problem has lines for its working under it.
+  bool workingSteps = false;
   int problemCount = 0;
   std::vector<SheetPage> pages;
 };

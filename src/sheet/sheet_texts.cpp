@@ -32,16 +32,19 @@ std::string DescriptionOf(const GenerationSettings& s) {
   std::string text = std::string(kTermCountItems[static_cast<std::size_t>(s.TermCount - 2)]) + "," + s.KindText +
                      "," + std::string(kBlankModeCaptions[static_cast<std::size_t>(s.BlankMode)]);
   ReplaceAll(text, "随机", "随机填空");
-  if (DrawsTimesTables(s)) {
+  if (DrawsTimesTables(s) || s.TwoSteps) {
     // Only the chosen operations are named.
     if (s.AdditionChecked) text += AdditionText(s);
     if (s.SubtractionChecked) text += SubtractionText(s);
-    text += TimesTablesText(s);
+    if (DrawsTimesTables(s)) text += TimesTablesText(s);
   } else {
     if (s.OperationKind != ProblemKind::SubtractionOnly) text += AdditionText(s);
     if (s.OperationKind != ProblemKind::AdditionOnly) text += SubtractionText(s);
   }
   if (s.NoTrivial) text += ",不含简单题";
+  if (s.TwoSteps && s.TwoStepBrackets == Brackets::Always) text += ",带括号";
+  if (s.TwoSteps && s.TwoStepBrackets == Brackets::Mixed) text += ",部分带括号";
+  if (s.WorkingSteps) text += ",脱式计算";
   return text;
 }
 

@@ -19,7 +19,8 @@ struct SheetTexts {
   std::string HeaderLine1;  // name, date and time fields
   std::string HeaderLine2;  // self-rating line
   std::string Description;  // what was drawn: "二个数,加法运算,计算题, 20以内含进位加法",
-                            // "二个数,乘除运算,计算题,乘法口诀2~9,有余数除法"
+                            // "二个数,乘除运算,计算题,乘法口诀2~9,有余数除法",
+                            // "三个数,混合运算,计算题, 20以内含进位加法,乘法口诀1~9,带括号,脱式计算"
 };
 
 SheetTexts TextsOf(const GenerationSettings& settings);

@@ -88,7 +88,7 @@ TEST(SheetOptions, RefusalsNameTheOption) {
       {{"--colour"}, "未知的选项“--colour”"},
       {{"-x"}, "未知的选项“-x”"},
       {{"--no"}, "选项“--no”有歧义，可能是 --no-add、--no-carry、--no-borrow、--no-new-page 或 --no-trivial"},
-      {{"--s=4"}, "选项“--s=4”有歧义，可能是 --sub、--sub-range、--seed 或 --sheets"},
+      {{"--s=4"}, "选项“--s=4”有歧义，可能是 --sub、--sub-range、--seed、--sheets 或 --steps"},
       {{"--count"}, "--count 需要一个值"},
       {{"-o"}, "-o 需要一个值"},
       {{"--vertical=yes"}, "--vertical 不带值"},

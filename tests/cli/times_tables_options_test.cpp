@@ -55,8 +55,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"--remainder=always", "--remainder 需要 --div"},
                       Refusal{"--mul --remainder=mixed", "--remainder 需要 --div"},
                       Refusal{"--tables=2-9", "--tables 需要 --mul 或 --div"},
-                      Refusal{"--terms=3 --mul", "--terms=3 不能与 --mul 同用：三个数的题目只有加减法"},
-                      Refusal{"--div --terms=3", "--terms=3 不能与 --div 同用：三个数的题目只有加减法"},
+                      // Three terms with × or ÷ are two-step problems, which ask for the result only.
+                      Refusal{"--terms=3 --mul --blank=first",
+                              "--blank=first 不能用于三个数的乘除或带括号的题目：这些题目只填得数（--blank=compute）"},
+                      Refusal{"--div --terms=3 --remainder=always", "--remainder 只用于二个数的除法：两步题没有余数"},
                       Refusal{"--mul --blank=third", "--blank=third 需要 --terms=3"},
                       // The table of 1 has no division with a remainder.
                       Refusal{"--no-add --div --remainder=always --tables=1-1",

@@ -291,7 +291,8 @@ TEST(RunSetUp, TimesTablesAreTwoTermProblemsOfTheirTables) {
     adjust(request);
     EXPECT_THROW(SetUpRun(request), std::invalid_argument);
   };
-  refused([](RunRequest& r) { r.terms = 3; });
+  // Three terms are two steps, which ask for their result only.
+  refused([](RunRequest& r) { r.terms = 3, r.blank = BlankPlace::First; });
   refused([](RunRequest& r) { r.blank = BlankPlace::Third; });
   refused([](RunRequest& r) { r.tables = {0, 9}; });
   refused([](RunRequest& r) { r.tables = {9, 2}; });

@@ -70,7 +70,7 @@ class FrmMain2Test : public QObject {
 
   void firstDisplayShowsTheStartUpValues() {
     QCOMPARE(window_->windowTitle(), QString("Numbrook"));
-    QCOMPARE(window_->size(), QSize(500, 412));
+    QCOMPARE(window_->size(), QSize(500, 454));
     QCOMPARE(Find<QComboBox>("Combo1")->currentText(), QString("二个数"));
     QVERIFY(Find<QRadioButton>("Option3_0")->isChecked());
     QVERIFY(!Find<QRadioButton>("Option3_3")->isEnabled());
@@ -109,6 +109,12 @@ class FrmMain2Test : public QObject {
       QVERIFY2(!Find<QWidget>(name)->isEnabled(), name);
     }
     QVERIFY(Find<QCheckBox>("CheckTrivial")->isEnabled());
+    // Brackets and working lines wait for three terms.
+    QVERIFY(Find<QRadioButton>("Option5_0")->isChecked());
+    QVERIFY(!Find<QCheckBox>("CheckSteps")->isChecked());
+    for (const char* name : {"Option5_0", "Option5_1", "Option5_2", "CheckSteps"}) {
+      QVERIFY2(!Find<QWidget>(name)->isEnabled(), name);
+    }
   }
 
   void termCountCouplingBothWays() {
@@ -524,7 +530,7 @@ class FrmMain2Test : public QObject {
   }
 
   // 乘法 and 除法 by their access keys; the tables follow either, the
-  // remainder choice 除法 alone; 三个数 takes both away.
+  // remainder choice 除法 of two terms; 三个数 keeps both, as two steps.
   void timesTableControlsAreOfferedWhereTheyApply() {
     QTest::keyClick(window_.get(), Qt::Key_M, Qt::AltModifier);
     QTRY_VERIFY(Find<QCheckBox>("CheckM")->isChecked());
@@ -545,10 +551,53 @@ class FrmMain2Test : public QObject {
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Down);
     for (const char* name : {"CheckM", "CheckD"}) {
-      QVERIFY2(!Find<QCheckBox>(name)->isChecked() && !Find<QCheckBox>(name)->isEnabled(), name);
+      QVERIFY2(Find<QCheckBox>(name)->isChecked() && Find<QCheckBox>(name)->isEnabled(), name);
     }
-    for (const char* name : {"Combo2", "Option4_1"}) QVERIFY2(!Find<QWidget>(name)->isEnabled(), name);
+    QVERIFY(Find<QWidget>("Combo2")->isEnabled());
+    QVERIFY(!Find<QWidget>("Option4_1")->isEnabled());
     QVERIFY(Find<QCheckBox>("CheckTrivial")->isEnabled());
+  }
+
+  // Three terms with 乘法 are two steps: the result is asked, so the other
+  // blanks, mixing and the column form give way, and the brackets and the
+  // working lines come, each by its access key; the working lines put two
+  // problems on a line. A sheet of them from Start.
+  void twoStepControlsAreOfferedWhereTheyApply() {
+    const testing::ScopedDocuments documents;
+    QTest::mouseClick(Find<QRadioButton>("Option2_0"), Qt::LeftButton);
+    QComboBox* combo = Find<QComboBox>("Combo1");
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QTest::mouseClick(Find<QRadioButton>("Option3_1"), Qt::LeftButton);
+    QVERIFY(Find<QRadioButton>("Option3_1")->isChecked());
+    QVERIFY2(!Find<QRadioButton>("Option5_1")->isEnabled(), "additions alone make no brackets");
+    QTest::keyClick(window_.get(), Qt::Key_M, Qt::AltModifier);
+    QTRY_VERIFY(Find<QCheckBox>("CheckM")->isChecked());
+    QVERIFY(Find<QRadioButton>("Option3_0")->isChecked());
+    for (const char* name : {"Option3_1", "Option3_2", "Option3_3", "Option3_4", "CheckAS", "CheckExp"}) {
+      QVERIFY2(!Find<QWidget>(name)->isEnabled(), name);
+    }
+    QTest::keyClick(window_.get(), Qt::Key_H, Qt::AltModifier);
+    QTRY_VERIFY(Find<QRadioButton>("Option5_1")->isChecked());
+    QTest::keyClick(window_.get(), Qt::Key_W, Qt::AltModifier);
+    QTRY_VERIFY(Find<QCheckBox>("CheckSteps")->isChecked());
+    QCOMPARE(Field("Text2")->text(), QString("2"));
+    QTest::keyClick(window_.get(), Qt::Key_J, Qt::AltModifier);
+    QTRY_VERIFY(Find<QRadioButton>("Option5_2")->isChecked());
+    QTest::keyClick(window_.get(), Qt::Key_G, Qt::AltModifier);
+    QTRY_VERIFY(Find<QRadioButton>("Option5_0")->isChecked());
+    QTest::keyClick(window_.get(), Qt::Key_H, Qt::AltModifier);
+    QTRY_VERIFY(Find<QRadioButton>("Option5_1")->isChecked());
+    TypeAndLeave("Text1", "6");
+    QTest::mouseClick(Find<QPushButton>("CmdOK"), Qt::LeftButton);
+    QTRY_COMPARE(desktop_.opened.size(), std::size_t{1});
+    const QString file = desktop_.opened[0].toLocalFile();
+    QVERIFY2(QFileInfo(file).fileName().startsWith("混合运算题目列表"), qPrintable(file));
+    const QString text = QString::fromStdString(testing::ReadBytes(file.toStdString()));
+    QVERIFY2(text.contains("【说明：三个数,混合运算,计算题, 20以内含进位加法,乘法口诀1~9,带括号,脱式计算　编号 "),
+             qPrintable(text));
+    QCOMPARE(text.count("("), 6);
+    QCOMPARE(text.count("= ____________"), 12);
   }
 
   // The range never runs backwards: the other end follows the one chosen.

@@ -168,6 +168,7 @@ TEST(NumericFieldRules, ReplacementsAndToolTips) {
   EXPECT_EQ(RuleOf(NumericField::ProblemCount).replacement, 1000);
   EXPECT_EQ(RuleOf(NumericField::PerRow).replacement, 4);
   EXPECT_EQ(RuleOf(NumericField::PerRow, 3).replacement, 3) << "three terms' own count";
+  EXPECT_EQ(RuleOf(NumericField::PerRow, 3, true).replacement, 2) << "with working lines under each problem";
   EXPECT_EQ(RuleOf(NumericField::AddRange).replacement, 20);
   EXPECT_EQ(RuleOf(NumericField::SubRange).replacement, 10);
   EXPECT_EQ(RuleOf(NumericField::ProblemCount).toolTip, "不可超过1000");

@@ -86,7 +86,7 @@ class WindowLookTest : public QObject {
   void everyControlLiesInsideItsFrame() {
     frmMain2 window(desktop_);
     window.show();
-    for (const char* name : {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5", "Frame6", "Frame7"}) {
+    for (const char* name : {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5", "Frame6", "Frame7", "Frame8", "Frame9"}) {
       const QGroupBox* frame = window.findChild<QGroupBox*>(name);
       const QStyleOptionGroupBox option = GroupBoxOption(frame);
       const QRect contents =
@@ -124,7 +124,8 @@ class WindowLookTest : public QObject {
                                 {"Option2_0", "Option2_1", "CheckExp", "Option2_2"},
                                 {"CheckKey", "CheckDistinct"},
                                 {"CheckA", "CheckS", "CheckAS", "CheckM", "CheckD"},
-                                {"Option4_0", "Option4_1", "Option4_2"}};
+                                {"Option4_0", "Option4_1", "Option4_2"},
+                                {"Option5_0", "Option5_1", "Option5_2", "CheckSteps"}};
     for (const QStringList& row : rows) {
       for (int i = 0; i + 1 < row.size(); ++i) {
         const ButtonParts left = PartsOf(window.findChild<QAbstractButton*>(row[i]));

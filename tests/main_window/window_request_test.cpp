@@ -187,6 +187,31 @@ TEST(WindowRequest, TimesTablesAsNumbrookSheetGivesThem) {
          c.checkTrivial = true;
        },
        {"--no-trivial"}},
+      // Three terms with × or ÷ are two steps: brackets and working lines
+      // apply, the other blanks, a remainder and the column form do not.
+      {[](ControlState& c) {
+         ChooseTermCount(c, 1);
+         c.checkS = c.checkM = true;
+         c.option5 = Brackets::Mixed;
+         ChooseSteps(c, true);
+       },
+       {"--terms=3", "--sub", "--mul", "--brackets=mixed", "--steps"}},
+      {[](ControlState& c) {
+         ChooseTermCount(c, 1);
+         c.checkA = false;
+         c.checkD = true;
+         c.option3 = BlankPlace::First;
+         c.option4 = Remainders::Always;
+         c.checkExp = true;
+         c.option5 = Brackets::Always;  // ÷ alone makes no brackets
+       },
+       {"--terms=3", "--no-add", "--div"}},
+      {[](ControlState& c) {
+         ChooseTermCount(c, 1);
+         c.checkS = c.checkAS = true;
+         c.option5 = Brackets::Always;
+       },
+       {"--terms=3", "--sub", "--mixed", "--brackets=always"}},
   };
   for (const Case& c : cases) {
     ControlState controls;
@@ -199,6 +224,7 @@ TEST(WindowRequest, TimesTablesAsNumbrookSheetGivesThem) {
     const GenerationSettings window = SetUpRun(fromWindow);
     const GenerationSettings command = SetUpRun(fromCommand);
     EXPECT_EQ(TextsOf(window).Description, TextsOf(command).Description) << options[0];
+    EXPECT_EQ(window.PerRow, command.PerRow) << options[0];
     ProblemTable windowTable, commandTable;
     SeededRandom windowRandom(77), commandRandom(77);
     ASSERT_TRUE(GenerateProblems(window, windowRandom, Progress{}, windowTable));

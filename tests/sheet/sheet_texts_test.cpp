@@ -72,5 +72,39 @@ TEST(SheetTexts, DescriptionOfTimesTablesRuns) {
   }
 }
 
+// Two steps name the mix of operations, the chosen ranges and tables, the
+// brackets and the working lines; the kind also names the file.
+TEST(SheetTexts, DescriptionOfTwoStepRuns) {
+  struct Case {
+    OperationKinds operations;
+    Brackets brackets;
+    bool steps;
+    const char* kind;
+    const char* description;
+  };
+  const OperationKinds add = OperationKinds::Addition, sub = OperationKinds::Subtraction;
+  const OperationKinds mul = OperationKinds::Multiplication, div = OperationKinds::Division;
+  const Case cases[] = {
+      {add | mul, Brackets::Always, false, "混合运算", "三个数,混合运算,计算题, 20以内含进位加法,乘法口诀1~9,带括号"},
+      {mul | div, Brackets::Mixed, true, "乘除混合运算", "三个数,乘除混合运算,计算题,乘法口诀1~9,部分带括号,脱式计算"},
+      {add | sub, Brackets::Mixed, false, "加减混合运算",
+       "三个数,加减混合运算,计算题, 20以内含进位加法, 10以内含退位减法,部分带括号"},
+      {sub, Brackets::Always, false, "减法运算", "三个数,减法运算,计算题, 10以内含退位减法,带括号"},
+      {div, Brackets::Never, false, "除法运算", "三个数,除法运算,计算题,乘法口诀1~9"},
+      // Three terms of + and − alone are read from left to right, as always; their working may be written.
+      {add | sub, Brackets::Never, true, "加减运算", "三个数,加减运算,计算题, 20以内含进位加法, 10以内含退位减法,脱式计算"},
+  };
+  for (const Case& c : cases) {
+    RunRequest controls;
+    controls.terms = 3;
+    controls.operations = c.operations;
+    controls.brackets = c.brackets;
+    controls.steps = c.steps;
+    const GenerationSettings settings = SetUpRun(controls);
+    EXPECT_EQ(settings.KindText, c.kind);
+    EXPECT_EQ(TextsOf(settings).Description, c.description);
+  }
+}
+
 }  // namespace
 }  // namespace numbrook

@@ -35,6 +35,8 @@ constexpr double kRowHeight = 1.5;
 constexpr double kTightestLineForm = 1.9;  // from one line to the next
 constexpr double kColumnFormSpace = 0.6;   // under a column form, at the least
 constexpr double kMostExtraSpace = 1.2;    // a short sheet spreads its lines this much more at most
+constexpr double kWorkingLine = 1.8;       // each working line, room for a child's hand
+constexpr double kShortestWritingLine = 6;  // after its "=": room for "81 ÷ 9"
 
 // What the sheet's problems need, in ems, whatever the size.
 struct Demands {
@@ -50,6 +52,7 @@ struct Demands {
   int problems = 0;
   int terms = 2;
   bool columnForm = false;
+  bool working = false;
 };
 
 double Ems(PdfText& text, const std::string& what, TextStyle style = TextStyle::Regular) {
@@ -64,6 +67,9 @@ double BodyEms(const SheetProblem& problem, const Demands& demands, PdfText& tex
   for (std::size_t k = 0; k < problem.cells.size(); ++k) {
     const SheetCell& cell = problem.cells[k];
     if (!cell.blank && cell.text.empty()) continue;  // the third term of a two-term problem, a missing remainder
+    // A full-width bracket's own room stands in for the gap on its outer side.
+    if (OpensBracket(problem, k)) width += Ems(text, kOpeningBracket) - kItemGap;
+    if (ClosesBracket(problem, k)) width += Ems(text, kClosingBracket) - kItemGap;
     if (k == kRemainder) {
       width += demands.remainderLead + kItemGap;
       width += cell.blank ? demands.remainderBlank : Ems(text, cell.text);
@@ -101,9 +107,19 @@ Demands DemandsOf(const SheetLayout& sheet, const GenerationSettings& settings, 
     demands.remainderLead = kRemainderLeadScale * Ems(text, "……");
     demands.remainderBlank = std::max(kSmallestRemainderBlank, Ems(text, "0", TextStyle::Answer) + 0.8);
   }
+  demands.working = sheet.workingSteps;
+  const double equals = Ems(text, "=") + kItemGap;
   for (const SheetPage& page : sheet.pages) {
     for (const SheetLine& line : page.lines) {
-      for (const SheetProblem& problem : line.problems) demands.body = std::max(demands.body, BodyEms(problem, demands, text));
+      for (const SheetProblem& problem : line.problems) {
+        demands.body = std::max(demands.body, BodyEms(problem, demands, text));
+        if (!demands.working) continue;
+        // The working's lines as long on a sheet as on its key.
+        demands.body = std::max(demands.body, equals + kShortestWritingLine);
+        for (const WorkingLine& working : problem.working) {
+          demands.body = std::max(demands.body, equals + Ems(text, WorkingText(working), TextStyle::Answer));
+        }
+      }
     }
   }
   return demands;
@@ -141,6 +157,11 @@ PdfPagePlan At(const Demands& demands, bool landscape, double size, PdfText& tex
                                                           (demands.terms + 1) * plan.box + plan.ruleGap)
                                                : (demands.terms + 1) * plan.box + plan.ruleGap;
     plan.lineHeight = plan.columnFormTop + form + kColumnFormSpace * size;
+  }
+  if (demands.working) {
+    plan.workingTop = plan.rowHeight;
+    plan.workingLineHeight = kWorkingLine * size;
+    plan.lineHeight = plan.workingTop + kWorkingLines * plan.workingLineHeight + kColumnFormSpace * size;
   }
   plan.titleSize = std::min(22.0, size + 4);
   plan.fieldSize = std::min(size, 16.0);
@@ -193,6 +214,22 @@ std::string PrintedSign(const std::string& sign) { return sign == "-" ? "\u2212"
 
 bool IsSign(std::size_t column) {
   return column == kFirstOperator || column == kSecondOperator || column == kEqualsSign;
+}
+
+bool OpensBracket(const SheetProblem& problem, std::size_t column) {
+  return (problem.brackets == BracketPlace::FirstTwo && column == kFirstTerm) ||
+         (problem.brackets == BracketPlace::LastTwo && column == kSecondTerm);
+}
+
+bool ClosesBracket(const SheetProblem& problem, std::size_t column) {
+  return (problem.brackets == BracketPlace::FirstTwo && column == kSecondTerm) ||
+         (problem.brackets == BracketPlace::LastTwo && column == kThirdTerm);
+}
+
+std::string WorkingText(const WorkingLine& line) {
+  std::string text;
+  for (const std::string& part : line.parts) text += (text.empty() ? "" : " ") + PrintedSign(part);
+  return text;
 }
 
 PdfPagePlan PlanPdfPages(const SheetLayout& sheet, const GenerationSettings& settings, PdfText& text) {

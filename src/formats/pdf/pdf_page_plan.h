@@ -34,6 +34,10 @@ struct PdfPagePlan {
   // divisor's box and the bracket before the boxes instead.
   double columnFormTop = 0, box = 0, signWidth = 0, ruleGap = 0, divisorWidth = 0;
 
+  // The working (脱式) under a problem, this far below its line's top: each
+  // line an "=" and a line to write on, as long as the problem is wide.
+  double workingTop = 0, workingLineHeight = 0;
+
   double titleSize = 0, fieldSize = 0, footerSize = 0;
   double headerHeight = 0, footerHeight = 0;
 
@@ -59,5 +63,16 @@ std::string PrintedSign(const std::string& sign);
 
 // Whether a column of a problem holds a sign (an operator or "="), not a number.
 bool IsSign(std::size_t column);
+
+// Brackets as the sheet's font has them, full-width beside the numbers.
+inline constexpr const char* kOpeningBracket = "（";
+inline constexpr const char* kClosingBracket = "）";
+
+// Whether a bracket opens before, or closes after, a column of a problem.
+bool OpensBracket(const SheetProblem& problem, std::size_t column);
+bool ClosesBracket(const SheetProblem& problem, std::size_t column);
+
+// A key's working line as printed: "36 + 7".
+std::string WorkingText(const WorkingLine& line);
 
 }  // namespace numbrook

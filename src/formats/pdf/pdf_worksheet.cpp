@@ -10,6 +10,8 @@ namespace {
 constexpr double kRuleWidth = 1.5;
 constexpr double kBoxLineWidth = 0.8;
 constexpr double kWritingLineWidth = 0.6;
+// A description naming many choices still fits across the page.
+constexpr double kSmallestTitleSize = 9;
 
 std::string Trimmed(const std::string& text) {
   const std::size_t first = text.find_first_not_of(' ');
@@ -72,6 +74,20 @@ void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem)
   for (std::size_t k = 0; k < problem.cells.size(); ++k) {
     const SheetCell& cell = problem.cells[k];
     if (!cell.blank && cell.text.empty()) continue;  // a two-term problem's third term, no remainder
+    // A bracket stands close to the number it encloses.
+    // A full-width bracket has its own room on its outer side, in place of the gap.
+    if (OpensBracket(problem, k)) {
+      x -= plan_.itemGap;
+      text_.Draw(kOpeningBracket, TextStyle::Regular, size, x, textTop);
+      x += text_.Width(kOpeningBracket, TextStyle::Regular, size);
+    }
+    if (ClosesBracket(problem, k)) {
+      text_.Draw(cell.text, TextStyle::Regular, size, x, textTop);
+      x += text_.Width(cell.text, TextStyle::Regular, size);
+      text_.Draw(kClosingBracket, TextStyle::Regular, size, x, textTop);
+      x += text_.Width(kClosingBracket, TextStyle::Regular, size);
+      continue;
+    }
     if (k == kRemainder) {
       // "……" in smaller type, then the remainder's box or its value.
       text_.Draw("……", TextStyle::Regular, plan_.remainderLeadSize, x,
@@ -90,6 +106,23 @@ void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem)
     }
   }
   if (layout_->columnForm) DrawColumnForm(bodyLeft, lineTop_ + plan_.columnFormTop, problem.columnForm);
+  if (layout_->workingSteps) DrawWorking(bodyLeft, problem);
+}
+
+// Under the problem, each working line: "=" under its first number, then a
+// line to write on as long as the problem is wide; a key's working in red
+// on it.
+void PdfWorksheetWriter::DrawWorking(double left, const SheetProblem& problem) {
+  const double size = plan_.size;
+  const double equals = text_.Width("=", TextStyle::Regular, size) + plan_.itemGap;
+  for (std::size_t k = 0; k < problem.working.size(); ++k) {
+    const double bottom = lineTop_ + plan_.workingTop + static_cast<double>(k + 1) * plan_.workingLineHeight;
+    const double textTop = bottom - 0.15 * size - text_.LineHeight(size);
+    text_.Draw("=", TextStyle::Regular, size, left, textTop);
+    writingLines_.push_back({left + equals, bottom, plan_.bodyWidth - equals, 0});
+    const std::string working = WorkingText(problem.working[k]);
+    if (!working.empty()) text_.Draw(working, TextStyle::Answer, size, left + equals + 0.3 * size, textTop);
+  }
 }
 
 void PdfWorksheetWriter::EndLine(bool lastOnPage) {
@@ -111,7 +144,7 @@ void PdfWorksheetWriter::DrawHeader() {
   const double top = plan_.margin;
   // A long description gets smaller type, never below the smallest.
   double titleSize = plan_.titleSize;
-  while (titleSize > plan_.footerSize &&
+  while (titleSize > kSmallestTitleSize &&
          text_.Width(layout_->description, TextStyle::Bold, titleSize) > plan_.UsableWidth()) {
     titleSize -= 0.5;
   }
@@ -175,6 +208,15 @@ void PdfWorksheetWriter::AddBox(double left, double top, double width, double he
 void PdfWorksheetWriter::StrokeLines() {
   cairo_t* cairo = document_.Cairo();
   SetInkColour(cairo);
+  if (!writingLines_.empty()) {
+    for (const Rectangle& r : writingLines_) {
+      cairo_move_to(cairo, r.left, r.top);
+      cairo_line_to(cairo, r.left + r.width, r.top);
+    }
+    cairo_set_line_width(cairo, kWritingLineWidth);
+    cairo_stroke(cairo);
+    writingLines_.clear();
+  }
   for (auto [shapes, width] : {std::pair{&boxes_, kBoxLineWidth}, std::pair{&rules_, kRuleWidth}}) {
     if (shapes == &rules_) {
       // A division frame's bracket, drawn with the rules: a flat arc from

@@ -13,7 +13,7 @@ namespace numbrook {
 // A print-ready sheet on A4 pages of a PDF document: on every page the
 // description as title and lines to write the name, date, score and time
 // on; the problems in lines, each optionally over its column form in digit
-// boxes; at the foot the self-rating line and the page's number. A key's
+// boxes or its working lines (脱式); at the foot the self-rating line and the page's number. A key's
 // answers are red, bold and underlined, to stand out also in grey.
 class PdfWorksheetWriter final : public WorksheetWriter {
  public:
@@ -38,6 +38,7 @@ class PdfWorksheetWriter final : public WorksheetWriter {
   void DrawColumnForm(double left, double top, const ColumnForm& form);
   void DrawDivisionFrame(double left, double top, const ColumnForm& form);
   void DrawDigits(const SheetCell& cell, double left, double top, int places);
+  void DrawWorking(double left, const SheetProblem& problem);
 
   PdfDocument& document_;
   PdfText& text_;
@@ -57,6 +58,7 @@ class PdfWorksheetWriter final : public WorksheetWriter {
   std::vector<Rectangle> boxes_;
   std::vector<Rectangle> rules_;
   std::vector<Rectangle> brackets_;  // a bracket's top end, its bulge and its height
+  std::vector<Rectangle> writingLines_;  // the working's lines to write on
 };
 
 }  // namespace numbrook

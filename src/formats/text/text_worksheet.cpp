@@ -13,6 +13,9 @@ namespace numbrook {
 namespace {
 
 constexpr const char* kRemainderLead = "……";
+// A line of the working, as the pupil's sheet shows it: "=" and a line to
+// write on.
+const std::string kWritingLine = "= " + std::string(12, '_');
 
 std::string WithoutTrailingSpaces(std::string text) {
   text.erase(text.find_last_not_of(' ') + 1);
@@ -56,12 +59,21 @@ void TextWorksheetWriter::Open(const SheetLayout& layout) {
       }
     }
   }
-  // With remainders a problem's width depends on its kind and its blanks:
-  // every one is as wide as the widest, so that the columns line up.
-  if (layout.remainders) {
+  // With remainders or brackets a problem's width depends on its kind and
+  // its blanks: every one is as wide as the widest, so that the columns line
+  // up; its working lines stand in its column too.
+  if (layout.remainders || layout.brackets || layout.workingSteps) {
     for (const SheetPage& page : layout.pages) {
       for (const SheetLine& line : page.lines) {
-        for (const SheetProblem& problem : line.problems) itemColumns_ = std::max(itemColumns_, Columns(ItemOf(problem)));
+        for (const SheetProblem& problem : line.problems) {
+          itemColumns_ = std::max(itemColumns_, Columns(ItemOf(problem)));
+          if (!layout.workingSteps) continue;
+          // A key's working stands where the pupil's sheet has its lines.
+          itemColumns_ = std::max(itemColumns_, Columns(problem.numberText + kWritingLine));
+          for (const WorkingLine& working : problem.working) {
+            itemColumns_ = std::max(itemColumns_, Columns(problem.numberText + WorkingText(working)));
+          }
+        }
       }
     }
   }
@@ -80,16 +92,19 @@ void TextWorksheetWriter::Open(const SheetLayout& layout) {
 void TextWorksheetWriter::StartLine(const SheetLine& /*line*/, bool /*firstOnPage*/) {
   line_.clear();
   vertical_.clear();
+  working_.clear();
 }
 
 void TextWorksheetWriter::WriteProblem(int /*position*/, const SheetProblem& problem) {
   line_ += PadRight(ItemOf(problem), itemColumns_) + std::string(8, ' ');
   if (layout_->columnForm) vertical_.push_back(problem.columnForm);
+  if (layout_->workingSteps) working_.push_back(&problem);
 }
 
 void TextWorksheetWriter::EndLine(bool /*lastOnPage*/) {
   WriteLine(WithoutTrailingSpaces(line_));
   if (layout_->columnForm) WriteVerticalBlock();
+  if (layout_->workingSteps) WriteWorkingLines();
 }
 
 void TextWorksheetWriter::Finish() {
@@ -111,12 +126,20 @@ std::string TextWorksheetWriter::PadRight(const std::string& text, int columns) 
   return text + Spaces(columns - Columns(text));
 }
 
-// "12+ 5= (    )", and a division's remainder after it: "17÷ 5= (    )……(    )".
+// "12+ 5= (    )", a division's remainder after it: "17÷ 5= (    )……(    )";
+// brackets as the problem has them, "(12+15)÷ 3= (    )"; with working
+// lines under it, the problem alone: "36+42÷ 6".
 std::string TextWorksheetWriter::ItemOf(const SheetProblem& problem) const {
   const auto& cells = problem.cells;
+  const bool firstTwo = problem.brackets == BracketPlace::FirstTwo;
+  const bool lastTwo = problem.brackets == BracketPlace::LastTwo;
   std::string text = problem.numberText;
-  text += TermField(cells[kFirstTerm]) + OperatorField(cells[kFirstOperator].text) + TermField(cells[kSecondTerm]);
-  if (layout_->termCount == 3) text += OperatorField(cells[kSecondOperator].text) + TermField(cells[kThirdTerm]);
+  text += TermField(cells[kFirstTerm], firstTwo) + OperatorField(cells[kFirstOperator].text) +
+          TermField(cells[kSecondTerm], lastTwo, firstTwo);
+  if (layout_->termCount == 3) {
+    text += OperatorField(cells[kSecondOperator].text) + TermField(cells[kThirdTerm], false, lastTwo);
+  }
+  if (cells[kEqualsSign].text.empty()) return text;
   text += cells[kEqualsSign].text + TermField(cells[kResult]);
   const SheetCell& remainder = cells[kRemainder];
   if (remainder.blank) {
@@ -136,9 +159,20 @@ std::string TextWorksheetWriter::OperatorField(const std::string& sign) const {
 // the field is shown whole rather than cut, so that a problem on the sheet
 // never reads differently from the one drawn. A key's value stands right
 // inside the box; a wider value widens it.
-std::string TextWorksheetWriter::TermField(const SheetCell& cell) const {
+// A bracket stands right before the digits it opens, or right after those
+// it closes: " (7+15)".
+std::string TextWorksheetWriter::TermField(const SheetCell& cell, bool opensBracket, bool closesBracket) const {
   if (cell.blank) return Spaces(layout_->digitWidth - 1) + "(" + PadLeft(cell.text, 4) + ")";
-  return PadLeft(cell.text, layout_->digitWidth);
+  if (opensBracket) return PadLeft("(" + cell.text, layout_->digitWidth + 1);
+  return PadLeft(cell.text, layout_->digitWidth) + (closesBracket ? ")" : "");
+}
+
+// "= 36 + 7" on a key; on the pupil's sheet "=" and a line to write on.
+std::string TextWorksheetWriter::WorkingText(const WorkingLine& line) const {
+  if (line.parts.empty()) return kWritingLine;
+  std::string text = "=";
+  for (const std::string& part : line.parts) text += " " + part;
+  return text;
 }
 
 // A number's digits each followed by a space, in a cell one place wider on
@@ -205,6 +239,21 @@ void TextWorksheetWriter::WriteVerticalBlock() {
     WriteLine(WithoutTrailingSpaces(row));
   }
   WriteLine("");
+  WriteLine("");
+}
+
+// Under each problem of the line, its working lines, "=" under its first
+// term; an empty line after them.
+void TextWorksheetWriter::WriteWorkingLines() {
+  for (int k = 0; k < kWorkingLines; ++k) {
+    std::string row;
+    for (const SheetProblem* problem : working_) {
+      const std::string lead = Spaces(Columns(problem->numberText));
+      row += PadRight(lead + WorkingText(problem->working[static_cast<std::size_t>(k)]), itemColumns_) +
+             std::string(8, ' ');
+    }
+    WriteLine(WithoutTrailingSpaces(row));
+  }
   WriteLine("");
 }
 

@@ -12,8 +12,8 @@ namespace numbrook {
 
 // The plain-text worksheet: UTF-8 or GBK as the locale or the run chooses, CR LF line ends, aligned with spaces for a
 // fixed-pitch font. A header, the description, the problems in lines of
-// PerRow, each line optionally followed by its problems in column form, and
-// the self-rating line at the bottom. It has no pages. Alignment counts the
+// PerRow, each line optionally followed by its problems in column form or by
+// lines for their working (脱式), and the self-rating line at the bottom. It has no pages. Alignment counts the
 // columns an editor gives each character in the file's encoding.
 class TextWorksheetWriter final : public WorksheetWriter {
  public:
@@ -36,11 +36,13 @@ class TextWorksheetWriter final : public WorksheetWriter {
   std::string PadRight(const std::string& text, int columns) const;
   std::string ItemOf(const SheetProblem& problem) const;
   std::string OperatorField(const std::string& sign) const;
-  std::string TermField(const SheetCell& cell) const;
+  std::string TermField(const SheetCell& cell, bool opensBracket = false, bool closesBracket = false) const;
+  std::string WorkingText(const WorkingLine& line) const;
   std::string DigitCell(const SheetCell& cell, int places) const;
   std::vector<std::string> StackedRows(const ColumnForm& form) const;
   std::vector<std::string> DivisionRows(const ColumnForm& form) const;
   void WriteVerticalBlock();
+  void WriteWorkingLines();
   void WriteLine(const std::string& text);
   [[noreturn]] void Fail(const char* what) const;
 
@@ -53,6 +55,7 @@ class TextWorksheetWriter final : public WorksheetWriter {
   std::FILE* file_ = nullptr;
   std::string line_;
   std::vector<ColumnForm> vertical_;
+  std::vector<const SheetProblem*> working_;  // the line's problems, for their working lines
 };
 
 }  // namespace numbrook

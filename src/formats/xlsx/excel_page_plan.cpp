@@ -8,6 +8,7 @@ namespace {
 
 constexpr double kTermWidth = static_cast<double>(2.7f);  // the single-precision 2.7 of the original sheets
 constexpr double kWideTermWidth = 4.8;
+constexpr double kBracketTermWidth = 5.5;  // a full-width bracket and two digits at 12 points
 constexpr double kRemainderLeadWidth = 3.6;  // "……" at 12 points
 constexpr double kA4Short = 210 / 25.4 * 72;  // points
 constexpr double kA4Long = 297 / 25.4 * 72;
@@ -19,6 +20,7 @@ constexpr double kSmallestPrintedSize = 9;
 constexpr int kLinesPerPage = 25;
 constexpr int kThreeRowFormLines = 8;
 constexpr int kFourRowFormLines = 7;
+constexpr int kWorkingLines = 8;  // a line and its two working rows, all as high as a line
 // Spreadsheets round their fitting scale down; the page is kept this much
 // clear of the paper's printable height.
 constexpr double kHeightReserve = 0.97;
@@ -44,6 +46,7 @@ int ColumnsPerProblem(const GenerationSettings& settings) {
 }
 
 int FormRows(const GenerationSettings& settings) {
+  if (settings.WorkingSteps) return 2;
   if (!settings.VerticalForm) return 0;
   return settings.DivisionChecked ? 4 : settings.TermCount + 1;
 }
@@ -55,6 +58,9 @@ std::vector<double> SlotColumnWidths(const GenerationSettings& settings) {
   };
   std::vector<double> widths = {3.0, termWidth(BlankPlace::First), 1.0, termWidth(BlankPlace::Second),
                                 1.0, termWidth(BlankPlace::Third), 1.0, termWidth(BlankPlace::Result), 1.2};
+  if (settings.TwoSteps && settings.TwoStepBrackets != Brackets::Never) {
+    for (std::size_t term : {1, 3, 5}) widths[term] = kBracketTermWidth;
+  }
   if (settings.TermCount == 2) widths[4] = widths[5] = 0;
   if (ColumnsPerProblem(settings) == kColsPerProblemWithRemainder) {
     widths.insert(widths.end() - 1, {kRemainderLeadWidth, termWidth(BlankPlace::Result)});
@@ -68,7 +74,10 @@ ExcelPagePlan PlanExcelPage(const GenerationSettings& settings) {
   ExcelPagePlan plan;
   plan.perLine = settings.PerRow;
   const int formRows = FormRows(settings);
-  plan.linesPerPage = formRows == 0 ? kLinesPerPage : formRows == 3 ? kThreeRowFormLines : kFourRowFormLines;
+  plan.linesPerPage = formRows == 0                ? kLinesPerPage
+                      : settings.WorkingSteps       ? kWorkingLines
+                      : formRows == 3               ? kThreeRowFormLines
+                                                    : kFourRowFormLines;
   plan.printedSize = kTermSize * Scale(plan.perLine * slot, false);
   if (plan.printedSize >= kSmallestPrintedSize || Scale(plan.perLine * slot, true) <= Scale(plan.perLine * slot, false)) {
     return plan;
@@ -78,7 +87,9 @@ ExcelPagePlan PlanExcelPage(const GenerationSettings& settings) {
   const double scale = Scale(plan.perLine * slot, true);
   plan.printedSize = kTermSize * scale;
   // The lines that fit the lying page's height at that scale, under the spacer row.
-  const double lineHeight = formRows == 0 ? kLineRowHeight : 2 * kLineRowHeight + (formRows - 1) * kDefaultRowHeight;
+  const double lineHeight = formRows == 0            ? kLineRowHeight
+                            : settings.WorkingSteps ? (1 + formRows) * kLineRowHeight
+                                                    : 2 * kLineRowHeight + (formRows - 1) * kDefaultRowHeight;
   const double room = PrintableHeight(true) * kHeightReserve / scale - kSpacerRowHeight;
   plan.linesPerPage = std::clamp(static_cast<int>(room / lineHeight), 1, plan.linesPerPage);
   return plan;

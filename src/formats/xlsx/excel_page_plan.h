@@ -16,7 +16,8 @@ int ColumnsPerProblem(const GenerationSettings& settings);
 
 // The rows under a line that its column form takes: the terms and the
 // result, or the four rows of a division frame (quotient, dividend,
-// product, remainder), whichever a problem of the sheet may need.
+// product, remainder), whichever a problem of the sheet may need; or the
+// two rows of the working (脱式) written under each problem.
 int FormRows(const GenerationSettings& settings);
 
 // The page set-up, in inches: header and footer a quarter inch inside the
@@ -34,8 +35,9 @@ inline constexpr double kSpacerRowHeight = 15;
 inline constexpr double kDefaultRowHeight = 15;
 
 // The widths of a slot's columns, in characters: a term's column is 2.7
-// characters wide, or wider where it holds the blank; a two-term problem
-// hides its second operator and third term.
+// characters wide, or wider where it holds the blank or brackets may stand
+// beside its number; a two-term problem hides its second operator and
+// third term.
 std::vector<double> SlotColumnWidths(const GenerationSettings& settings);
 
 // How the workbook prints on A4. It is fitted to the paper's width, so a

@@ -30,6 +30,11 @@ constexpr std::uint8_t kPaperA4 = 9;
 // pick the Japanese glyph forms of the same collection.
 constexpr const char* kCellFont = "DejaVu Sans";
 constexpr const char* kHeaderFont = "&\"Noto Sans CJK SC,Regular\"&11";
+// Brackets in the sheet's Chinese face: full-width, so that they read as
+// brackets beside the numbers and not as the answer's "(   )".
+constexpr const char* kBracketFont = "Noto Sans CJK SC";
+constexpr const char* kOpeningBracket = "（";
+constexpr const char* kClosingBracket = "）";
 
 std::string EscapeHeaderText(const std::string& text) {
   std::string escaped;
@@ -148,6 +153,17 @@ void ExcelWorksheetWriter::CreateFormats() {
   format_set_top(formats_.rule, LXW_BORDER_THIN);
   formats_.ruleRight = NewFormat(workbook_, 12, LXW_ALIGN_RIGHT);
   format_set_top(formats_.ruleRight, LXW_BORDER_THIN);
+  if (settings_.WorkingSteps) {
+    formats_.writingLine = NewFormat(workbook_, 12, LXW_ALIGN_CENTER);
+    format_set_bottom(formats_.writingLine, LXW_BORDER_THIN);
+  }
+  if (layout_->brackets) {
+    formats_.bracketPart = workbook_add_format(workbook_);
+    format_set_font_name(formats_.bracketPart, kBracketFont);
+    format_set_font_size(formats_.bracketPart, 12);
+    formats_.digitsPart = workbook_add_format(workbook_);
+    SetFont(formats_.digitsPart, 12);
+  }
   if (kind_ != SheetKind::AnswerKey) return;
   auto answer = [](lxw_format* format) {
     format_set_bold(format);
@@ -159,6 +175,10 @@ void ExcelWorksheetWriter::CreateFormats() {
   formats_.valueRightAnswer = answer(NewFormat(workbook_, 12, LXW_ALIGN_RIGHT));
   formats_.ruleRightAnswer = answer(NewFormat(workbook_, 12, LXW_ALIGN_RIGHT));
   format_set_top(formats_.ruleRightAnswer, LXW_BORDER_THIN);
+  if (settings_.WorkingSteps) {
+    formats_.writingLineAnswer = answer(NewFormat(workbook_, 12, LXW_ALIGN_CENTER));
+    format_set_bottom(formats_.writingLineAnswer, LXW_BORDER_THIN);
+  }
 }
 
 void ExcelWorksheetWriter::SetUpPage() {
@@ -210,7 +230,7 @@ void ExcelWorksheetWriter::StartLine(const SheetLine& /*line*/, bool firstOnPage
 void ExcelWorksheetWriter::WriteProblem(int slot, const SheetProblem& problem) {
   const int g = (slot - 1) * colsPerProblem_;
   At(currentRow_, g + 1).text = problem.numberText;
-  for (int k = 0; k < kProblemColumns; ++k) {
+  for (int k = 0; k < kBrackets; ++k) {
     const SheetCell& cell = problem.cells[static_cast<std::size_t>(k)];
     if (k == kRemainder && (colsPerProblem_ == kColsPerProblem || (cell.text.empty() && !cell.blank))) continue;
     // The remainder stands after "……", in the column after the result's.
@@ -220,7 +240,34 @@ void ExcelWorksheetWriter::WriteProblem(int slot, const SheetProblem& problem) {
     written.text = cell.blank && !cell.IsAnswer() ? kBlankBox : cell.text;
     written.answer = cell.IsAnswer();
   }
+  if (problem.brackets != BracketPlace::None) {
+    const bool firstTwo = problem.brackets == BracketPlace::FirstTwo;
+    At(currentRow_, g + 2 + (firstTwo ? kFirstTerm : kSecondTerm)).bracket = Bracket::Opening;
+    At(currentRow_, g + 2 + (firstTwo ? kSecondTerm : kThirdTerm)).bracket = Bracket::Closing;
+  }
   if (settings_.VerticalForm) WriteColumnForm(slot, problem.columnForm);
+  if (settings_.WorkingSteps) WriteWorking(slot, problem);
+}
+
+// The working under a problem: each row an "=" in the number's column and
+// a line to write on across the terms and the result; on a key, the
+// problem with its first step worked in the columns of its first two terms
+// and their operator, then the result under the first term.
+void ExcelWorksheetWriter::WriteWorking(int slot, const SheetProblem& problem) {
+  const int g = (slot - 1) * colsPerProblem_;
+  for (int k = 0; k < kWorkingLines; ++k) {
+    const int row = currentRow_ + 1 + k;
+    Cell& equals = At(row, g + 1);
+    equals.text = "=";
+    equals.align = Align::Right;
+    for (int column = g + 2 + kFirstTerm; column <= g + 2 + kResult; ++column) At(row, column).writingLine = true;
+    const std::vector<std::string>& parts = problem.working[static_cast<std::size_t>(k)].parts;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      Cell& part = At(row, g + 2 + kFirstTerm + static_cast<int>(i));
+      part.text = parts[i];
+      part.answer = true;
+    }
+  }
 }
 
 // The column form uses the slot's operator column, its second-term column
@@ -313,12 +360,13 @@ void ExcelWorksheetWriter::EndLine(bool /*lastOnPage*/) {
 void ExcelWorksheetWriter::WriteLineCells() {
   for (int i = 0; i < lineRows_; ++i) {
     // A column form's result row is as high as a line, the last one on a
-    // page too, so that every result has room to be written in.
-    if (i == lineRows_ - 1 && i > 0) SetRowHeight(currentRow_ + i, kLineRowHeight);
+    // page too, so that every result has room to be written in; so is every
+    // working row.
+    if (i > 0 && (i == lineRows_ - 1 || settings_.WorkingSteps)) SetRowHeight(currentRow_ + i, kLineRowHeight);
     const auto row = static_cast<lxw_row_t>(currentRow_ + i - 1);
     for (int j = 0; j < lineColumns_; ++j) {
       const Cell& cell = line_[static_cast<std::size_t>(i * lineColumns_ + j)];
-      const bool plain = cell.align == Align::Column && !cell.rule;
+      const bool plain = cell.align == Align::Column && !cell.rule && !cell.writingLine;
       if (!cell.set || (cell.text.empty() && plain)) continue;
       const bool numberColumn = j % colsPerProblem_ == 0;
       lxw_format* format = FormatOf(cell, numberColumn);
@@ -326,6 +374,8 @@ void ExcelWorksheetWriter::WriteLineCells() {
       lxw_error error;
       if (cell.text.empty()) {
         error = worksheet_write_blank(worksheet_, row, column, format);
+      } else if (cell.bracket != Bracket::None) {
+        error = static_cast<lxw_error>(WriteBracketed(row, column, cell, format));
       } else if (!numberColumn && IsWholeNumber(cell.text)) {
         error = worksheet_write_number(worksheet_, row, column, std::stod(cell.text), format);
       } else {
@@ -336,8 +386,20 @@ void ExcelWorksheetWriter::WriteLineCells() {
   }
 }
 
+// A number with its bracket, as one text of two parts: the bracket in its
+// font, the digits in the cells' own.
+int ExcelWorksheetWriter::WriteBracketed(lxw_row_t row, lxw_col_t column, const Cell& cell, lxw_format* format) {
+  lxw_rich_string_tuple bracket{formats_.bracketPart,
+                                const_cast<char*>(cell.bracket == Bracket::Opening ? kOpeningBracket : kClosingBracket)};
+  lxw_rich_string_tuple digits{formats_.digitsPart, const_cast<char*>(cell.text.c_str())};
+  lxw_rich_string_tuple* parts[] = {cell.bracket == Bracket::Opening ? &bracket : &digits,
+                                    cell.bracket == Bracket::Opening ? &digits : &bracket, nullptr};
+  return worksheet_write_rich_string(worksheet_, row, column, parts, format);
+}
+
 lxw_format* ExcelWorksheetWriter::FormatOf(const Cell& cell, bool numberColumn) const {
-  if (numberColumn) return formats_.problemNumber;
+  if (cell.writingLine) return cell.answer ? formats_.writingLineAnswer : formats_.writingLine;
+  if (numberColumn && cell.align == Align::Column) return formats_.problemNumber;
   if (cell.answer) {
     if (cell.align == Align::Right) return cell.rule ? formats_.ruleRightAnswer : formats_.valueRightAnswer;
     return formats_.termAnswer;

@@ -46,11 +46,14 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
  private:
   enum class Align { Column, Left, Right };
   // A cell of the line being built.
+  enum class Bracket { None, Opening, Closing };
   struct Cell {
     std::string text;
     Align align = Align::Column;
     bool rule = false;    // the thin top border over a column-form result
     bool answer = false;  // an answer key's value in a blank: bold, red and underlined
+    bool writingLine = false;  // the thin bottom border of a working line
+    Bracket bracket = Bracket::None;  // one before or after the number, in the bracket's font
     bool set = false;
   };
   // The sheet's few formats, made once when the workbook opens.
@@ -68,6 +71,12 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
     lxw_format* termAnswer = nullptr;
     lxw_format* valueRightAnswer = nullptr;
     lxw_format* ruleRightAnswer = nullptr;
+    // The working lines (脱式) under a problem, and a key's working on them.
+    lxw_format* writingLine = nullptr;
+    lxw_format* writingLineAnswer = nullptr;
+    // The parts of a number with a bracket: the bracket, the digits.
+    lxw_format* bracketPart = nullptr;
+    lxw_format* digitsPart = nullptr;
   };
 
   void CreateFormats();
@@ -76,6 +85,8 @@ class ExcelWorksheetWriter final : public WorksheetWriter {
   void SetRowHeight(int row, double height);
   void WriteColumnForm(int slot, const ColumnForm& form);
   void WriteDivisionFrame(int g, const DivisionFrame& frame);
+  void WriteWorking(int slot, const SheetProblem& problem);
+  int WriteBracketed(unsigned row, unsigned short column, const Cell& cell, lxw_format* format);
   Cell& At(int row, int column);
   void Place(int row, int valueColumn, int closingColumn, const SheetCell& value);
   void WriteLineCells();

@@ -453,3 +453,55 @@ TEST(TextWorksheet, TimesTablesStayInColumnsAsEditorsShowThem) {
 
 }  // namespace
 }  // namespace numbrook::testing
+
+namespace numbrook::testing {
+namespace {
+
+ProblemRow Bracketed(ProblemRow row, const char* brackets) {
+  row[kBrackets] = brackets;
+  return row;
+}
+
+// Two steps with and without brackets, the working lines under each.
+Sheet TwoStepSheet() {
+  Sheet sheet;
+  sheet.controls.terms = 3;
+  sheet.controls.operations = OperationKinds::Addition | OperationKinds::Subtraction | OperationKinds::Division;
+  sheet.controls.brackets = Brackets::Mixed;
+  sheet.controls.steps = true;
+  sheet.controls.perLine = 2;
+  sheet.rows = {Three("36", "+", "42", "÷", "6", "_"), Bracketed(Three("12", "+", "15", "÷", "3", "_"), "12"),
+                Bracketed(Three("64", "-", "35", "-", "18", "_"), "23")};
+  return sheet;
+}
+
+// Brackets are ASCII, right at the numbers they enclose; "=" of each
+// working line stands under the problem's first number, and the key's
+// working where the pupil's sheet has its lines. In GBK ÷ takes two
+// columns, and so every operator.
+TEST(TextWorksheet, TwoStepsWithBracketsAndWorkingLines) {
+  const std::string description = " 【说明：三个数,混合运算,计算题, 20以内含进位加法, 10以内含退位减法,乘法口诀1~9,部分带括号,脱式计算";
+  EXPECT_EQ(WriteBytes(TwoStepSheet(), SheetKind::Pupil, TextEncoding::Utf8),
+            Lines({kHeader, "", description + "】",
+                   "1. 36+42÷ 6              2. (12+15)÷ 3",
+                   "   = ____________           = ____________",
+                   "   = ____________           = ____________",
+                   "",
+                   "3. 64-(35-18)",
+                   "   = ____________",
+                   "   = ____________",
+                   "", "", "", kRating}));
+  EXPECT_EQ(GbkToUtf8(WriteBytes(TwoStepSheet(), SheetKind::AnswerKey, TextEncoding::Gbk)),
+            Lines({kHeader, "", description + "（答案）】",
+                   "1. 36 +42÷ 6            2. (12 +15)÷ 3",
+                   "   = 36 + 7                 = 27 ÷ 3",
+                   "   = 43                     = 9",
+                   "",
+                   "3. 64 -(35 -18)",
+                   "   = 64 - 17",
+                   "   = 47",
+                   "", "", "", kRating}));
+}
+
+}  // namespace
+}  // namespace numbrook::testing

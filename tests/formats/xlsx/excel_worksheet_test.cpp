@@ -184,5 +184,47 @@ TEST(SpreadsheetCells, BlankSecondTermInColumnForm) {
   EXPECT_EQ(book.cells.count({5, 5}), 0u);
 }
 
+// Two steps with their working: under each line two rows as high as a
+// line, "=" in the number's column and a line to write on across the
+// problem's columns, the key's working on it; 8 lines a page. A bracket
+// stands in its number's cell, full-width.
+TEST(SpreadsheetCells, WorkingRowsAndBrackets) {
+  RunRequest controls;
+  controls.terms = 3;
+  controls.operations = OperationKinds::Addition | OperationKinds::Division;
+  controls.brackets = Brackets::Mixed;
+  controls.steps = true;
+  controls.perLine = 2;
+  controls.count = 17;
+  const GenerationSettings s = SetUpRun(controls);
+  ProblemTable table(s.ProblemCount + 1);
+  for (int i = 0; i < s.ProblemCount; ++i) table.Row(i) = {"12", "+", "15", "÷", "3", "=", "_", "", i % 2 == 0 ? "" : "12"};
+  TempFolder folder;
+  ASSERT_EQ(RunExport(s, table, Progress{}, folder.path() / "s.XLS", SheetKind::AnswerKey).outcome, ExportOutcome::Written);
+  const DumpedWorkbook book = DumpWorkbook(folder.path() / "s.XLS");
+  auto cell = [&](int row, int column) { return book.cells.at({row, column}); };
+  // A spacer row, then 8 lines of three rows a page.
+  EXPECT_EQ(book.breaks, std::vector<int>{25});
+  for (int row : {2, 3, 4, 5, 25, 28}) EXPECT_EQ(book.rowHeights.at(row), "26.0") << row;
+  const std::pair<int, std::vector<std::string>> problems[] = {{1, {"12", "+", "15", "÷", "3"}},
+                                                               {10, {"（12", "+", "15）", "÷", "3"}}};
+  for (const auto& [first, terms] : problems) {
+    for (std::size_t k = 0; k < terms.size(); ++k) EXPECT_EQ(cell(2, first + 1 + static_cast<int>(k)).at("value"), terms[k]);
+    EXPECT_EQ(book.cells.count({2, first + 6}), 0u) << "no \"=\" in the problem's line";
+    for (int row : {3, 4}) {
+      EXPECT_EQ(cell(row, first).at("value"), "=");
+      EXPECT_EQ(cell(row, first).at("align"), "right");
+      for (int column = first + 1; column <= first + 7; ++column) EXPECT_EQ(cell(row, column).at("bottom"), "thin");
+    }
+  }
+  // 12 + 15 ÷ 3 = 12 + 5 = 17, and (12 + 15) ÷ 3 = 27 ÷ 3 = 9, in the key's red.
+  const std::pair<std::pair<int, int>, const char*> working[] = {
+      {{3, 2}, "12"}, {{3, 3}, "+"}, {{3, 4}, "5"}, {{4, 2}, "17"}, {{3, 11}, "27"}, {{3, 12}, "÷"}, {{3, 13}, "3"}, {{4, 11}, "9"}};
+  for (const auto& [at, value] : working) {
+    EXPECT_EQ(cell(at.first, at.second).at("value"), value) << at.first << "," << at.second;
+    EXPECT_EQ(cell(at.first, at.second).at("color"), "FFFF0000") << at.first << "," << at.second;
+  }
+}
+
 }  // namespace
 }  // namespace numbrook::testing

@@ -34,6 +34,12 @@ CASES = [
     ("tables", ["--no-add", "--mul", "--div", "--remainder=mixed", "--vertical", "--blank=random", "--per-row=4",
                 "--count=40", "--answers"], 3),
     ("tables heaviest", ["--mul", "--div", "--remainder=mixed", "--vertical", "--per-row=10", "--count=1000"], 34),
+    # Working lines take two rows as high as a line under each line, 8 lines
+    # an upright page (20 lines: 3 pages); with brackets five problems a line
+    # print at 9 pt or more lying, 6 lines a page (20 lines: 4 pages).
+    ("steps", ["--terms=3", "--mul", "--sub", "--sub-range=99", "--brackets=mixed", "--steps", "--count=40",
+               "--answers"], 3),
+    ("steps wide", ["--terms=3", "--add", "--div", "--brackets=always", "--steps", "--per-row=10", "--count=100"], 4),
 ]
 
 

@@ -19,7 +19,7 @@ def text(value):
 
 def style(obj):
     font, align, border = obj.font, obj.alignment, obj.border
-    return [
+    fields = [
         "font=%s" % text(font.name),
         "size=%s" % text(font.sz),
         "bold=%d" % bool(font.b),
@@ -29,6 +29,10 @@ def style(obj):
         "color=%s" % text(font.color.rgb if font.color is not None and font.color.type == "rgb" else None),
         "underline=%s" % text(font.u),
     ]
+    # A line to write on, only where one is drawn.
+    if border.bottom is not None and border.bottom.style:
+        fields.append("bottom=%s" % text(border.bottom.style))
+    return fields
 
 
 def main(path):
