@@ -7,7 +7,8 @@
 // system) and their ratio follow. With --dirty-mb=N another program leaves
 // N MiB of unsaved data on the same disk before each set, to show that the
 // set's flush waits for its own files only.
-//   set_benchmark [--dirty-mb=N] [--program=NUMBROOK-SHEET] [FOLDER]
+// --sheets=N times a set of N sheets instead.
+//   set_benchmark [--sheets=N] [--dirty-mb=N] [--program=NUMBROOK-SHEET] [FOLDER]
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,6 @@
 namespace {
 
 constexpr int kRounds = 3;
-constexpr int kSheets = 1000;
 const char* const kPython = "/usr/bin/python3";
 
 using Times = numbrook::bench::ProcessTimes;
@@ -50,11 +50,14 @@ void LeaveDirtyData(const std::filesystem::path& folder, int megabytes) {
 
 int main(int argc, char** argv) {
   int dirty = 0;
+  int sheets = 1000;
   std::string program = NUMBROOK_SHEET_PROGRAM;
   std::filesystem::path under = std::filesystem::temp_directory_path() / "numbrook-set-benchmark";
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    if (argument.starts_with("--dirty-mb=")) {
+    if (argument.starts_with("--sheets=")) {
+      sheets = std::atoi(argument.c_str() + 9);
+    } else if (argument.starts_with("--dirty-mb=")) {
       dirty = std::atoi(argument.c_str() + 11);
     } else if (argument.starts_with("--program=")) {
       program = argument.substr(10);
@@ -84,10 +87,10 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder = FreshFolder(under, "set");
     LeaveDirtyData(under, dirty);
     const Times set = numbrook::bench::TimeProcess(
-        {program, "--sheets=" + std::to_string(kSheets), "--answers", "--seed=1", "-o", (folder / "口算.XLS").string()});
+        {program, "--sheets=" + std::to_string(sheets), "--answers", "--seed=1", "-o", (folder / "口算.XLS").string()});
     std::filesystem::remove(under / "other-program.data");
     const std::filesystem::path again = FreshFolder(under, "replay");
-    const Times replay = numbrook::bench::TimeProcess({NUMBROOK_XLSX_REPLAY, again.string(), std::to_string(kSheets),
+    const Times replay = numbrook::bench::TimeProcess({NUMBROOK_XLSX_REPLAY, again.string(), std::to_string(sheets),
                                                        (plans / "sheet.plan").string(), (plans / "key.plan").string()});
     ok = ok && set.wall >= 0 && replay.wall >= 0;
     setWall.push_back(set.wall / 1e3);
@@ -101,11 +104,12 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  std::printf("2000 workbooks (1000 sheets with keys), in turn, median of %d%s\n", kRounds,
+  std::printf("%d workbooks (%d sheets with keys), in turn, median of %d%s\n", 2 * sheets, sheets, kRounds,
               dirty > 0 ? (", each set after " + std::to_string(dirty) + " MiB of another program's unsaved data").c_str()
                         : "");
   std::printf("%-62s %10s %10s\n", "", "wall s", "cpu s");
-  std::printf("%-62s %10.2f %10.2f\n", "A  numbrook-sheet --sheets=1000 --answers", Median(setWall), Median(setCpu));
+  std::printf("%-62s %10.2f %10.2f\n", ("A  numbrook-sheet --sheets=" + std::to_string(sheets) + " --answers").c_str(),
+              Median(setWall), Median(setCpu));
   std::printf("%-62s %10.2f %10.2f\n", "B  libxlsxwriter alone, one process (bench/xlsx_replay)", Median(replayWall),
               Median(replayCpu));
   std::printf("%-62s %10.3f %10.3f   (target: wall at most 0.75)\n", "ratio A / B", Median(setWall) / Median(replayWall),
