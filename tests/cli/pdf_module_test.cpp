@@ -83,7 +83,8 @@ TEST_P(UnloadableModule, APdfRunNamesTheModuleAndTheReasonAndOtherFormatsWork) {
   std::filesystem::permissions(bin / "numbrook-sheet", std::filesystem::perms::owner_all);
   const std::filesystem::path module = bin / "numbrook-pdf.so";
   if (GetParam().module != nullptr) std::ofstream(module) << GetParam().module;
-  const std::filesystem::path shown = GetParam().module != nullptr ? module : folder.path() / "lib/numbrook/numbrook-pdf.so";
+  const std::filesystem::path installed = (bin / NUMBROOK_PDF_MODULE_FROM_PROGRAMS / "numbrook-pdf.so").lexically_normal();
+  const std::filesystem::path shown = GetParam().module != nullptr ? module : installed;
 
   const Outcome pdf = RunProgram((bin / "numbrook-sheet").string(), "--format=pdf -o " + Quoted(out / "s.PDF"));
   EXPECT_EQ(pdf.status, 1);
