@@ -1,7 +1,8 @@
 // Writes workbooks again with libxlsxwriter alone, in one process, from
 // plans that bench/xlsxwriter_sheet.py made of numbrook-sheet's workbooks:
 // the same default font, looks, columns, row heights, cells, page breaks
-// and page set-up, in constant-memory mode, cell by cell in row order. It
+// and page set-up, in constant-memory mode with its scratch files in
+// memory as numbrook-sheet's, cell by cell in row order. It
 // is the least that writing those workbooks costs, without the drawing,
 // the checks, the locking and the flushing of a real run.
 //   xlsx_replay FOLDER ROUNDS PLAN...   (ROUNDS files of each plan)
@@ -61,9 +62,13 @@ void SetFont(lxw_format* format, const Line& look, std::size_t at) {
   format_set_font_size(format, std::atof(look[at + 1].c_str()));
 }
 
+// Its scratch files where numbrook-sheet puts its own: in memory.
+char kScratch[] = "/dev/shm";
+
 bool Write(const std::vector<Line>& plan, const std::string& file) {
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;
+  options.tmpdir = kScratch;
   lxw_workbook* book = workbook_new_opt(file.c_str(), &options);
   if (book == nullptr) return false;
   std::vector<lxw_format*> formats;
