@@ -15,7 +15,9 @@ int main(int argc, char** argv) {
   if (const std::optional<int> status = numbrook::HandleCommandLine(argc, argv)) return *status;
   numbrook::ExplainMissingDisplayOnFatal();
   // A class set keeps its files open until they are placed; a sheet past
-  // the file size limit is a failure to report, not a reason to end.
+  // the file size limit is a failure to report, not a reason to end; a
+  // workbook's compressor reuses the heap instead of fresh mappings.
+  numbrook::KeepTheHeap();
   numbrook::RaiseOpenFileLimit();
   numbrook::IgnoreFileSizeSignal();
   QApplication app(argc, argv);

@@ -13,16 +13,6 @@ namespace {
 
 std::FILE* messages = stderr;
 
-// A run is short and its peak is a few megabytes: the heap is neither
-// handed back to the system after each free nor served by fresh mappings,
-// which the compressor's large buffers would otherwise get (and fault in
-// again) for every part of a workbook.
-void KeepTheHeap() {
-  mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
-  mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
-  mallopt(M_TOP_PAD, 16 * 1024 * 1024);
-}
-
 // The libraries write their own lines to standard error (libxlsxwriter's
 // "[ERROR]", fontconfig's and pango's warnings); the user is told the
 // reason once, in our words, so their lines go nowhere.
@@ -46,6 +36,16 @@ void QuietLibraries() {
 }  // namespace
 
 std::FILE* UserMessages() { return messages; }
+
+// A run is short and its peak is a few megabytes: the heap is neither
+// handed back to the system after each free nor served by fresh mappings,
+// which the compressor's large buffers would otherwise get (and fault in
+// again) for every part of a workbook.
+void KeepTheHeap() {
+  mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+  mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+  mallopt(M_TOP_PAD, 16 * 1024 * 1024);
+}
 
 void RaiseOpenFileLimit() {
   rlimit limit{};

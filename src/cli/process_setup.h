@@ -15,6 +15,7 @@ void SetUpSheetProcess();
 std::FILE* UserMessages();
 
 // Parts of the above that the window's process wants too.
+void KeepTheHeap();
 void RaiseOpenFileLimit();
 void IgnoreFileSizeSignal();
 

@@ -5,6 +5,8 @@
 
 namespace numbrook {
 
+ExportError::~ExportError() = default;
+
 std::string ReasonOf(int error) {
   switch (error) {
     case ENOSPC: return "磁盘空间不足";

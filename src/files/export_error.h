@@ -10,6 +10,9 @@ namespace numbrook {
 class ExportError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  // Out of line: the type is defined once, in the program, and the PDF
+  // module throws the program's own.
+  ~ExportError() override;
 };
 
 // The reason of a system error in the user's words, in Chinese whatever the

@@ -11,23 +11,22 @@
 namespace numbrook {
 namespace {
 
-// One flush for all: a few files each on their own, more by their file
-// system in one call, instead of a wait on the disk for every file.
+// Our own files and nothing else: their writing is started for all of
+// them first, then each is waited for. A flush of the whole file system
+// (syncfs) would wait for every other program's unsaved data as well.
 std::optional<std::string> Flush(const std::vector<PendingPair>& pairs) {
   std::vector<const PendingFile*> files;
   for (const PendingPair& pair : pairs) {
     files.push_back(pair.sheet.get());
     if (pair.key) files.push_back(pair.key.get());
   }
-  const auto failed = [](const PendingFile& file) {
-    return "无法写完文件“" + file.FinalPath().string() + "”：" + ReasonOf(errno);
-  };
-  if (files.size() <= 4) {
-    for (const PendingFile* file : files) {
-      if (fsync(file->Descriptor()) != 0) return failed(*file);
+  if (files.size() > 1) {
+    for (const PendingFile* file : files) file->StartWriteback();
+  }
+  for (const PendingFile* file : files) {
+    if (fsync(file->Descriptor()) != 0) {
+      return "无法写完文件“" + file->FinalPath().string() + "”：" + ReasonOf(errno);
     }
-  } else if (!files.empty() && syncfs(files.front()->Descriptor()) != 0) {
-    return failed(*files.front());
   }
   return std::nullopt;
 }

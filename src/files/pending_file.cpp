@@ -131,6 +131,11 @@ void PendingFile::Commit() {
   Place();
 }
 
+void PendingFile::StartWriteback() const {
+  // A hint only: a failure shows in the flush that follows.
+  sync_file_range(descriptor_, 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 void PendingFile::Place() {
   const auto fail = [&](int error) {
     throw ExportError("无法保存文件“" + finalPath_.string() + "”：" + ReasonOf(error));

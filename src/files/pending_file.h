@@ -39,6 +39,9 @@ class PendingFile {
   // Puts the file in place without flushing it: for a batch whose files
   // were flushed together.
   void Place();
+  // Starts writing the file out to the disk and returns at once: the flush
+  // of a batch then waits for less.
+  void StartWriteback() const;
 
  private:
   void OpenUnnamed(const std::filesystem::path& folder);

@@ -4,6 +4,9 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <sched.h>
+
+#include <atomic>
 #include <cstring>
 
 namespace numbrook {
@@ -12,6 +15,19 @@ namespace {
 constexpr int kTerminationSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 RemovedOnSignal* first = nullptr;
+
+// One thread at a time changes the names or takes a held step (a file
+// made and registered, a pair named); the handler takes it too, and keeps
+// it, so it never sees a step half done on another thread and no thread
+// starts one after it has cleaned up. A spin lock: the handler may take it,
+// and the thread that holds it has the signals blocked, so it is never the
+// handler's own.
+std::atomic_flag steps = ATOMIC_FLAG_INIT;
+thread_local int heldDepth = 0;
+
+void TakeSteps() {
+  while (steps.test_and_set(std::memory_order_acquire)) sched_yield();
+}
 
 sigset_t TerminationSet() {
   sigset_t set;
@@ -23,6 +39,7 @@ sigset_t TerminationSet() {
 }  // namespace
 
 void RemoveNamesAndReraise(int signal) {
+  TakeSteps();
   for (RemovedOnSignal* entry = first; entry != nullptr; entry = entry->next_) {
     if (entry->name_[0] == '\0') continue;
     if (entry->lockDescriptor_ >= 0) {
@@ -50,9 +67,20 @@ void RemoveNamesAndReraise(int signal) {
 TerminationSignalsHeld::TerminationSignalsHeld() {
   const sigset_t set = TerminationSet();
   pthread_sigmask(SIG_BLOCK, &set, &previous_);
+  if (heldDepth++ == 0) TakeSteps();
 }
 
-TerminationSignalsHeld::~TerminationSignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+TerminationSignalsHeld::~TerminationSignalsHeld() {
+  if (--heldDepth == 0) steps.clear(std::memory_order_release);
+  pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+}
+
+TerminationSignalsBlocked::TerminationSignalsBlocked() {
+  const sigset_t set = TerminationSet();
+  pthread_sigmask(SIG_BLOCK, &set, &previous_);
+}
+
+TerminationSignalsBlocked::~TerminationSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
 
 RemovedOnSignal::RemovedOnSignal() {
   const TerminationSignalsHeld held;

@@ -29,7 +29,8 @@ class RemovedOnSignal {
   // the moment on SIGINT, SIGTERM, SIGHUP and SIGQUIT, each only when it was
   // not ignored (nohup ignores SIGHUP, a background shell job SIGINT and
   // SIGQUIT). For a program's main: the handler acts on whatever thread the
-  // signal reaches.
+  // signal reaches, which is never a worker that blocks them (see
+  // TerminationSignalsBlocked).
   static void InstallHandlers();
 
  private:
@@ -43,13 +44,28 @@ class RemovedOnSignal {
 
 // Holds back the termination signals for its lifetime, so that steps that
 // belong together (a sheet and its key put in place) are not cut apart by
-// one; a signal that came meanwhile is acted on at the end.
+// one; a signal that came meanwhile is acted on at the end. Held steps of
+// several threads take turns, and the handler waits for the one under way.
 class TerminationSignalsHeld {
  public:
   TerminationSignalsHeld();
   ~TerminationSignalsHeld();
   TerminationSignalsHeld(const TerminationSignalsHeld&) = delete;
   TerminationSignalsHeld& operator=(const TerminationSignalsHeld&) = delete;
+
+ private:
+  sigset_t previous_;
+};
+
+// Blocks the termination signals in this thread for its lifetime: threads
+// started meanwhile inherit the mask and never take one, so the handler runs
+// on the thread that started them, never in the middle of a worker's step.
+class TerminationSignalsBlocked {
+ public:
+  TerminationSignalsBlocked();
+  ~TerminationSignalsBlocked();
+  TerminationSignalsBlocked(const TerminationSignalsBlocked&) = delete;
+  TerminationSignalsBlocked& operator=(const TerminationSignalsBlocked&) = delete;
 
  private:
   sigset_t previous_;

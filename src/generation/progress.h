@@ -6,6 +6,9 @@ namespace numbrook {
 
 // How a long run reports to its front end while it works: generation and
 // export alike. What the run came to is its returned result, not a call.
+// A class set's workers call `yield` from their own threads, at once with
+// the run's: it must be safe to call from any thread. The counts come from
+// the run's own thread.
 struct Progress {
   std::function<bool()> yield;           // lets the front end's events run; false abandons the run
   std::function<void(int done)> counted;  // how many problems of the sheet are done so far

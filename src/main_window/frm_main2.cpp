@@ -412,9 +412,6 @@ void frmMain2::CmdOK_Click() {
     desktop_.ShowMessage(this, QMessageBox::Warning, "警告", "请至少选择一种运算：加法、减法、乘法或除法。");
     return;
   }
-  LockForRun();
-  // A two-term run is never a mixed run: the tick is cleared to show it.
-  if (!OffersThreeTermControls(ReadControls())) CheckAS->setChecked(false);
   SheetSetRequest request;
   request.request = asked.run;
   if (asked.sheets > 1) request.sheets = asked.sheets;
@@ -425,6 +422,15 @@ void frmMain2::CmdOK_Click() {
   stop_ = false;
   problemsDone_ = 0;
   sheetsDone_ = 0;
+  StartRun(std::move(request));
+  // Locked once the run is under way: the controls are drawn again beside
+  // it, not before it. Its end comes through the event loop, after this.
+  LockForRun();
+  // A two-term run is never a mixed run: the tick is cleared to show it.
+  if (!OffersThreeTermControls(ReadControls())) CheckAS->setChecked(false);
+}
+
+void frmMain2::StartRun(SheetSetRequest request) {
   try {
     // Kept past a reboot, unlike the temporary folder.
     if (!documents_) documents_ = DocumentsFolder();

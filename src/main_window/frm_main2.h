@@ -75,6 +75,7 @@ class frmMain2 : public QWidget {
   void KeepOnlySelectedOptionsInTabOrder();
   void WriteControls(const ControlState& controls);
   void SetEnabledState();
+  void StartRun(SheetSetRequest request);  // on a thread of its own
   void LockForRun();
   void RestoreAfterRun();
   void ShowBusyPointer(bool busy);

@@ -64,6 +64,31 @@ void Record(PlacementResult placed, SheetSetResult& result) {
   result.error += (result.error.empty() ? "" : "\n") + *placed.error;
 }
 
+// Takes what became of the sheets finished, in order: their notices, each
+// once, and the count of sheets done; the first that was not written stops
+// the run.
+void TakeFinished(const std::vector<SheetDone>& finished, const Progress& progress, SheetSetResult& result) {
+  for (const SheetDone& done : finished) {
+    if (result.outcome != SheetSetOutcome::Written) return;
+    if (done.fault) std::rethrow_exception(done.fault);
+    if (done.error) {
+      result.outcome = SheetSetOutcome::Failed;
+      result.error = *done.error;
+      return;
+    }
+    if (!done.written) {
+      result.outcome = SheetSetOutcome::Abandoned;
+      return;
+    }
+    for (const std::string& notice : done.written.notices) {
+      if (std::find(result.notices.begin(), result.notices.end(), notice) == result.notices.end()) {
+        result.notices.push_back(notice);
+      }
+    }
+    progress.CountSheet(done.number);
+  }
+}
+
 }  // namespace
 
 std::string TooFewDifferentMessage(std::size_t different, int asked) {
@@ -132,7 +157,10 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
     if (onePair) {
       output = std::make_unique<OneDocument>(names.front(), request.request.sheet, settings.TwoSided);
     } else {
-      output = std::make_unique<FilesPerSheet>(names, request.request.sheet);
+      // A class set is written by a worker on each core while this thread
+      // draws; a single sheet is drawn and written here, as it is asked for.
+      output = std::make_unique<FilesPerSheet>(names, request.request.sheet,
+                                               request.sheets ? SheetWorkerCount(sheets) : 0);
     }
   } catch (const ExportError& error) {
     result.outcome = SheetSetOutcome::Failed;
@@ -141,31 +169,29 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
   }
 
   const std::filesystem::path folder = FolderOf(name);
-  for (int k = 1; k <= sheets && result.outcome == SheetSetOutcome::Written; ++k) {
-    GenerationSettings sheet = settings;
-    sheet.Seed = SheetSeed(result.firstSeed, k, request.sheets.has_value());
-    ProblemTable table;
-    result.outcome = DrawSheet(request, sheet, progress, table);
-    if (result.outcome != SheetSetOutcome::Written) break;
-    try {
-      const SheetWritten written = output->Add(k, sheet, table, progress);
-      if (!written) {
-        result.outcome = SheetSetOutcome::Abandoned;
-        break;
-      }
-      for (const std::string& notice : written.notices) {
-        if (std::find(result.notices.begin(), result.notices.end(), notice) == result.notices.end()) {
-          result.notices.push_back(notice);
-        }
-      }
+  try {
+    for (int k = 1; k <= sheets && result.outcome == SheetSetOutcome::Written; ++k) {
+      GenerationSettings sheet = settings;
+      sheet.Seed = SheetSeed(result.firstSeed, k, request.sheets.has_value());
+      ProblemTable table;
+      result.outcome = DrawSheet(request, sheet, progress, table);
+      if (result.outcome != SheetSetOutcome::Written) break;
+      TakeFinished(output->Finished(false), progress, result);
+      if (result.outcome != SheetSetOutcome::Written) break;
       std::vector<PendingPair> ready = output->TakeReady(false);
       Record(PlacePairs(ready, folder), result);
-    } catch (const ExportError& error) {
-      result.outcome = SheetSetOutcome::Failed;
-      result.error = error.what();
-      break;
+      if (result.outcome != SheetSetOutcome::Written) break;
+      output->Add(k, sheet, std::move(table), progress);
     }
-    if (result.outcome == SheetSetOutcome::Written) progress.CountSheet(k);
+    if (result.outcome == SheetSetOutcome::Written) {
+      TakeFinished(output->Finished(true), progress, result);
+    } else {
+      output->Stop();
+    }
+  } catch (const ExportError& error) {
+    result.outcome = SheetSetOutcome::Failed;
+    result.error = error.what();
+    output->Stop();
   }
   // The sheets finished before a failure or a stop stay, each with its key;
   // an unfinished document is dropped.

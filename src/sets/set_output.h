@@ -1,7 +1,9 @@
 #pragma once
 
+#include <exception>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "files/pair_placement.h"
@@ -19,6 +21,16 @@ struct SheetNames {
   std::optional<std::filesystem::path> key;
 };
 
+// What became of one pupil's sheet and key: written to the end (with what
+// the format printed otherwise than asked), abandoned by the progress, or
+// stopped by a failure.
+struct SheetDone {
+  int number = 0;
+  SheetWritten written;
+  std::optional<std::string> error;  // an ExportError's message: the file and the reason
+  std::exception_ptr fault;          // anything else thrown, thrown again by the run
+};
+
 // Where the drawn sheets of a run are written: a file (and a key) for each
 // sheet, or one PDF of all sheets (and one of all keys). Written files wait
 // without a name until the run places them, pair by pair.
@@ -26,14 +38,23 @@ class SetOutput {
  public:
   virtual ~SetOutput() = default;
 
-  // Writes pupil `number`'s sheet (1 first), and its key when the run makes
-  // keys, from the drawn table. Not complete when the progress abandoned
-  // it; throws ExportError naming the file and the reason.
-  virtual SheetWritten Add(int number, const GenerationSettings& sheet, const ProblemTable& table,
-                   const Progress& progress) = 0;
+  // Writes pupil `number`'s sheet (1 first, added in order), and its key
+  // when the run makes keys, from the drawn table: at once, or on a worker
+  // while the run draws the next. The progress only yields there. Throws
+  // ExportError for what fails before the writing starts.
+  virtual void Add(int number, const GenerationSettings& sheet, ProblemTable table, const Progress& progress) = 0;
 
-  // The written pairs to be placed now, in order: those that would keep
-  // too many files open, or, at the end of the run, all that are left.
+  // What became of the sheets added, in order, from the first not told
+  // before up to the first still being written; with `all`, after waiting
+  // for every one.
+  virtual std::vector<SheetDone> Finished(bool all) = 0;
+
+  // Gives up the sheets still being written, and waits until they are.
+  virtual void Stop() {}
+
+  // The written pairs to be placed now, in order and up to the first sheet
+  // that was not written: those that would keep too many files open, or,
+  // at the end of the run, all that are left.
   virtual std::vector<PendingPair> TakeReady(bool end) = 0;
 };
 

@@ -74,6 +74,21 @@ struct SheetProblem {
   std::vector<WorkingLine> working;  // kWorkingLines when the sheet has them
 };
 
+// Whether a column of a problem holds a sign (an operator or "="), not a number.
+inline bool IsSignColumn(std::size_t column) {
+  return column == kFirstOperator || column == kSecondOperator || column == kEqualsSign;
+}
+
+// Whether a bracket opens before, or closes after, a term column of a problem.
+inline bool OpensBracket(const SheetProblem& problem, std::size_t column) {
+  return (problem.brackets == BracketPlace::FirstTwo && column == kFirstTerm) ||
+         (problem.brackets == BracketPlace::LastTwo && column == kSecondTerm);
+}
+inline bool ClosesBracket(const SheetProblem& problem, std::size_t column) {
+  return (problem.brackets == BracketPlace::FirstTwo && column == kSecondTerm) ||
+         (problem.brackets == BracketPlace::LastTwo && column == kThirdTerm);
+}
+
 struct SheetLine {
   std::vector<SheetProblem> problems;
 };

@@ -27,6 +27,7 @@ done
 expected=(
   usr/bin/numbrook
   usr/bin/numbrook-sheet
+  usr/lib/numbrook/numbrook-pdf.so
   "usr/share/applications/$app_id.desktop"
   "usr/share/metainfo/$app_id.metainfo.xml"
   usr/share/man/man1/numbrook.1.gz
@@ -39,6 +40,13 @@ for file in "${expected[@]}"; do
   [ -s "$contents/$file" ] && pass "$file" || fail "missing $file"
 done
 [ -x "$contents/usr/bin/numbrook" ] && [ -x "$contents/usr/bin/numbrook-sheet" ] || fail "programs not executable"
+# The PDF writer is loaded from the library folder beside the programs' own.
+module_needs=$(objdump -p "$contents/usr/lib/numbrook/numbrook-pdf.so" | sed -n 's/^ *NEEDED *//p')
+[[ $module_needs == *libpangocairo* ]] && pass "the PDF module links pango and cairo" ||
+  fail "the PDF module does not link pangocairo: $module_needs"
+sheet_needs=$(objdump -p "$contents/usr/bin/numbrook-sheet" | sed -n 's/^ *NEEDED *//p')
+[[ $sheet_needs != *pango* && $sheet_needs != *cairo* ]] && pass "numbrook-sheet starts without pango and cairo" ||
+  fail "numbrook-sheet links the PDF libraries: $sheet_needs"
 
 grep -qx "Icon=$app_id" "$contents/usr/share/applications/$app_id.desktop" || fail "desktop entry's icon is not $app_id"
 grep -q "<id>$app_id</id>" "$contents/usr/share/metainfo/$app_id.metainfo.xml" || fail "metainfo id is not $app_id"

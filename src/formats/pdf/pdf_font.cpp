@@ -3,12 +3,15 @@
 #include <fontconfig/fontconfig.h>
 
 #include <memory>
+#include <mutex>
 
 #include "files/export_error.h"
 
 namespace numbrook {
 
-std::string SimplifiedChineseFamily() {
+namespace {
+
+std::string FindSimplifiedChineseFamily() {
   const std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(
       FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif:lang=zh-cn")), FcPatternDestroy);
   if (pattern == nullptr || !FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern)) {
@@ -30,6 +33,18 @@ std::string SimplifiedChineseFamily() {
   }
   throw ExportError(
       "找不到简体中文字体，无法生成PDF：请安装 fonts-noto-cjk、fonts-wqy-microhei 或 fonts-wqy-zenhei 之一");
+}
+
+}  // namespace
+
+std::string SimplifiedChineseFamily() {
+  // Found once for the process, as fontconfig reads its configuration once;
+  // a failure is told again to each run that asks.
+  static std::mutex finding;
+  static std::string found;
+  const std::lock_guard lock(finding);
+  if (found.empty()) found = FindSimplifiedChineseFamily();
+  return found;
 }
 
 }  // namespace numbrook

@@ -76,7 +76,7 @@ double BodyEms(const SheetProblem& problem, const Demands& demands, PdfText& tex
     } else if (cell.blank) {
       width += demands.blank;
     } else {
-      width += Ems(text, IsSign(k) ? PrintedSign(cell.text) : cell.text);
+      width += Ems(text, IsSignColumn(k) ? PrintedSign(cell.text) : cell.text);
     }
     ++items;
   }
@@ -117,7 +117,7 @@ Demands DemandsOf(const SheetLayout& sheet, const GenerationSettings& settings, 
         // The working's lines as long on a sheet as on its key.
         demands.body = std::max(demands.body, equals + kShortestWritingLine);
         for (const WorkingLine& working : problem.working) {
-          demands.body = std::max(demands.body, equals + Ems(text, WorkingText(working), TextStyle::Answer));
+          demands.body = std::max(demands.body, equals + Ems(text, PdfWorkingText(working), TextStyle::Answer));
         }
       }
     }
@@ -212,21 +212,7 @@ bool Better(const Candidate& a, const Candidate& b) {
 
 std::string PrintedSign(const std::string& sign) { return sign == "-" ? "\u2212" : sign; }
 
-bool IsSign(std::size_t column) {
-  return column == kFirstOperator || column == kSecondOperator || column == kEqualsSign;
-}
-
-bool OpensBracket(const SheetProblem& problem, std::size_t column) {
-  return (problem.brackets == BracketPlace::FirstTwo && column == kFirstTerm) ||
-         (problem.brackets == BracketPlace::LastTwo && column == kSecondTerm);
-}
-
-bool ClosesBracket(const SheetProblem& problem, std::size_t column) {
-  return (problem.brackets == BracketPlace::FirstTwo && column == kSecondTerm) ||
-         (problem.brackets == BracketPlace::LastTwo && column == kThirdTerm);
-}
-
-std::string WorkingText(const WorkingLine& line) {
+std::string PdfWorkingText(const WorkingLine& line) {
   std::string text;
   for (const std::string& part : line.parts) text += (text.empty() ? "" : " ") + PrintedSign(part);
   return text;

@@ -61,18 +61,11 @@ PdfPagePlan PlanPdfPages(const SheetLayout& sheet, const GenerationSettings& set
 // wide as the plus.
 std::string PrintedSign(const std::string& sign);
 
-// Whether a column of a problem holds a sign (an operator or "="), not a number.
-bool IsSign(std::size_t column);
-
 // Brackets as the sheet's font has them, full-width beside the numbers.
 inline constexpr const char* kOpeningBracket = "（";
 inline constexpr const char* kClosingBracket = "）";
 
-// Whether a bracket opens before, or closes after, a column of a problem.
-bool OpensBracket(const SheetProblem& problem, std::size_t column);
-bool ClosesBracket(const SheetProblem& problem, std::size_t column);
-
 // A key's working line as printed: "36 + 7".
-std::string WorkingText(const WorkingLine& line);
+std::string PdfWorkingText(const WorkingLine& line);
 
 }  // namespace numbrook

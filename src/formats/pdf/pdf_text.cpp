@@ -9,6 +9,12 @@
 namespace numbrook {
 namespace {
 
+// Every text is shaped at this size and scaled to the size it is used at.
+constexpr double kShapingSize = 100;
+
+// A size as a key: to a hundredth of a point.
+long SizeKey(double size) { return std::lround(size * 100); }
+
 void SetColour(cairo_t* cairo, bool red) {
   if (red) {
     cairo_set_source_rgb(cairo, 0.85, 0, 0);
@@ -35,6 +41,7 @@ PdfText::PdfText(cairo_t* cairo, const std::string& family, const std::string& s
 }
 
 PdfText::~PdfText() {
+  for (auto& [key, font] : sized_) cairo_scaled_font_destroy(font);
   for (auto& [key, shaped] : shaped_) {
     if (shaped.font != nullptr) cairo_scaled_font_destroy(shaped.font);
     g_object_unref(shaped.layout);
@@ -42,8 +49,8 @@ PdfText::~PdfText() {
   g_object_unref(context_);
 }
 
-PdfText::Shaped& PdfText::ShapedOf(const std::string& text, TextStyle style, double size) {
-  const auto key = std::make_tuple(text, style, static_cast<int>(std::lround(size * 100)));
+PdfText::Shaped& PdfText::ShapedOf(const std::string& text, TextStyle style) {
+  const auto key = std::make_pair(text, style);
   const auto found = shaped_.find(key);
   if (found != shaped_.end()) return found->second;
   Shaped& shaped = shaped_[key];
@@ -51,7 +58,7 @@ PdfText::Shaped& PdfText::ShapedOf(const std::string& text, TextStyle style, dou
   shaped.layout = layout;
   PangoFontDescription* font = pango_font_description_new();
   pango_font_description_set_family(font, family_.c_str());
-  pango_font_description_set_absolute_size(font, size * PANGO_SCALE);
+  pango_font_description_set_absolute_size(font, kShapingSize * PANGO_SCALE);
   if (style != TextStyle::Regular) pango_font_description_set_weight(font, PANGO_WEIGHT_BOLD);
   pango_layout_set_font_description(layout, font);
   pango_font_description_free(font);
@@ -70,6 +77,10 @@ PdfText::Shaped& PdfText::ShapedOf(const std::string& text, TextStyle style, dou
                       "（字体文件不能读取，或缺少这些字），写出的PDF会是一个个空框");
   }
   shaped.baseline = static_cast<double>(pango_layout_get_baseline(layout)) / PANGO_SCALE;
+  PangoRectangle logical;
+  pango_layout_get_extents(layout, nullptr, &logical);
+  shaped.width = static_cast<double>(logical.width) / PANGO_SCALE;
+  shaped.height = static_cast<double>(logical.height) / PANGO_SCALE;
 
   // Only a text of one run in one font is kept as glyphs; anything else is
   // drawn by pango itself.
@@ -104,34 +115,53 @@ PdfText::Shaped& PdfText::ShapedOf(const std::string& text, TextStyle style, dou
   return shaped;
 }
 
-double PdfText::Width(const std::string& text, TextStyle style, double size) {
-  PangoRectangle logical;
-  pango_layout_get_extents(ShapedOf(text, style, size).layout, nullptr, &logical);
-  return static_cast<double>(logical.width) / PANGO_SCALE;
+cairo_scaled_font_t* PdfText::FontAt(cairo_scaled_font_t* shapingFont, double size) {
+  const auto key = std::make_pair(shapingFont, SizeKey(size));
+  const auto found = sized_.find(key);
+  if (found != sized_.end()) return found->second;
+  cairo_matrix_t fontMatrix, userToDevice;
+  cairo_scaled_font_get_font_matrix(shapingFont, &fontMatrix);
+  cairo_scaled_font_get_ctm(shapingFont, &userToDevice);
+  cairo_matrix_scale(&fontMatrix, size / kShapingSize, size / kShapingSize);
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_scaled_font_get_font_options(shapingFont, options);
+  cairo_scaled_font_t* font =
+      cairo_scaled_font_create(cairo_scaled_font_get_font_face(shapingFont), &fontMatrix, &userToDevice, options);
+  cairo_font_options_destroy(options);
+  sized_[key] = font;
+  return font;
 }
 
-double PdfText::LineHeight(double size) {
-  PangoRectangle logical;
-  pango_layout_get_extents(ShapedOf("0", TextStyle::Regular, size).layout, nullptr, &logical);
-  return static_cast<double>(logical.height) / PANGO_SCALE;
+double PdfText::Width(const std::string& text, TextStyle style, double size) {
+  return ShapedOf(text, style).width * size / kShapingSize;
 }
+
+double PdfText::LineHeight(double size) { return ShapedOf("0", TextStyle::Regular).height * size / kShapingSize; }
 
 void PdfText::Draw(const std::string& text, TextStyle style, double size, double x, double top) {
   const bool red = style == TextStyle::Answer;
-  Shaped& shaped = ShapedOf(text, style, size);
+  const Shaped& shaped = ShapedOf(text, style);
+  const double scale = size / kShapingSize;
   if (shaped.font == nullptr) {
     SetColour(cairo_, red);
-    cairo_move_to(cairo_, x, top);
+    cairo_save(cairo_);
+    cairo_translate(cairo_, x, top);
+    cairo_scale(cairo_, scale, scale);
+    cairo_move_to(cairo_, 0, 0);
     pango_cairo_show_layout(cairo_, shaped.layout);
+    cairo_restore(cairo_);
     return;
   }
-  Batch& batch = batches_[{shaped.font, red}];
-  const double baseline = top + shaped.baseline;
-  for (const cairo_glyph_t& glyph : shaped.glyphs) batch.glyphs.push_back({glyph.index, x + glyph.x, baseline + glyph.y});
+  Batch& batch = batches_[{FontAt(shaped.font, size), red}];
+  const double baseline = top + shaped.baseline * scale;
+  for (const cairo_glyph_t& glyph : shaped.glyphs) {
+    batch.glyphs.push_back({glyph.index, x + glyph.x * scale, baseline + glyph.y * scale});
+  }
   batch.clusters.insert(batch.clusters.end(), shaped.clusters.begin(), shaped.clusters.end());
   batch.utf8 += shaped.utf8;
   if (style == TextStyle::Answer) {
-    underlines_.emplace_back(x, baseline + shaped.underlineOffset, Width(text, style, size), shaped.underlineThickness);
+    underlines_.emplace_back(x, baseline + shaped.underlineOffset * scale, shaped.width * scale,
+                             shaped.underlineThickness * scale);
   }
 }
 

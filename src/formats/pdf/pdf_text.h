@@ -15,10 +15,12 @@ namespace numbrook {
 enum class TextStyle { Regular, Bold, Answer };  // an answer: bold, underlined; drawn in red
 
 // Text measured and drawn with pango in one font family. Each distinct
-// text, style and size is shaped once and kept, since a sheet repeats the
-// same few numbers many times; the glyphs of a line are then sent to the
-// page in one piece per font and colour, which keeps a class set of many
-// pages quick to write.
+// text and style is shaped once, at one size, and kept, since a sheet
+// repeats the same few numbers many times: outlines drawn as designed (no
+// hinting) grow exactly with the size, so every other size is the same
+// glyphs scaled, and the font is looked up once per style, not once per
+// size tried. The glyphs of a line are then sent to the page in one piece
+// per font and colour, which keeps a class set of many pages quick to write.
 class PdfText {
  public:
   // Messages of a text the font cannot draw name the file being written.
@@ -40,14 +42,16 @@ class PdfText {
   void Flush();
 
  private:
-  // A text of one font, ready to be placed anywhere: its glyphs from the
-  // left end of its baseline, and the characters each glyph stands for.
+  // A text of one font at the shaping size, ready to be placed anywhere at
+  // any size: its glyphs from the left end of its baseline, and the
+  // characters each glyph stands for.
   struct Shaped {
     PangoLayout* layout = nullptr;
     cairo_scaled_font_t* font = nullptr;  // none: drawn through pango
     std::vector<cairo_glyph_t> glyphs;
     std::vector<cairo_text_cluster_t> clusters;
     std::string utf8;
+    double width = 0, height = 0;  // of its line box
     double baseline = 0;
     double underlineOffset = 0, underlineThickness = 0;  // below the baseline
   };
@@ -57,13 +61,16 @@ class PdfText {
     std::string utf8;
   };
 
-  Shaped& ShapedOf(const std::string& text, TextStyle style, double size);
+  Shaped& ShapedOf(const std::string& text, TextStyle style);
+  // The shaping size's font at this size.
+  cairo_scaled_font_t* FontAt(cairo_scaled_font_t* shapingFont, double size);
 
   cairo_t* cairo_;
   std::string family_;
   std::string shownFile_;
   PangoContext* context_ = nullptr;
-  std::map<std::tuple<std::string, TextStyle, int>, Shaped> shaped_;
+  std::map<std::pair<std::string, TextStyle>, Shaped> shaped_;
+  std::map<std::pair<cairo_scaled_font_t*, long>, cairo_scaled_font_t*> sized_;  // by shaping font and size
   std::map<std::pair<cairo_scaled_font_t*, bool>, Batch> batches_;  // by font and whether red
   std::vector<std::tuple<double, double, double, double>> underlines_;  // x, y, width, thickness
 };

@@ -100,7 +100,7 @@ void PdfWorksheetWriter::WriteProblem(int position, const SheetProblem& problem)
       if (cell.IsAnswer()) DrawCellText(cell.text, TextStyle::Answer, x, width, centreY);
       x += width + plan_.itemGap;
     } else {
-      const std::string shown = IsSign(k) ? PrintedSign(cell.text) : cell.text;
+      const std::string shown = IsSignColumn(k) ? PrintedSign(cell.text) : cell.text;
       text_.Draw(shown, TextStyle::Regular, size, x, textTop);
       x += text_.Width(shown, TextStyle::Regular, size) + plan_.itemGap;
     }
@@ -120,7 +120,7 @@ void PdfWorksheetWriter::DrawWorking(double left, const SheetProblem& problem) {
     const double textTop = bottom - 0.15 * size - text_.LineHeight(size);
     text_.Draw("=", TextStyle::Regular, size, left, textTop);
     writingLines_.push_back({left + equals, bottom, plan_.bodyWidth - equals, 0});
-    const std::string working = WorkingText(problem.working[k]);
+    const std::string working = PdfWorkingText(problem.working[k]);
     if (!working.empty()) text_.Draw(working, TextStyle::Answer, size, left + equals + 0.3 * size, textTop);
   }
 }

@@ -131,14 +131,12 @@ std::string TextWorksheetWriter::PadRight(const std::string& text, int columns) 
 // lines under it, the problem alone: "36+42÷ 6".
 std::string TextWorksheetWriter::ItemOf(const SheetProblem& problem) const {
   const auto& cells = problem.cells;
-  const bool firstTwo = problem.brackets == BracketPlace::FirstTwo;
-  const bool lastTwo = problem.brackets == BracketPlace::LastTwo;
+  auto term = [&](std::size_t column) {
+    return TermField(cells[column], OpensBracket(problem, column), ClosesBracket(problem, column));
+  };
   std::string text = problem.numberText;
-  text += TermField(cells[kFirstTerm], firstTwo) + OperatorField(cells[kFirstOperator].text) +
-          TermField(cells[kSecondTerm], lastTwo, firstTwo);
-  if (layout_->termCount == 3) {
-    text += OperatorField(cells[kSecondOperator].text) + TermField(cells[kThirdTerm], false, lastTwo);
-  }
+  text += term(kFirstTerm) + OperatorField(cells[kFirstOperator].text) + term(kSecondTerm);
+  if (layout_->termCount == 3) text += OperatorField(cells[kSecondOperator].text) + term(kThirdTerm);
   if (cells[kEqualsSign].text.empty()) return text;
   text += cells[kEqualsSign].text + TermField(cells[kResult]);
   const SheetCell& remainder = cells[kRemainder];

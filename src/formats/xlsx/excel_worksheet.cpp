@@ -240,10 +240,9 @@ void ExcelWorksheetWriter::WriteProblem(int slot, const SheetProblem& problem) {
     written.text = cell.blank && !cell.IsAnswer() ? kBlankBox : cell.text;
     written.answer = cell.IsAnswer();
   }
-  if (problem.brackets != BracketPlace::None) {
-    const bool firstTwo = problem.brackets == BracketPlace::FirstTwo;
-    At(currentRow_, g + 2 + (firstTwo ? kFirstTerm : kSecondTerm)).bracket = Bracket::Opening;
-    At(currentRow_, g + 2 + (firstTwo ? kSecondTerm : kThirdTerm)).bracket = Bracket::Closing;
+  for (std::size_t k : {kFirstTerm, kSecondTerm, kThirdTerm}) {
+    if (OpensBracket(problem, k)) At(currentRow_, g + 2 + static_cast<int>(k)).bracket = Bracket::Opening;
+    if (ClosesBracket(problem, k)) At(currentRow_, g + 2 + static_cast<int>(k)).bracket = Bracket::Closing;
   }
   if (settings_.VerticalForm) WriteColumnForm(slot, problem.columnForm);
   if (settings_.WorkingSteps) WriteWorking(slot, problem);
