@@ -42,6 +42,10 @@ struct FolderCase {
   const char* expected;      // under the fake home
 };
 
+void PrintTo(const FolderCase& c, std::ostream* out) {
+  for (const char* p = c.what; *p != '\0'; ++p) *out << (*p == ' ' ? '_' : *p);
+}
+
 class WindowSheetFolderTest : public ::testing::TestWithParam<FolderCase> {};
 
 TEST_P(WindowSheetFolderTest, IsMadeInTheDocumentsFolder) {

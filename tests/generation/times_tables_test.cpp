@@ -148,6 +148,14 @@ struct CountCase {
   std::size_t textbook;  // the count the textbook's tables give, 0 when not listed
 };
 
+// "mul_div_mixed_1_9_no_trivial": a case's name in the test list.
+void PrintTo(const CountCase& c, std::ostream* out) {
+  const char* remainders[] = {"never", "always", "mixed"};
+  *out << (Has(c.operations, kMul) ? "mul_" : "") << (Has(c.operations, kDiv) ? "div_" : "")
+       << remainders[static_cast<int>(c.remainders)] << '_' << c.from << '_' << c.to
+       << (c.noTrivial ? "_no_trivial" : "");
+}
+
 class TablesCount : public ::testing::TestWithParam<CountCase> {};
 
 // The walk of every draw finds exactly the problems of the brute force.

@@ -20,28 +20,25 @@ struct ClampCase {
   int subRange;      // as Text4
 };
 
-class FieldClamps : public ::testing::TestWithParam<ClampCase> {};
-
-TEST_P(FieldClamps, ReplaceEmptyZeroNegativeAndTooLargeValues) {
-  const ClampCase c = GetParam();
-  ControlState controls;
-  controls.text1 = controls.text2 = controls.text3 = controls.text4 = c.text;
-  const RunRequest r = RequestFromControls(controls);
-  EXPECT_EQ(r.count, c.problemCount) << '"' << c.text << '"';
-  EXPECT_EQ(r.perLine, c.perRow) << '"' << c.text << '"';
-  EXPECT_EQ(r.addRange, c.addRange) << '"' << c.text << '"';
-  EXPECT_EQ(r.subRange, c.subRange) << '"' << c.text << '"';
+TEST(FieldClamps, ReplaceEmptyZeroNegativeAndTooLargeValues) {
+  const ClampCase cases[] = {
+      {"0", 1000, 4, 20, 10},    {"", 1000, 4, 20, 10},     {"-5", 1000, 4, 20, 10},
+      {"1001", 1000, 4, 20, 10}, {"1000", 1000, 4, 20, 10}, {"100", 100, 4, 20, 10},
+      {"99", 99, 4, 99, 99},     {"10", 10, 10, 10, 10},    {"12.5", 12, 4, 12, 12},
+      {"&H10", 16, 4, 16, 16},   {"1e3", 1000, 4, 20, 10},  {"   7", 7, 7, 7, 7},
+      {"0.4", 1000, 4, 20, 10},  {"99.5", 100, 4, 20, 10},  {"99999999999", 1000, 4, 20, 10},
+  };
+  for (const ClampCase& c : cases) {
+    SCOPED_TRACE(std::string("\"") + c.text + '"');
+    ControlState controls;
+    controls.text1 = controls.text2 = controls.text3 = controls.text4 = c.text;
+    const RunRequest r = RequestFromControls(controls);
+    EXPECT_EQ(r.count, c.problemCount);
+    EXPECT_EQ(r.perLine, c.perRow);
+    EXPECT_EQ(r.addRange, c.addRange);
+    EXPECT_EQ(r.subRange, c.subRange);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, FieldClamps,
-                         ::testing::Values(ClampCase{"0", 1000, 4, 20, 10}, ClampCase{"", 1000, 4, 20, 10},
-                                           ClampCase{"-5", 1000, 4, 20, 10}, ClampCase{"1001", 1000, 4, 20, 10},
-                                           ClampCase{"1000", 1000, 4, 20, 10}, ClampCase{"100", 100, 4, 20, 10},
-                                           ClampCase{"99", 99, 4, 99, 99}, ClampCase{"10", 10, 10, 10, 10},
-                                           ClampCase{"12.5", 12, 4, 12, 12}, ClampCase{"&H10", 16, 4, 16, 16},
-                                           ClampCase{"1e3", 1000, 4, 20, 10}, ClampCase{"   7", 7, 7, 7, 7},
-                                           ClampCase{"0.4", 1000, 4, 20, 10}, ClampCase{"99.5", 100, 4, 20, 10},
-                                           ClampCase{"99999999999", 1000, 4, 20, 10}));
 
 // A field takes the same value when its focus leaves it as when Start reads
 // it: the field's replacement, never a second fallback.
