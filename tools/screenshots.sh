@@ -7,6 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 output=${2:-$root/docs}
+mkdir -p "$output"
 export DISPLAY=:77
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp &
 trap 'kill $(jobs -p) 2>/dev/null || true' EXIT

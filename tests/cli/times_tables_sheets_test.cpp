@@ -50,18 +50,6 @@ std::vector<Problem> ProblemsIn(std::string text) {
   return problems;
 }
 
-// The workbook's line rows, each cell's value in column order, as one text.
-std::string WorkbookText(const DumpedWorkbook& book) {
-  std::string text;
-  int row = 0;
-  for (const auto& [at, cell] : book.cells) {
-    if (at.first != row) text += "\n";
-    row = at.first;
-    text += " " + cell.at("value");
-  }
-  return text;
-}
-
 constexpr int kFrom = 3, kTo = 8;
 constexpr int kCount = 200;
 

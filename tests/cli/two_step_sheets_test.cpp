@@ -81,18 +81,6 @@ std::vector<Printed> ProblemsIn(const std::string& text) {
   return problems;
 }
 
-// The workbook's rows, each cell's value in column order, as lines of text.
-std::string WorkbookText(const DumpedWorkbook& book) {
-  std::string text;
-  int row = 0;
-  for (const auto& [at, cell] : book.cells) {
-    if (at.first != row) text += "\n";
-    row = at.first;
-    text += " " + cell.at("value");
-  }
-  return text;
-}
-
 std::vector<Printed> KeyOf(const TempFolder& folder, const std::string& options, const std::string& format) {
   const std::filesystem::path sheet = folder.path() / ("sheet." + format);
   const std::string formatOption = format == "TXT" ? "text --encoding=gbk" : format == "XLS" ? "excel" : "pdf";

@@ -74,4 +74,16 @@ inline DumpedWorkbook DumpWorkbook(const std::filesystem::path& file) {
   return book;
 }
 
+// The workbook's rows, each cell's value in column order, as lines of text.
+inline std::string WorkbookText(const DumpedWorkbook& book) {
+  std::string text;
+  int row = 0;
+  for (const auto& [at, cell] : book.cells) {
+    if (at.first != row) text += "\n";
+    row = at.first;
+    text += " " + cell.at("value");
+  }
+  return text;
+}
+
 }  // namespace numbrook::testing
