@@ -27,7 +27,7 @@ done
 expected=(
   usr/bin/numbrook
   usr/bin/numbrook-sheet
-  usr/lib/numbrook/numbrook-pdf.so
+  usr/lib/x86_64-linux-gnu/numbrook/numbrook-pdf.so
   "usr/share/applications/$app_id.desktop"
   "usr/share/metainfo/$app_id.metainfo.xml"
   usr/share/man/man1/numbrook.1.gz
@@ -41,7 +41,7 @@ for file in "${expected[@]}"; do
 done
 [ -x "$contents/usr/bin/numbrook" ] && [ -x "$contents/usr/bin/numbrook-sheet" ] || fail "programs not executable"
 # The PDF writer is loaded from the library folder beside the programs' own.
-module_needs=$(objdump -p "$contents/usr/lib/numbrook/numbrook-pdf.so" | sed -n 's/^ *NEEDED *//p')
+module_needs=$(objdump -p "$contents/usr/lib/x86_64-linux-gnu/numbrook/numbrook-pdf.so" | sed -n 's/^ *NEEDED *//p')
 [[ $module_needs == *libpangocairo* ]] && pass "the PDF module links pango and cairo" ||
   fail "the PDF module does not link pangocairo: $module_needs"
 sheet_needs=$(objdump -p "$contents/usr/bin/numbrook-sheet" | sed -n 's/^ *NEEDED *//p')
@@ -91,7 +91,8 @@ if command -v appstreamcli >/dev/null; then
     fail "appstreamcli validate"
 fi
 if command -v lintian >/dev/null; then
-  lintian --fail-on error --allow-root "$package" && pass "lintian: no errors" || fail "lintian reports errors"
+  lintian --fail-on error,warning --allow-root "$package" && pass "lintian: no errors or warnings" ||
+    fail "lintian reports errors or warnings"
 fi
 
 if [ "$failures" -ne 0 ]; then
