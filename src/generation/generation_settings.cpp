@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "generation/times_tables.h"
+#include "generation/times_tables/times_tables.h"
 
 namespace numbrook {
 namespace {

@@ -9,7 +9,7 @@
 #include "generation/operation_shares.h"
 #include "generation/problem_space.h"
 #include "generation/row_drawing.h"
-#include "generation/two_step_problems.h"
+#include "generation/two_steps/two_step_problems.h"
 
 namespace numbrook {
 namespace {

@@ -6,7 +6,7 @@
 #include "generation/range_rule.h"
 #include "generation/row_request.h"
 #include "generation/trivial_rule.h"
-#include "generation/two_step_problems.h"
+#include "generation/two_steps/two_step_problems.h"
 
 namespace numbrook {
 namespace {

@@ -1,9 +1,9 @@
-#include "generation/two_step_problems.h"
+#include "generation/two_steps/two_step_problems.h"
 
 #include <map>
 #include <tuple>
 
-#include "generation/step_rule.h"
+#include "generation/two_steps/step_rule.h"
 
 namespace numbrook {
 namespace {

@@ -1,7 +1,7 @@
 // 有余数的除法: a table fact d × q with a remainder 1..d−1 added, so that
 // the quotient is still read from the table (17 ÷ 5 = 3……2); the dividend
 // is at most 9 × 9 + 8 = 89. 324 problems for all nine tables.
-#include "generation/times_tables.h"
+#include "generation/times_tables/times_tables.h"
 
 namespace numbrook {
 

@@ -1,6 +1,6 @@
 // 表内除法: each multiplication fact read backwards, the product divided
 // by one factor gives the other (56 ÷ 7 = 8); 81 problems for all nine tables.
-#include "generation/times_tables.h"
+#include "generation/times_tables/times_tables.h"
 
 namespace numbrook {
 

@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "generation/row_request.h"
-#include "generation/times_tables.h"
+#include "generation/times_tables/times_tables.h"
 
 namespace numbrook {
 

@@ -1,7 +1,7 @@
-#include "generation/step_rule.h"
+#include "generation/two_steps/step_rule.h"
 
 #include "generation/random_draws.h"
-#include "generation/times_tables.h"
+#include "generation/times_tables/times_tables.h"
 #include "generation/trivial_rule.h"
 
 namespace numbrook {

@@ -1,6 +1,6 @@
 // 表内乘法: the 81 facts of the nine tables, both orders of the factors
 // (3 × 7 and 7 × 3 are two problems of the table of 7).
-#include "generation/times_tables.h"
+#include "generation/times_tables/times_tables.h"
 
 namespace numbrook {
 
