@@ -3,10 +3,8 @@
 // abandoned. A sheet is complete or absent, and an older file of its name
 // stays until a complete new one replaces it.
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <fstream>
 
 #include <gtest/gtest.h>
@@ -125,26 +123,6 @@ TEST_P(EachFormat, ANewFileHasTheUsualPermissions) {
   ASSERT_EQ(stat(file.c_str(), &written), 0);
   EXPECT_EQ(written.st_mode & 0777, 0644u);
   EXPECT_EQ(NamesIn(folder.path()), std::vector<std::string>{"sheet"});
-}
-
-// A run ended by Ctrl+C or a kill leaves no partial sheet behind.
-TEST(PendingFileTest, ATerminationSignalRemovesTheUnfinishedFile) {
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-    TempFolder folder;
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      RemovedOnSignal::InstallHandlers();
-      PendingFile pending(folder.path() / "sheet.TXT");
-      if (write(pending.Descriptor(), "half a sheet", 12) != 12) _exit(3);
-      raise(signal);
-      _exit(4);  // not reached
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
-    EXPECT_TRUE(std::filesystem::is_empty(folder.path())) << "signal " << signal;
-  }
 }
 
 TEST(PresenceTest, WritesNothingAndDoesNotDependOnTheTemporaryFolder) {
