@@ -40,10 +40,11 @@ inline constexpr ControlRow kMainWindowTable[] = {
     {ControlKind::CheckBox,     "CheckAdd",     "Frame3",    76,  64, 105,  21, "包含进位加法",      23},
     {ControlKind::CheckBox,     "CheckSub",     "Frame3",   202,  64, 101,  21, "包含退位减法",      22},
     {ControlKind::Frame,        "Frame2",       "frmMain2",  16, 180, 468,  39, "导出",              kNoTab},
+    // The three formats side by side, then the column form, which any of them prints.
     {ControlKind::OptionButton, "Option2_0",    "Frame2",    46,  10,  69,  25, "文本文件",          27},
     {ControlKind::OptionButton, "Option2_1",    "Frame2",   122,  10,  77,  25, "Excel文件",         26},
-    {ControlKind::CheckBox,     "CheckExp",     "Frame2",   216,  14,  69,  17, "导出竖式",          31},
-    {ControlKind::OptionButton, "Option2_2",    "Frame2",   288,  10,  90,  25, "PDF文件(&P)",       33},
+    {ControlKind::OptionButton, "Option2_2",    "Frame2",   204,  10,  90,  25, "PDF文件(&P)",       33},
+    {ControlKind::CheckBox,     "CheckExp",     "Frame2",   330,  14,  69,  17, "导出竖式",          31},
     {ControlKind::PushButton,   "CmdOK",        "frmMain2",  44, 223,  69,  29, "开始(&Y)",          5},
     {ControlKind::PushButton,   "CmdAbout",     "frmMain2", 145, 223,  69,  29, "关于(&B)",          6},
     {ControlKind::PushButton,   "CmdExit",      "frmMain2", 246, 223,  69,  29, "退出(&X)",          7},

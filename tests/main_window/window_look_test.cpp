@@ -121,7 +121,7 @@ class WindowLookTest : public QObject {
     }
     // Each option of a row ends at least 4 pixels before the next one's circle.
     const QStringList rows[] = {{"Option3_0", "Option3_1", "Option3_2", "Option3_3", "Option3_4"},
-                                {"Option2_0", "Option2_1", "CheckExp", "Option2_2"},
+                                {"Option2_0", "Option2_1", "Option2_2", "CheckExp"},
                                 {"CheckKey", "CheckDistinct"},
                                 {"CheckA", "CheckS", "CheckAS", "CheckM", "CheckD"},
                                 {"Option4_0", "Option4_1", "Option4_2"},
