@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "files/export_error.h"
+#include "files/file_names.h"
 #include "files/signal_cleanup.h"
 
 namespace numbrook {
@@ -44,7 +45,12 @@ PlacementResult PlacePairs(std::vector<PendingPair>& pairs, const std::filesyste
         // The older key goes first, the sheet replaces the older sheet in one
         // step, and its own key comes last: a kill between any two leaves
         // the pupil a whole sheet, with its own key or none, never another's.
-        if (pair.key) unlink(pair.key->FinalPath().c_str());
+        // A run without keys removes the older key too.
+        if (pair.key) {
+          unlink(pair.key->FinalPath().c_str());
+        } else if (pair.sheetKind == SheetKind::Pupil) {
+          unlink(AnswerKeyName(pair.sheet->FinalPath()).c_str());
+        }
         pair.sheet->Place();
         if (pair.key) pair.key->Place();
       } catch (const ExportError& error) {

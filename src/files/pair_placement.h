@@ -32,7 +32,8 @@ struct PlacementResult {
 
 // Flushes every file of the pairs to the disk, then names the pairs in
 // order, each whole, and flushes the folder once when there were several.
-// The pairs are used up.
+// A pupil's sheet placed without a key takes away the older key of its
+// name, which belongs to the sheet it replaces. The pairs are used up.
 PlacementResult PlacePairs(std::vector<PendingPair>& pairs, const std::filesystem::path& folder);
 
 }  // namespace numbrook

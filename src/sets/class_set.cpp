@@ -148,6 +148,10 @@ SheetSetResult MakeSheetSet(const SheetSetRequest& request, const Progress& prog
       if (pupil.key) everyName.push_back(*pupil.key);
     }
     CheckNameLengths(FolderOf(name), everyName);
+    // A run without keys takes away the older keys of its sheets' names.
+    for (const SheetNames& pupil : names) {
+      if (!pupil.key && request.request.sheet == SheetKind::Pupil) everyName.push_back(AnswerKeyName(pupil.sheet));
+    }
     RemoveStaleScratchFolders();
     lock = std::make_unique<NameLock>(FolderOf(name), everyName);
     if (settings.ExportFormat == FileFormat::Excel && !CheckExcel()) {

@@ -10,6 +10,7 @@
 #include "cli_support/sheet_program.h"
 #include "formats_support/dumped_workbook.h"
 #include "formats_support/gbk_text.h"
+#include "files_support/fault_folders.h"
 #include "files_support/temp_folder.h"
 
 namespace numbrook::testing {
@@ -305,6 +306,31 @@ TEST(ClassSet, AFailureStopsTheRunAndTheSheetsAlreadyMadeStay) {
   EXPECT_TRUE(std::filesystem::is_regular_file(folder.path() / "c-1.TXT"));
   EXPECT_TRUE(std::filesystem::is_regular_file(folder.path() / "c-1答案.TXT"));
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "c-3.TXT"));
+}
+
+// A run without keys over one with keys: no sheet is left beside the key
+// of the sheet it replaced.
+TEST(ClassSet, ARunWithoutKeysTakesAwayTheOlderKeys) {
+  struct Case {
+    const char* options;
+    const char* name;
+    std::vector<std::string> sheets;
+  };
+  const Case cases[] = {
+      {"--format=text", "one.TXT", {"one.TXT"}},
+      {"--format=pdf", "one.PDF", {"one.PDF"}},
+      {"--count=8", "one.XLS", {"one.XLS"}},
+      {"--format=text --sheets=3", "c.TXT", {"c-1.TXT", "c-2.TXT", "c-3.TXT"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options);
+    TempFolder folder;
+    const std::string output = " -o " + Quoted(folder.path() / c.name);
+    ASSERT_EQ(RunSheet(std::string(c.options) + " --answers --seed=1" + output).status, 0);
+    ASSERT_EQ(NamesIn(folder.path()).size(), 2 * c.sheets.size());
+    ASSERT_EQ(RunSheet(std::string(c.options) + " --seed=2" + output).status, 0);
+    EXPECT_EQ(NamesIn(folder.path()), c.sheets);
+  }
 }
 
 // --- no problem twice ---------------------------------------------------------
