@@ -65,7 +65,7 @@ TablesRange TablesOf(const std::string& value) {
 std::uint64_t SeedOf(const std::string& seed) {
   // Every 64-bit seed a sheet can show, up to 18446744073709551615.
   if (seed.empty() || seed.size() > 20 || seed.find_first_not_of("0123456789") != std::string::npos) {
-    Refuse("--seed 应为整数，而不是" + Quote(seed));
+    Refuse("--seed 应为 0 到 18446744073709551615 的整数，而不是" + Quote(seed));
   }
   try {
     return std::stoull(seed);
@@ -193,7 +193,8 @@ const std::string& SheetUsage() {
         {"套题：", ""},
         {"    --answers", "同时写出每份的答案（……答案.XLS）"},
         {"    --sheets=N", NumberMeaning(NumberSettingId::SheetCount, "N 份不同的练习纸")},
-        {"", "编号为 -01、-02……；PDF 时为一个文件（答案另一个）"},
+        {"", "编号为 -1、-2……（10 份以上补零：-01）；"},
+        {"", "PDF 时为一个文件（答案另一个）"},
         {"    --distinct", "同一份中题目不重复"},
         {"", ""},
         {"-h, --help", "显示本帮助并退出"},
@@ -323,8 +324,11 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
   if (r.terms == 2 && bracketsGiven) Refuse("--brackets 需要 --terms=3");
   if (r.terms == 2 && r.steps) Refuse("--steps 需要 --terms=3");
   if (r.brackets != Brackets::Never && !AdmitsBrackets(r.operations)) {
+    // --mixed mixes the + and − of three terms read from left to right; a
+    // bracket's subtraction is chosen with --sub.
     Refuse(std::string("--brackets=") + kBracketNames[static_cast<std::size_t>(r.brackets)] +
-           " 所选的运算出不了带括号的题目：需要 --sub，或加减与乘除同用，或 --mul 与 --div 同用");
+           " 所选的运算出不了带括号的题目：需要 --sub" + (mixed ? "（--mixed 不带括号，请另给 --sub）" : "") +
+           "，或加减与乘除同用，或 --mul 与 --div 同用");
   }
   // Two-step problems, and any with working lines, ask for their result in line form.
   const bool twoSteps = ChoosesTwoSteps(r.terms, r.operations, r.brackets);

@@ -221,7 +221,10 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"--terms=3 --steps --vertical", "--vertical 不能与 --steps 同用"},
         Refusal{"--terms=3 --steps --blank=third", "--steps 只用于计算题，不能与 --blank=third 同用"},
         Refusal{"--terms=3 --no-add --mul --brackets=always",
-                "--brackets=always 所选的运算出不了带括号的题目：需要 --sub，或加减与乘除同用，或 --mul 与 --div 同用"}));
+                "--brackets=always 所选的运算出不了带括号的题目：需要 --sub，或加减与乘除同用，或 --mul 与 --div 同用"},
+        Refusal{"--terms=3 --mixed --brackets=mixed",
+                "--brackets=mixed 所选的运算出不了带括号的题目：需要 --sub（--mixed 不带括号，请另给 --sub），"
+                "或加减与乘除同用，或 --mul 与 --div 同用"}));
 
 // --distinct counts two-step problems exactly: as many as the brute force
 // finds are drawn, one more is refused with that number.
