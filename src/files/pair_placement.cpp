@@ -46,11 +46,7 @@ PlacementResult PlacePairs(std::vector<PendingPair>& pairs, const std::filesyste
         // step, and its own key comes last: a kill between any two leaves
         // the pupil a whole sheet, with its own key or none, never another's.
         // A run without keys removes the older key too.
-        if (pair.key) {
-          unlink(pair.key->FinalPath().c_str());
-        } else if (pair.sheetKind == SheetKind::Pupil) {
-          unlink(AnswerKeyName(pair.sheet->FinalPath()).c_str());
-        }
+        if (pair.key || pair.sheetKind == SheetKind::Pupil) unlink(AnswerKeyName(pair.sheet->FinalPath()).c_str());
         pair.sheet->Place();
         if (pair.key) pair.key->Place();
       } catch (const ExportError& error) {

@@ -64,23 +64,20 @@ void RemoveNamesAndReraise(int signal) {
   raise(signal);
 }
 
-TerminationSignalsHeld::TerminationSignalsHeld() {
-  const sigset_t set = TerminationSet();
-  pthread_sigmask(SIG_BLOCK, &set, &previous_);
-  if (heldDepth++ == 0) TakeSteps();
-}
-
-TerminationSignalsHeld::~TerminationSignalsHeld() {
-  if (--heldDepth == 0) steps.clear(std::memory_order_release);
-  pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
-}
-
 TerminationSignalsBlocked::TerminationSignalsBlocked() {
   const sigset_t set = TerminationSet();
   pthread_sigmask(SIG_BLOCK, &set, &previous_);
 }
 
 TerminationSignalsBlocked::~TerminationSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+
+TerminationSignalsHeld::TerminationSignalsHeld() {
+  if (heldDepth++ == 0) TakeSteps();
+}
+
+TerminationSignalsHeld::~TerminationSignalsHeld() {
+  if (--heldDepth == 0) steps.clear(std::memory_order_release);
+}
 
 RemovedOnSignal::RemovedOnSignal() {
   const TerminationSignalsHeld held;

@@ -42,21 +42,6 @@ class RemovedOnSignal {
   friend void RemoveNamesAndReraise(int signal);
 };
 
-// Holds back the termination signals for its lifetime, so that steps that
-// belong together (a sheet and its key put in place) are not cut apart by
-// one; a signal that came meanwhile is acted on at the end. Held steps of
-// several threads take turns, and the handler waits for the one under way.
-class TerminationSignalsHeld {
- public:
-  TerminationSignalsHeld();
-  ~TerminationSignalsHeld();
-  TerminationSignalsHeld(const TerminationSignalsHeld&) = delete;
-  TerminationSignalsHeld& operator=(const TerminationSignalsHeld&) = delete;
-
- private:
-  sigset_t previous_;
-};
-
 // Blocks the termination signals in this thread for its lifetime: threads
 // started meanwhile inherit the mask and never take one, so the handler runs
 // on the thread that started them, never in the middle of a worker's step.
@@ -69,6 +54,21 @@ class TerminationSignalsBlocked {
 
  private:
   sigset_t previous_;
+};
+
+// Holds back the termination signals for its lifetime, so that steps that
+// belong together (a sheet and its key put in place) are not cut apart by
+// one; a signal that came meanwhile is acted on at the end. Held steps of
+// several threads take turns, and the handler waits for the one under way.
+class TerminationSignalsHeld {
+ public:
+  TerminationSignalsHeld();
+  ~TerminationSignalsHeld();
+  TerminationSignalsHeld(const TerminationSignalsHeld&) = delete;
+  TerminationSignalsHeld& operator=(const TerminationSignalsHeld&) = delete;
+
+ private:
+  TerminationSignalsBlocked blocked_;  // first in, last out: the step ends before a signal comes
 };
 
 }  // namespace numbrook

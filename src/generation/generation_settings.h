@@ -8,7 +8,7 @@
 
 namespace numbrook {
 
-// What a run's problems are, by the operations it draws: the spec's codes
+// What a run's problems are, by the operations it draws: the codes
 // 0 to 3, from which the sheet's kind text and description follow.
 enum class ProblemKind { AdditionOnly = 0, SubtractionOnly = 1, AddAndSubtract = 2, Mixed = 3 };
 

@@ -50,7 +50,7 @@ SheetWritten WriteSheetFile(const GenerationSettings& settings, const ProblemTab
 
 FilesPerSheet::FilesPerSheet(std::vector<SheetNames> names, SheetKind kind, int workers)
     : names_(std::move(names)), kind_(kind), budget_(OpenFileBudget()) {
-  const std::size_t perPair = names_.empty() || !names_.front().key ? 1 : 2;
+  const std::size_t perPair = names_.empty() ? 1 : FilesOf(1);
   // Enough sheets under way to keep every worker busy, never more files
   // than may wait open.
   mostUnderWay_ = std::clamp<std::size_t>(2 * static_cast<std::size_t>(workers), 1, std::max<std::size_t>(budget_ / perPair, 1));

@@ -57,7 +57,9 @@ TEST_P(KeptOwnership, TheNewSheetHasTheOlderFilesModeAndGroup) {
   std::ofstream(older) << "an answer key only the teacher reads\n";
   ASSERT_EQ(chmod(older.c_str(), c.mode), 0);
   const bool root = geteuid() == 0;
-  if (root) ASSERT_EQ(chown(older.c_str(), static_cast<uid_t>(-1), kOtherGroup), 0);
+  if (root) {
+    ASSERT_EQ(chown(older.c_str(), static_cast<uid_t>(-1), kOtherGroup), 0);
+  }
   const std::filesystem::path file = c.throughLink ? folder.path() / "sheet" : older;
   if (c.throughLink) std::filesystem::create_symlink("older", file);
 
@@ -67,7 +69,9 @@ TEST_P(KeptOwnership, TheNewSheetHasTheOlderFilesModeAndGroup) {
   const struct stat written = StatOf(file);
   EXPECT_TRUE(S_ISREG(written.st_mode)) << "a link is replaced, not written through";
   EXPECT_EQ(written.st_mode & 07777, c.mode);
-  if (root) EXPECT_EQ(written.st_gid, kOtherGroup);
+  if (root) {
+    EXPECT_EQ(written.st_gid, kOtherGroup);
+  }
   EXPECT_GT(written.st_size, 1000);
 }
 
